@@ -1,0 +1,59 @@
+# Project-wide build helpers: the one warnings target, the sanitizer option, test registration.
+
+option(VANTREL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(VANTREL_WERROR "Treat warnings as errors" OFF)
+
+find_program(VANTREL_CCACHE ccache)
+if(VANTREL_CCACHE)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${VANTREL_CCACHE})
+    set(CMAKE_C_COMPILER_LAUNCHER ${VANTREL_CCACHE})
+endif()
+
+# Every target links this: one place for warnings and sanitizer flags.
+add_library(vantrel_warnings INTERFACE)
+target_compile_options(vantrel_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+    -Wunused -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion -Wformat=2
+    -Wimplicit-fallthrough -Wmisleading-indentation)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(vantrel_warnings INTERFACE -Wduplicated-cond -Wlogical-op)
+endif()
+if(VANTREL_WERROR)
+    target_compile_options(vantrel_warnings INTERFACE -Werror)
+endif()
+if(VANTREL_SANITIZE)
+    target_compile_options(vantrel_warnings INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(vantrel_warnings INTERFACE -fsanitize=address,undefined)
+endif()
+
+set(VANTREL_WITH_XVFB ${PROJECT_SOURCE_DIR}/scripts/with-xvfb)
+
+# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [LABELS l...] [ARGS a...])
+# Registers a ctest test. X11 runs it under its own private Xvfb (WM adds openbox,
+# TRAY an XEmbed tray host, COMPOSITOR xcompmgr); tests without X11 get no DISPLAY.
+function(vt_add_test name target)
+    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR" "TIMEOUT" "LABELS;ARGS" ${ARGN})
+    if(T_X11 OR T_WM OR T_TRAY OR T_COMPOSITOR)
+        set(wrap ${VANTREL_WITH_XVFB})
+        if(T_WM)
+            list(APPEND wrap --wm)
+        endif()
+        if(T_TRAY)
+            list(APPEND wrap --tray)
+        endif()
+        if(T_COMPOSITOR)
+            list(APPEND wrap --compositor)
+        endif()
+        add_test(NAME ${name} COMMAND ${wrap} -- $<TARGET_FILE:${target}> ${T_ARGS})
+        list(APPEND T_LABELS x11)
+    else()
+        add_test(NAME ${name} COMMAND $<TARGET_FILE:${target}> ${T_ARGS})
+        list(APPEND T_LABELS unit)
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM_PLUGIN_PATH=;VANTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTREL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

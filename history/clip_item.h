@@ -1,0 +1,46 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <optional>
+
+namespace vt {
+
+// One history entry: text, an image (PNG bytes) or file references.
+struct ClipItem {
+    enum class Kind { text, image, files };
+
+    QUuid id;
+    Kind kind = Kind::text;
+    std::optional<QString> text;
+    std::optional<QByteArray> imageData;
+    std::optional<QStringList> filePaths;
+    QDateTime date;
+    std::optional<QString> sourceApp;
+
+    bool operator==(const ClipItem&) const = default;
+
+    // Identity used to keep duplicates out of the history.
+    QString dedupeKey() const;
+    // One-line title of at most maxLength user-perceived characters (texts only; see the .cpp).
+    QString snippet(qsizetype maxLength) const;
+    // The decoded image for image clips, served from ThumbnailCache::shared().
+    std::optional<QImage> thumbnail() const;
+    // The id in its canonical upper-case hyphenated form (the thumbnail cache key).
+    QString idString() const;
+
+    // Fresh clips: a new random id and the current time.
+    static ClipItem makeText(const QString& text, std::optional<QString> sourceApp = std::nullopt);
+    static ClipItem makeImage(const QByteArray& png, std::optional<QString> sourceApp = std::nullopt);
+    static ClipItem makeFiles(const QStringList& paths,
+                              std::optional<QString> sourceApp = std::nullopt);
+};
+
+// "text", "image", "files".
+QString kindName(ClipItem::Kind kind);
+std::optional<ClipItem::Kind> kindFromName(const QString& name);
+
+} // namespace vt
