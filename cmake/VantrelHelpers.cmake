@@ -57,3 +57,24 @@ function(vt_add_test name target)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
         ENVIRONMENT "QT_QPA_PLATFORM_PLUGIN_PATH=;VANTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTREL_BINARY_DIR=${PROJECT_BINARY_DIR}")
 endfunction()
+
+# Each layer's CMakeLists.txt includes every <layer>/*.cmake file, so that each part of a layer
+# (written and owned separately) declares its own library with its sources listed explicitly.
+macro(vt_include_parts)
+    file(GLOB _vt_parts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+    list(SORT _vt_parts)
+    foreach(_vt_part IN LISTS _vt_parts)
+        include(${_vt_part})
+    endforeach()
+endmacro()
+
+# Adds every immediate sub-folder that has a CMakeLists.txt.
+macro(vt_add_subfolders)
+    file(GLOB _vt_dirs LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT _vt_dirs)
+    foreach(_vt_dir IN LISTS _vt_dirs)
+        if(IS_DIRECTORY ${_vt_dir} AND EXISTS ${_vt_dir}/CMakeLists.txt)
+            add_subdirectory(${_vt_dir})
+        endif()
+    endforeach()
+endmacro()

@@ -34,7 +34,8 @@ struct ClipItem {
 
     // Fresh clips: a new random id and the current time.
     static ClipItem makeText(const QString& text, std::optional<QString> sourceApp = std::nullopt);
-    static ClipItem makeImage(const QByteArray& png, std::optional<QString> sourceApp = std::nullopt);
+    static ClipItem makeImage(const QByteArray& png,
+                              std::optional<QString> sourceApp = std::nullopt);
     static ClipItem makeFiles(const QStringList& paths,
                               std::optional<QString> sourceApp = std::nullopt);
 };

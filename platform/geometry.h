@@ -36,7 +36,9 @@ struct RectD {
     PointD origin() const { return {x, y}; }
     SizeD size() const { return {width, height}; }
     // Minimum edges belong to the rectangle, maximum edges do not.
-    bool contains(PointD p) const { return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY(); }
+    bool contains(PointD p) const {
+        return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
+    }
     bool operator==(const RectD&) const = default;
 };
 
