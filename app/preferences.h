@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace vt {
+
+// The fixed choices offered for each setting, and names for well-known applications.
+namespace Preferences {
+
+struct HoldDelayOption {
+    QString label;
+    double value;
+};
+
+const std::vector<HoldDelayOption>& holdDelayOptions();
+const std::vector<std::int64_t>& fanSlotOptions();
+const std::vector<std::int64_t>& historyLimitOptions();
+// Password managers: their copies are not recorded unless the user says otherwise.
+const QStringList& defaultExcludedApps();
+// Application id -> display name, in table order.
+const std::vector<std::pair<QString, QString>>& knownAppNames();
+std::optional<QString> knownAppName(const QString& bundleID);
+
+} // namespace Preferences
+} // namespace vt
