@@ -1,0 +1,61 @@
+#include "platform/linux/screens_linux.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <string>
+
+namespace vt {
+namespace {
+
+RectD toRect(const QRect& r) {
+    return {double(r.x()), double(r.y()), double(r.width()), double(r.height())};
+}
+
+ScreenInfo info(const QScreen& screen, const RootSpace& space) {
+    return {space.rectToWindow(toRect(screen.geometry())),
+            space.rectToWindow(toRect(screen.availableGeometry())), screen.devicePixelRatio()};
+}
+
+} // namespace
+
+RootSpace LinuxScreens::rootSpace() const {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return RootSpace{primary ? toRect(primary->geometry()) : RectD{}};
+}
+
+std::vector<ScreenInfo> LinuxScreens::screens() const {
+    std::vector<ScreenInfo> out;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return out;
+    const RootSpace space = rootSpace();
+    out.push_back(info(*primary, space));
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary) out.push_back(info(*s, space));
+    return out;
+}
+
+std::optional<ScreenInfo> LinuxScreens::mainScreen() const {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return std::nullopt;
+    return info(*primary, rootSpace());
+}
+
+PointD LinuxScreens::mouseLocation() const {
+    const QPoint p = QCursor::pos();
+    return rootSpace().toWindow({double(p.x()), double(p.y())});
+}
+
+bool LinuxScreens::compositingActive() const {
+    // A compositing manager owns the _NET_WM_CM_S<screen> selection (EWMH).
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display) return false;
+    const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(display));
+    const Atom atom = XInternAtom(display, name.c_str(), False);
+    return atom != None && XGetSelectionOwner(display, atom) != None;
+}
+
+} // namespace vt

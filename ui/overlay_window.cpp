@@ -1,0 +1,114 @@
+#include "ui/overlay_window.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
+#include <cmath>
+
+namespace vt {
+
+class OverlayWindow::Host final : public QWidget {
+public:
+    explicit Host(PaintedView& view)
+        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                               Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput |
+                               Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+          view_(view) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setWindowTitle(QStringLiteral("Vantrel picker"));
+    }
+
+    std::function<void()> onPainted;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        view_.paint(painter);
+        painter.end();
+        if (onPainted) onPainted();
+    }
+
+private:
+    PaintedView& view_;
+};
+
+OverlayWindow::OverlayWindow(const Screens& screens, PaintedView& view)
+    : screens_(screens), view_(view), host_(std::make_unique<Host>(view)) {
+    const QSizeF size = view.canvasSize();
+    frame_ = {0, 0, size.width(), size.height()};
+    host_->resize(qRound(size.width()), qRound(size.height()));
+    view_.setUpdateRequest([this] { viewChanged(); });
+}
+
+OverlayWindow::~OverlayWindow() {
+    view_.setUpdateRequest({});
+}
+
+QWidget* OverlayWindow::widget() const {
+    return host_.get();
+}
+
+void OverlayWindow::setOnPainted(std::function<void()> onPainted) {
+    host_->onPainted = std::move(onPainted);
+}
+
+void OverlayWindow::setFrame(RectD frame) {
+    frame_ = frame;
+    const RectD root = screens_.rootSpace().rectFromWindow(frame);
+    host_->setGeometry(int(std::lround(root.x)), int(std::lround(root.y)),
+                       int(std::lround(root.width)), int(std::lround(root.height)));
+}
+
+void OverlayWindow::orderFront() {
+    // Checked on every show: a compositor may have started or stopped since the last one.
+    compositing_ = screens_.compositingActive();
+    updateShape();
+    if (!host_->isVisible()) host_->show();
+    host_->raise();
+}
+
+void OverlayWindow::orderOut() {
+    host_->hide();
+}
+
+bool OverlayWindow::isVisible() const {
+    return host_->isVisible();
+}
+
+void OverlayWindow::setAlpha(double alpha) {
+    host_->setWindowOpacity(std::clamp(alpha, 0.0, 1.0));
+}
+
+void OverlayWindow::displayNow() {
+    updateShape();
+    host_->repaint();
+}
+
+void OverlayWindow::viewChanged() {
+    if (!host_->isVisible()) return;
+    updateShape();
+    host_->update();
+}
+
+void OverlayWindow::updateShape() {
+    if (compositing_) {
+        if (!host_->mask().isEmpty()) host_->clearMask();
+        return;
+    }
+    QRegion shape = view_.drawnShape();
+    // An empty mask would mean "unshaped"; keep one pixel instead while nothing is drawn.
+    if (shape.isEmpty()) shape = QRegion(0, 0, 1, 1);
+    if (shape != host_->mask()) host_->setMask(shape);
+}
+
+} // namespace vt

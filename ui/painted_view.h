@@ -1,0 +1,34 @@
+#pragma once
+#include <QRegion>
+#include <QSizeF>
+#include <functional>
+
+class QPainter;
+
+namespace vt {
+
+// A view drawn with QPainter in layout points (y down, origin top-left of its canvas). The
+// overlay window hosts one; tests paint it straight into a QImage.
+class PaintedView {
+public:
+    virtual ~PaintedView() = default;
+    // The canvas size in layout points.
+    virtual QSizeF canvasSize() const = 0;
+    // Paints the presented state; the painter is already scaled to layout points.
+    virtual void paint(QPainter& painter) = 0;
+    // What the last paint covered, in layout points: the window is shaped to it when no
+    // compositor blends translucent pixels. An empty region means "nothing drawn".
+    virtual QRegion drawnShape() const = 0;
+    // The host installs this; the view calls it whenever its presented state changed.
+    void setUpdateRequest(std::function<void()> request) { updateRequest_ = std::move(request); }
+
+protected:
+    void requestUpdate() const {
+        if (updateRequest_) updateRequest_();
+    }
+
+private:
+    std::function<void()> updateRequest_;
+};
+
+} // namespace vt

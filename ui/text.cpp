@@ -1,0 +1,129 @@
+#include "ui/text.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+
+namespace vt {
+namespace {
+
+QStringList interfaceFamilies() {
+    static const QStringList families = [] {
+        QStringList wanted = {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+                              QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")};
+        const QStringList installed = QFontDatabase::families();
+        QStringList out;
+        for (const QString& f : wanted)
+            if (installed.contains(f)) out << f;
+        if (out.isEmpty()) out << QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        return out;
+    }();
+    return families;
+}
+
+} // namespace
+
+QFont uiFont(double size, QFont::Weight weight, bool rounded) {
+    QFont font;
+    QStringList families = interfaceFamilies();
+    if (rounded) families.prepend(QStringLiteral("M PLUS Rounded 1c"));
+    font.setFamilies(families);
+    // Pixel sizes are integral in QFont; point sizes are not. At 96 dpi one pixel is 0.75 pt,
+    // and every device the pickers paint on is treated as 96 dpi logical (see TextBlock).
+    font.setPointSizeF(size * 0.75);
+    font.setWeight(weight);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+TextBlock::TextBlock(const QString& text, const QFont& font, double maxWidth, int maxLines,
+                     Qt::Alignment alignment)
+    : font_(font) {
+    if (text.isEmpty() || maxLines == 0) return;
+    const QFontMetricsF metrics(font_);
+    const double lineHeight = metrics.lineSpacing();
+    const double wrapWidth = maxWidth > 0 ? maxWidth : 1e6;
+    QString source = text;
+    source.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    source.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    QTextLayout layout(source, font_);
+    QTextOption option;
+    option.setWrapMode(maxWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                    : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<std::pair<int, int>> ranges;
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
+        line.setLineWidth(wrapWidth);
+        ranges.push_back({line.textStart(), line.textLength()});
+        if (maxLines > 0 && int(ranges.size()) > maxLines) break;
+    }
+    layout.endLayout();
+    const bool truncated = maxLines > 0 && int(ranges.size()) > maxLines;
+    if (truncated) ranges.resize(std::size_t(maxLines));
+
+    double widest = 0;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        QString lineText = source.mid(ranges[i].first, ranges[i].second);
+        while (!lineText.isEmpty() &&
+               (lineText.back() == QChar::LineSeparator || lineText.back().isSpace()))
+            lineText.chop(1);
+        if (truncated && i + 1 == ranges.size()) {
+            // The last kept line carries on into the cut text, so it always ends in an ellipsis.
+            lineText = metrics.elidedText(lineText + QString(QChar(0x2026)) + QStringLiteral("  "),
+                                          Qt::ElideRight, wrapWidth);
+            if (!lineText.endsWith(QChar(0x2026))) lineText += QChar(0x2026);
+        } else if (maxWidth > 0 && metrics.horizontalAdvance(lineText) > wrapWidth) {
+            lineText = metrics.elidedText(lineText, Qt::ElideRight, wrapWidth);
+        }
+        const double w = metrics.horizontalAdvance(lineText);
+        widest = std::max(widest, w);
+        lines_.push_back({lineText, w, metrics.ascent() + double(i) * lineHeight});
+    }
+    const double blockWidth =
+        maxWidth > 0 && (alignment & Qt::AlignHCenter) ? std::min(widest, wrapWidth) : widest;
+    for (Line& line : lines_) {
+        const double w = line.x; // width stored temporarily
+        if (alignment & Qt::AlignHCenter)
+            line.x = (blockWidth - w) / 2;
+        else if (alignment & Qt::AlignRight)
+            line.x = blockWidth - w;
+        else
+            line.x = 0;
+    }
+    size_ = {blockWidth, double(lines_.size()) * lineHeight};
+}
+
+void TextBlock::draw(QPainter& painter, QPointF topLeft, const QColor& color) const {
+    if (lines_.empty()) return;
+    painter.save();
+    painter.setFont(font_);
+    painter.setPen(color);
+    for (const Line& line : lines_)
+        painter.drawText(QPointF(topLeft.x() + line.x, topLeft.y() + line.baseline), line.text);
+    painter.restore();
+}
+
+const TextBlock& cachedTextBlock(const QString& text, const QFont& font, double maxWidth,
+                                 int maxLines, Qt::Alignment alignment) {
+    static QHash<QString, TextBlock> cache;
+    const QString key = QStringLiteral("%1|%2|%3|%4|")
+                            .arg(font.key())
+                            .arg(maxWidth)
+                            .arg(maxLines)
+                            .arg(int(alignment)) +
+                        text;
+    auto it = cache.find(key);
+    if (it != cache.end()) return *it;
+    if (cache.size() > 512) cache.clear();
+    return *cache.insert(key, TextBlock(text, font, maxWidth, maxLines, alignment));
+}
+
+} // namespace vt
