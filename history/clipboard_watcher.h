@@ -1,0 +1,68 @@
+#pragma once
+#include "history/clip_history.h"
+#include "history/clip_item.h"
+#include "history/history_file.h"
+
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace vt {
+
+class Pasteboard;
+class Workspace;
+
+// Turns copies made anywhere on the desktop into history entries, keeps the history file
+// current, and writes a chosen clip back to the clipboard without recording it again.
+// Main thread only.
+class ClipboardWatcher final : public QObject {
+    Q_OBJECT
+public:
+    // Whatever is on the clipboard now is not recorded; the history comes from historyPath.
+    ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
+                     QString historyPath = HistoryFile::storeURL(), QObject* parent = nullptr);
+    ~ClipboardWatcher() override;
+
+    ClipHistory history;
+    // Runs after every change of the history that this watcher makes.
+    std::function<void()> onChange;
+    // Application ids whose copies are ignored.
+    QStringList excludedApps = {
+        QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
+        QStringLiteral("com.apple.Passwords"), QStringLiteral("com.apple.keychainaccess"),
+        QStringLiteral("com.bitwarden.desktop")};
+
+    // Types that mark a copy as secret, transient or generated: such copies are never recorded.
+    static const QSet<QString>& skipTypes();
+
+    // Polls every 0.4 s, and at once whenever the clipboard announces a change.
+    void start();
+    // Records the clipboard's contents if they changed since the last look.
+    void poll();
+    // The best representation on the clipboard: files, then text, then PNG, then TIFF as PNG.
+    std::optional<ClipItem> readItem();
+    // Writes the clip to the clipboard and moves it to the front of the history.
+    void put(const ClipItem& item);
+    // A limit below 1 is stored as 1; the oldest clips beyond it are dropped.
+    void setLimit(std::int64_t n);
+    // Writes the history file; failures are logged and otherwise ignored.
+    void save();
+
+    std::int64_t lastChangeCount() const { return lastChangeCount_; }
+    const QString& historyPath() const { return historyPath_; }
+
+private:
+    void changed();
+
+    Pasteboard& pasteboard_;
+    Workspace& workspace_;
+    QString historyPath_;
+    std::int64_t lastChangeCount_ = 0;
+    QTimer* timer_ = nullptr;
+};
+
+} // namespace vt

@@ -1,0 +1,150 @@
+#include "platform/linux/x11_workspace.h"
+
+#include "platform/linux/clipboard_x11_errors.h"
+#include "platform/log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vt {
+
+namespace {
+
+QByteArray textProperty(Display* dpy, Window w, const char* name) {
+    const Atom atom = XInternAtom(dpy, name, True);
+    if (atom == 0) return {};
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    QByteArray out;
+    if (XGetWindowProperty(dpy, w, atom, 0, 1024, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) == Success &&
+        data) {
+        if (format == 8)
+            out = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(count));
+        XFree(data);
+    }
+    return out;
+}
+
+// WM_CLASS holds instance and class, each NUL-terminated; the class names the application.
+QString wmClass(Display* dpy, Window w) {
+    XClassHint hint{};
+    if (!XGetClassHint(dpy, w, &hint)) return {};
+    const QString cls = QString::fromLocal8Bit(hint.res_class ? hint.res_class : "");
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    return cls;
+}
+
+bool hasWmClass(Display* dpy, Window w) {
+    XClassHint hint{};
+    if (!XGetClassHint(dpy, w, &hint)) return false;
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    return true;
+}
+
+QString stripDesktop(QString id) {
+    if (id.endsWith(QLatin1String(".desktop"))) id.chop(8);
+    return id;
+}
+
+} // namespace
+
+X11Workspace::X11Workspace(const QByteArray& displayName) {
+    ensureQuietX11Errors();
+    display_ = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
+    if (!display_) qCWarning(vtLog, "workspace: cannot open X display; no frontmost application");
+    dataDirs_ = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+}
+
+X11Workspace::~X11Workspace() {
+    if (display_) XCloseDisplay(display_);
+}
+
+unsigned long X11Workspace::activeWindow() const {
+    Display* dpy = display_;
+    const Window root = DefaultRootWindow(dpy);
+    Window w = 0;
+    const Atom active = XInternAtom(dpy, "_NET_ACTIVE_WINDOW", True);
+    if (active != 0) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy, root, active, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                               &after, &data) == Success &&
+            data) {
+            if (format == 32 && count == 1) w = static_cast<Window>(*reinterpret_cast<long*>(data));
+            XFree(data);
+        }
+    }
+    if (w == 0) {
+        int revert = 0;
+        XGetInputFocus(dpy, &w, &revert);
+        if (w == PointerRoot) w = 0;
+    }
+    // Focus often sits on a child of the application's top-level window.
+    for (int depth = 0; w != 0 && w != root && depth < 64; ++depth) {
+        if (hasWmClass(dpy, w)) return w;
+        Window rootReturn = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(dpy, w, &rootReturn, &parent, &children, &n)) return 0;
+        if (children) XFree(children);
+        w = parent;
+    }
+    return 0;
+}
+
+std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
+    if (!display_) return std::nullopt;
+    const Window w = activeWindow();
+    if (w == 0) return std::nullopt;
+    RunningApplication app;
+    const QString cls = wmClass(display_, w);
+    // Desktop-file id first (KDE and Qt declare it), then the GTK application id (reverse-DNS),
+    // then the window class, which every X11 toolkit sets.
+    QString id =
+        stripDesktop(QString::fromUtf8(textProperty(display_, w, "_KDE_NET_WM_DESKTOP_FILE")));
+    if (id.isEmpty()) id = QString::fromUtf8(textProperty(display_, w, "_GTK_APPLICATION_ID"));
+    if (id.isEmpty()) id = cls;
+    if (!id.isEmpty()) app.bundleIdentifier = id;
+    QString name = id.isEmpty() ? QString() : desktopEntryName(id);
+    if (name.isEmpty() && !cls.isEmpty()) name = desktopEntryName(cls.toLower());
+    if (name.isEmpty()) name = cls;
+    if (!name.isEmpty()) app.localizedName = name;
+    return app;
+}
+
+QString X11Workspace::desktopEntryName(const QString& id) const {
+    if (const auto it = names_.constFind(id); it != names_.constEnd()) return *it;
+    QString name;
+    for (const QString& dir : dataDirs_) {
+        QFile file(dir + QLatin1String("/applications/") + id + QLatin1String(".desktop"));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        bool inEntry = false;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.startsWith(QLatin1Char('['))) {
+                if (inEntry) break;
+                inEntry = line == QLatin1String("[Desktop Entry]");
+            } else if (inEntry && line.startsWith(QLatin1String("Name="))) {
+                name = line.mid(5).trimmed();
+                break;
+            }
+        }
+        if (!name.isEmpty()) break;
+    }
+    names_.insert(id, name);
+    return name;
+}
+
+} // namespace vt
