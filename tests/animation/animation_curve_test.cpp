@@ -1,0 +1,159 @@
+#include "ui/animation_curve.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace vt {
+namespace {
+
+constexpr double kFrame = 1.0 / 240;
+
+struct Trace {
+    double maxValue = -1e300;
+    double minValue = 1e300;
+    double settleTime = -1; // first time the motion reported finished
+};
+
+// Samples a motion from 0 to 1 until it finishes (or `limit` seconds pass).
+Trace run(const Motion& m, double limit) {
+    Trace tr;
+    for (double t = 0; t <= limit; t += kFrame) {
+        const Motion::Sample s = m.sample(t);
+        tr.maxValue = std::max(tr.maxValue, s.value);
+        tr.minValue = std::min(tr.minValue, s.value);
+        if (s.finished) {
+            tr.settleTime = t;
+            break;
+        }
+    }
+    return tr;
+}
+
+struct SpringCase {
+    double response;
+    double damping;
+    double accurateWithin; // responses after which the value is within 0.1 % of the move
+    double settledWithin;  // responses after which the motion reports finished
+    bool overshoots;
+};
+
+class SpringTest : public testing::TestWithParam<SpringCase> {};
+
+TEST_P(SpringTest, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdamped) {
+    const SpringCase c = GetParam();
+    const Motion m(Animation::spring(c.response, c.damping), 0, 0, 1, 0);
+
+    for (double t = c.accurateWithin * c.response; t < 10 * c.response; t += kFrame)
+        ASSERT_NEAR(m.sample(t).value, 1.0, 1e-3) << "at t=" << t;
+
+    const Trace tr = run(m, 20 * c.response);
+    ASSERT_GT(tr.settleTime, 0) << "never settled";
+    EXPECT_LE(tr.settleTime, c.settledWithin * c.response);
+    EXPECT_EQ(m.sample(tr.settleTime).value, 1.0);
+    EXPECT_EQ(tr.maxValue > 1.0 + 1e-4, c.overshoots) << "max " << tr.maxValue;
+    EXPECT_GE(tr.minValue, 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Springs, SpringTest,
+    testing::Values(SpringCase{0.34, 0.72, 2.0, 2.5, true}, SpringCase{0.26, 0.74, 2.0, 2.5, true},
+                    SpringCase{0.38, 0.7, 2.0, 2.5, true}, SpringCase{0.3, 0.5, 2.5, 3.5, true},
+                    SpringCase{0.5, 0.9, 1.5, 2.5, true}, SpringCase{0.3, 1.0, 2.0, 2.5, false},
+                    SpringCase{0.3, 1.5, 3.5, 4.5, false}, SpringCase{0.3, 3.0, 7.0, 10.0, false}));
+
+TEST(Spring, KeepsInitialVelocity) {
+    // Launched toward the target at speed, a critically damped spring still starts at that speed
+    // and so passes beyond where a spring from rest would be.
+    const Motion fromRest(Animation::spring(0.3, 1.0), 0, 0, 1, 0);
+    const Motion launched(Animation::spring(0.3, 1.0), 0, 20, 1, 0);
+    EXPECT_NEAR(launched.sample(1e-6).velocity, 20, 1e-2);
+    EXPECT_GT(launched.sample(0.05).value, fromRest.sample(0.05).value);
+}
+
+TEST(Spring, DegenerateParametersStillComeToRest) {
+    struct Case {
+        double response, damping;
+    };
+    for (const Case c : {Case{0.3, 0.0}, Case{0.3, -1.0}, Case{0.3, NAN}, Case{0.3, 1e9}}) {
+        const Motion m(Animation::spring(c.response, c.damping), 0, 0, 1, 0);
+        EXPECT_GT(run(m, 200).settleTime, 0) << c.damping;
+    }
+    for (double response : {0.0, -1.0, double(NAN), double(INFINITY)}) {
+        const Motion m(Animation::spring(response, 0.7), 0, 0, 1, 0);
+        EXPECT_TRUE(m.sample(0).finished) << response;
+        EXPECT_EQ(m.sample(0).value, 1.0);
+    }
+}
+
+struct EaseCase {
+    const char* name;
+    Animation animation;
+    bool slowStart; // progress at a quarter of the time is below a quarter
+};
+
+class EaseTest : public testing::TestWithParam<EaseCase> {};
+
+TEST_P(EaseTest, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
+    const EaseCase c = GetParam();
+    const double d = c.animation.duration;
+    const Motion m(c.animation, 10, 0, 30, 2.0);
+
+    EXPECT_EQ(m.sample(2.0).value, 10);
+    double previous = 10;
+    for (int i = 0; i < 500; ++i) {
+        const double t = 2.0 + d * i / 500;
+        const Motion::Sample s = m.sample(t);
+        EXPECT_FALSE(s.finished) << t;
+        EXPECT_GE(s.value, previous) << t;
+        EXPECT_LE(s.value, 30) << t;
+        previous = s.value;
+    }
+    EXPECT_NEAR(m.sample(2.0 + d - 1e-9).value, 30, 1e-3);
+    const Motion::Sample end = m.sample(2.0 + d);
+    EXPECT_TRUE(end.finished);
+    EXPECT_EQ(end.value, 30);
+    EXPECT_EQ((m.sample(2.0 + d / 4).value - 10) / 20 < 0.25, c.slowStart);
+}
+
+INSTANTIATE_TEST_SUITE_P(Eases, EaseTest,
+                         testing::Values(EaseCase{"in", Animation::easeIn(0.14), true},
+                                         EaseCase{"in2", Animation::easeIn(0.2), true},
+                                         EaseCase{"out", Animation::easeOut(0.15), false},
+                                         EaseCase{"out2", Animation::easeOut(0.22), false}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(Ease, CurvesMatchTheirControlPoints) {
+    // The curves pass through known points of the standard timing functions.
+    EXPECT_NEAR(kEaseInCurve.progress(0.5), 0.3153, 1e-3);
+    EXPECT_NEAR(kEaseOutCurve.progress(0.5), 0.6847, 1e-3);
+    EXPECT_EQ(kEaseInCurve.progress(-1), 0);
+    EXPECT_EQ(kEaseOutCurve.progress(2), 1);
+}
+
+TEST(Delay, HoldsTheStartValueUntilItPasses) {
+    const Motion m(Animation::spring(0.3, 0.8).delayed(0.1), 5, 40, 9, 1.0);
+    for (double t = 1.0; t <= 1.1; t += 0.01) {
+        EXPECT_EQ(m.sample(t).value, 5) << t;
+        EXPECT_FALSE(m.sample(t).finished);
+    }
+    EXPECT_GT(m.sample(1.15).value, 5);
+    const Motion e(Animation::easeOut(0.2).delayed(0.05), 0, 0, 1, 0);
+    EXPECT_EQ(e.sample(0.05).value, 0);
+    EXPECT_EQ(e.sample(0.25).value, 1);
+    EXPECT_LT(e.sample(0.2499).value, 1);
+}
+
+TEST(Animation, NoneAndDegenerateCurvesDoNotAnimate) {
+    EXPECT_FALSE(Animation::none().animates());
+    EXPECT_FALSE(Animation::easeIn(0).animates());
+    EXPECT_FALSE(Animation::easeOut(-2).animates());
+    EXPECT_FALSE(Animation::easeOut(NAN).animates());
+    EXPECT_TRUE(Animation::easeOut(0.1).delayed(-1).animates());
+    EXPECT_EQ(Animation::easeOut(0.1).delayed(-1).delay, 0);
+    EXPECT_EQ(Animation::easeOut(0.1).delayed(NAN).delay, 0);
+}
+
+} // namespace
+} // namespace vt
