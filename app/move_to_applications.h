@@ -15,12 +15,12 @@ inline constexpr const char* kSuppressedKey = "moveToApplicationsSuppressed";
 
 // Everything the offer touches, so that tests can run it on temporary folders without a screen.
 struct Environment {
-    QString bundlePath;                               // "" when there is nothing to move
-    QString home;                                     // the user's home folder
-    QString systemApplications = "/Applications";     // the system Applications folder
-    UserDefaults* defaults = nullptr;                 // where the suppression is stored
-    MoveAlerts* alerts = nullptr;                     // the two alerts
-    std::function<void(const QString&)> relaunch;     // empty: relaunch() (ends the process)
+    QString bundlePath;                           // "" when there is nothing to move
+    QString home;                                 // the user's home folder
+    QString systemApplications = "/Applications"; // the system Applications folder
+    UserDefaults* defaults = nullptr;             // where the suppression is stored
+    MoveAlerts* alerts = nullptr;                 // the two alerts
+    std::function<void(const QString&)> relaunch; // empty: relaunch() (ends the process)
 };
 
 struct MoveResult {

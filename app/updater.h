@@ -2,6 +2,7 @@
 #include "app/appcast.h"
 #include "platform/user_defaults.h"
 #include <QDateTime>
+#include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -9,7 +10,6 @@
 #include <optional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace vt {
 

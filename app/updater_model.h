@@ -17,14 +17,14 @@ class UpdaterModel : public QObject, public UserDriverDelegate {
     Q_OBJECT
 public:
     struct Options {
-        QUrl feedURL;                            // empty: no updates (canCheck stays false)
-        QString currentVersion;                  // the running version
-        double checkInterval = 24 * 60 * 60;     // seconds between scheduled checks
-        double timeout = 30;                     // seconds before a feed request gives up
-        UpdatePresenter* presenter = nullptr;    // nullptr: the Qt check window
-        std::function<bool()> inImmediateFocus;  // empty: the program has the active window
-        std::function<void()> activate;          // empty: raise the program's windows
-        bool startUpdater = true;                // start the schedule at construction
+        QUrl feedURL;                           // empty: no updates (canCheck stays false)
+        QString currentVersion;                 // the running version
+        double checkInterval = 24 * 60 * 60;    // seconds between scheduled checks
+        double timeout = 30;                    // seconds before a feed request gives up
+        UpdatePresenter* presenter = nullptr;   // nullptr: the Qt check window
+        std::function<bool()> inImmediateFocus; // empty: the program has the active window
+        std::function<void()> activate;         // empty: raise the program's windows
+        bool startUpdater = true;               // start the schedule at construction
     };
 
     // The program's model: feed and version from AppInfo, AppSettings::shared().defaults().

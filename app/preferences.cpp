@@ -1,0 +1,51 @@
+#include "app/preferences.h"
+
+namespace vt::Preferences {
+
+const std::vector<HoldDelayOption>& holdDelayOptions() {
+    static const std::vector<HoldDelayOption> options{
+        {QStringLiteral("速い（0.2秒）"), 0.2},
+        {QStringLiteral("ふつう（0.25秒）"), 0.25},
+        {QStringLiteral("ゆっくり（0.35秒）"), 0.35},
+        {QStringLiteral("長め（0.5秒）"), 0.5},
+    };
+    return options;
+}
+
+const std::vector<std::int64_t>& fanSlotOptions() {
+    static const std::vector<std::int64_t> options{8, 12, 16};
+    return options;
+}
+
+const std::vector<std::int64_t>& historyLimitOptions() {
+    static const std::vector<std::int64_t> options{20, 50, 100, 200};
+    return options;
+}
+
+const QStringList& defaultExcludedApps() {
+    static const QStringList apps{
+        QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
+        QStringLiteral("com.apple.Passwords"),     QStringLiteral("com.apple.keychainaccess"),
+        QStringLiteral("com.bitwarden.desktop"),
+    };
+    return apps;
+}
+
+const std::vector<std::pair<QString, QString>>& knownAppNames() {
+    static const std::vector<std::pair<QString, QString>> names{
+        {QStringLiteral("com.1password.1password"), QStringLiteral("1Password")},
+        {QStringLiteral("com.agilebits.onepassword7"), QStringLiteral("1Password 7")},
+        {QStringLiteral("com.apple.Passwords"), QStringLiteral("パスワード")},
+        {QStringLiteral("com.apple.keychainaccess"), QStringLiteral("キーチェーンアクセス")},
+        {QStringLiteral("com.bitwarden.desktop"), QStringLiteral("Bitwarden")},
+    };
+    return names;
+}
+
+std::optional<QString> knownAppName(const QString& bundleID) {
+    for (const auto& [id, name] : knownAppNames())
+        if (id == bundleID) return name;
+    return std::nullopt;
+}
+
+} // namespace vt::Preferences
