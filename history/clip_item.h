@@ -25,6 +25,8 @@ struct ClipItem {
 
     // Identity used to keep duplicates out of the history.
     QString dedupeKey() const;
+    // dedupeKey() == other.dedupeKey(), without building the keys (texts and images).
+    bool hasSameDedupeKey(const ClipItem& other) const;
     // One-line title of at most maxLength user-perceived characters (texts only; see the .cpp).
     QString snippet(qsizetype maxLength) const;
     // The decoded image for image clips, served from ThumbnailCache::shared().

@@ -1,0 +1,270 @@
+// The history file's JSON form. Written by hand because the members must come in a fixed order
+// (QJsonDocument sorts them); read with QJsonDocument, rejecting the document on any fault.
+#include "history/clip_history.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace vt {
+
+namespace {
+
+// Dates are seconds since 2001-01-01 00:00:00 UTC.
+constexpr qint64 kReferenceMSecs = 978307200000;
+// Beyond this a date cannot be turned back into milliseconds of a 64-bit count.
+constexpr double kMaxSeconds = 9.0e15;
+
+void appendEscaped(QByteArray& out, char16_t unit) {
+    static constexpr char hex[] = "0123456789abcdef";
+    out.append("\\u");
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out.append(hex[(unit >> shift) & 0xF]);
+}
+
+void appendUtf8(QByteArray& out, char32_t c) {
+    const auto byte = [](char32_t v) { return static_cast<char>(v); };
+    if (c < 0x800) {
+        out.append(byte(0xC0 | (c >> 6)));
+    } else if (c < 0x10000) {
+        out.append(byte(0xE0 | (c >> 12)));
+        out.append(byte(0x80 | ((c >> 6) & 0x3F)));
+    } else {
+        out.append(byte(0xF0 | (c >> 18)));
+        out.append(byte(0x80 | ((c >> 12) & 0x3F)));
+        out.append(byte(0x80 | ((c >> 6) & 0x3F)));
+    }
+    out.append(byte(0x80 | (c & 0x3F)));
+}
+
+// UTF-8 with JSON escapes. A lone surrogate (which no UTF-8 can hold) is written as its \u escape
+// so that whatever a clip holds comes back unchanged.
+void appendString(QByteArray& out, const QString& s) {
+    out.append('"');
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = s.at(i).unicode();
+        if (u < 0x80) {
+            switch (u) {
+            case '"':
+                out.append("\\\"");
+                break;
+            case '\\':
+                out.append("\\\\");
+                break;
+            case '\n':
+                out.append("\\n");
+                break;
+            case '\r':
+                out.append("\\r");
+                break;
+            case '\t':
+                out.append("\\t");
+                break;
+            case '\b':
+                out.append("\\b");
+                break;
+            case '\f':
+                out.append("\\f");
+                break;
+            default:
+                if (u < 0x20)
+                    appendEscaped(out, u);
+                else
+                    out.append(static_cast<char>(u));
+            }
+            continue;
+        }
+        char32_t c = u;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && s.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(u, s.at(++i).unicode());
+        } else if (QChar::isSurrogate(u)) {
+            appendEscaped(out, u);
+            continue;
+        }
+        appendUtf8(out, c);
+    }
+    out.append('"');
+}
+
+void appendKey(QByteArray& out, const char* key) {
+    out.append('"');
+    out.append(key);
+    out.append("\":");
+}
+
+void appendDate(QByteArray& out, const QDateTime& date) {
+    const qint64 msecs = date.isValid() ? date.toMSecsSinceEpoch() : kReferenceMSecs;
+    // Clamped so that the reader takes back whatever the writer wrote.
+    const double seconds =
+        std::clamp((static_cast<double>(msecs) - static_cast<double>(kReferenceMSecs)) / 1000.0,
+                   -kMaxSeconds, kMaxSeconds);
+    char buffer[512]; // room for any double in fixed notation
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed);
+    out.append(buffer, result.ptr - buffer);
+}
+
+void appendItem(QByteArray& out, const ClipItem& item) {
+    out.append('{');
+    appendKey(out, "id");
+    appendString(out, item.idString());
+    out.append(',');
+    appendKey(out, "kind");
+    appendString(out, kindName(item.kind));
+    if (item.text) {
+        out.append(',');
+        appendKey(out, "text");
+        appendString(out, *item.text);
+    }
+    if (item.imageData) {
+        out.append(',');
+        appendKey(out, "imageData");
+        out.append('"');
+        out.append(item.imageData->toBase64());
+        out.append('"');
+    }
+    if (item.filePaths) {
+        out.append(',');
+        appendKey(out, "filePaths");
+        out.append('[');
+        for (qsizetype i = 0; i < item.filePaths->size(); ++i) {
+            if (i > 0) out.append(',');
+            appendString(out, item.filePaths->at(i));
+        }
+        out.append(']');
+    }
+    out.append(',');
+    appendKey(out, "date");
+    appendDate(out, item.date);
+    if (item.sourceApp) {
+        out.append(',');
+        appendKey(out, "sourceApp");
+        appendString(out, *item.sourceApp);
+    }
+    out.append('}');
+}
+
+// 8-4-4-4-12 hexadecimal digits, either case.
+bool isCanonicalUuid(const QString& s) {
+    if (s.size() != 36) return false;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != u'-') return false;
+        } else if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') ||
+                     (c >= u'A' && c <= u'F'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An optional member counts as absent when it is missing or null.
+bool isAbsent(const QJsonValue& v) {
+    return v.isUndefined() || v.isNull();
+}
+
+std::optional<QString> optionalString(const QJsonObject& o, QLatin1StringView key, bool& ok) {
+    const QJsonValue v = o.value(key);
+    if (isAbsent(v)) return std::nullopt;
+    if (!v.isString()) ok = false;
+    return v.toString();
+}
+
+std::optional<ClipItem> decodeItem(const QJsonValue& value) {
+    if (!value.isObject()) return std::nullopt;
+    const QJsonObject o = value.toObject();
+
+    const QJsonValue id = o.value(QLatin1StringView("id"));
+    if (!id.isString() || !isCanonicalUuid(id.toString())) return std::nullopt;
+    const QJsonValue kindValue = o.value(QLatin1StringView("kind"));
+    if (!kindValue.isString()) return std::nullopt;
+    const auto kind = kindFromName(kindValue.toString());
+    if (!kind) return std::nullopt;
+    const QJsonValue dateValue = o.value(QLatin1StringView("date"));
+    if (!dateValue.isDouble()) return std::nullopt;
+    const double seconds = dateValue.toDouble();
+    if (!std::isfinite(seconds) || std::abs(seconds) > kMaxSeconds) return std::nullopt;
+
+    ClipItem item;
+    item.id = QUuid::fromString(id.toString());
+    item.kind = *kind;
+    item.date = QDateTime::fromMSecsSinceEpoch(
+        kReferenceMSecs + static_cast<qint64>(std::llround(seconds * 1000.0)), Qt::UTC);
+
+    bool ok = true;
+    item.text = optionalString(o, QLatin1StringView("text"), ok);
+    item.sourceApp = optionalString(o, QLatin1StringView("sourceApp"), ok);
+    if (const auto image = optionalString(o, QLatin1StringView("imageData"), ok); ok && image) {
+        auto decoded = QByteArray::fromBase64Encoding(image->toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded) return std::nullopt;
+        item.imageData = std::move(decoded.decoded);
+    }
+    const QJsonValue paths = o.value(QLatin1StringView("filePaths"));
+    if (!isAbsent(paths)) {
+        if (!paths.isArray()) return std::nullopt;
+        QStringList list;
+        for (const QJsonValue path : paths.toArray()) {
+            if (!path.isString()) return std::nullopt;
+            list.append(path.toString());
+        }
+        item.filePaths = std::move(list);
+    }
+    if (!ok) return std::nullopt;
+    return item;
+}
+
+} // namespace
+
+QByteArray ClipHistory::toJson() const {
+    QByteArray out;
+    qsizetype estimate = 32;
+    for (const ClipItem& item : items)
+        estimate += 160 + (item.imageData ? item.imageData->size() * 4 / 3 : 0) +
+                    (item.text ? item.text->size() * 2 : 0);
+    out.reserve(estimate);
+    out.append("{\"items\":[");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out.append(',');
+        appendItem(out, items[i]);
+    }
+    out.append("],\"limit\":");
+    out.append(QByteArray::number(static_cast<qlonglong>(limit)));
+    out.append('}');
+    return out;
+}
+
+std::optional<ClipHistory> ClipHistory::fromJson(const QByteArray& json) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
+    const QJsonObject root = document.object();
+
+    const QJsonValue limitValue = root.value(QLatin1StringView("limit"));
+    if (!limitValue.isDouble()) return std::nullopt;
+    // Integers only: toInteger gives its fallback for anything that is not a whole number.
+    const qint64 limit = limitValue.toInteger(0);
+    if (limit != limitValue.toInteger(1)) return std::nullopt;
+
+    const QJsonValue itemsValue = root.value(QLatin1StringView("items"));
+    if (!itemsValue.isArray()) return std::nullopt;
+    const QJsonArray array = itemsValue.toArray();
+
+    ClipHistory history;
+    history.limit = limit;
+    history.items.reserve(static_cast<std::size_t>(array.size()));
+    for (const QJsonValue value : array) {
+        auto item = decodeItem(value);
+        if (!item) return std::nullopt;
+        history.items.push_back(std::move(*item));
+    }
+    return history;
+}
+
+} // namespace vt

@@ -1,0 +1,203 @@
+#include "history/clip_history.h"
+#include "history_test_items.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+const QUuid kId = QUuid::fromString(QStringLiteral("6ba7b810-9dad-11d1-80b4-00c04fd430c8"));
+
+QDateTime since2001(qint64 msecs) {
+    return QDateTime::fromMSecsSinceEpoch(978307200000 + msecs, Qt::UTC);
+}
+
+TEST(HistoryJson, WritesOneTextItemByteForByte) {
+    ClipItem item{kId,
+                  ClipItem::Kind::text,
+                  QStringLiteral("a \"q\"\n\\\t\u0001 é/日本"),
+                  std::nullopt,
+                  std::nullopt,
+                  since2001(1500),
+                  QStringLiteral("Editor")};
+    const ClipHistory history{{item}, 50};
+    EXPECT_EQ(history.toJson(),
+              QByteArray("{\"items\":[{\"id\":\"6BA7B810-9DAD-11D1-80B4-00C04FD430C8\","
+                         "\"kind\":\"text\",\"text\":\"a \\\"q\\\"\\n\\\\\\t\\u0001 ") +
+                  QStringLiteral("é/日本").toUtf8() +
+                  "\",\"date\":1.5,\"sourceApp\":\"Editor\"}],\"limit\":50}");
+}
+
+TEST(HistoryJson, WritesEveryMemberInItsOrderAndOmitsAbsentOnes) {
+    ClipItem all{kId,
+                 ClipItem::Kind::files,
+                 QStringLiteral("t"),
+                 QByteArray("abcd"),
+                 QStringList{"/a", "/b"},
+                 since2001(786297600000),
+                 QStringLiteral("Files")};
+    ClipItem bare{kId,          ClipItem::Kind::image, std::nullopt, std::nullopt,
+                  std::nullopt, since2001(-250),       std::nullopt};
+    const ClipHistory history{{all, bare}, -3};
+    EXPECT_EQ(history.toJson(),
+              QByteArray("{\"items\":[{\"id\":\"6BA7B810-9DAD-11D1-80B4-00C04FD430C8\","
+                         "\"kind\":\"files\",\"text\":\"t\",\"imageData\":\"YWJjZA==\","
+                         "\"filePaths\":[\"/a\",\"/b\"],\"date\":786297600,"
+                         "\"sourceApp\":\"Files\"},"
+                         "{\"id\":\"6BA7B810-9DAD-11D1-80B4-00C04FD430C8\",\"kind\":\"image\","
+                         "\"date\":-0.25}],\"limit\":-3}"));
+}
+
+TEST(HistoryJson, RoundTripKeepsEveryField) {
+    ClipHistory history;
+    history.limit = 7;
+    QByteArray binary;
+    for (int i = 0; i < 256; ++i)
+        binary.append(static_cast<char>(i));
+    history.items = {
+        ClipItem::makeText(QStringLiteral("\U0001F468\u200D\U0001F469 \u3000 \"x\"\r\n\u2028"),
+                           QStringLiteral("端末")),
+        ClipItem::makeImage(binary),
+        ClipItem::makeFiles({"/tmp/a b", QStringLiteral("/home/ユーザー/ファイル.txt")}),
+        ClipItem::makeFiles({}),
+        ClipItem{kId, ClipItem::Kind::text, QString(), std::nullopt, std::nullopt,
+                 since2001(-123456789), std::nullopt},
+    };
+    const auto decoded = ClipHistory::fromJson(history.toJson());
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(*decoded, history);
+    EXPECT_EQ(decoded->toJson(), history.toJson());
+}
+
+struct AcceptCase {
+    const char* name;
+    QByteArray json;
+    ClipHistory expected;
+};
+
+class HistoryJsonAccepts : public testing::TestWithParam<AcceptCase> {};
+
+TEST_P(HistoryJsonAccepts, ReadsWhatOtherWritersMayProduce) {
+    const auto decoded = ClipHistory::fromJson(GetParam().json);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(*decoded, GetParam().expected);
+}
+
+ClipHistory oneText(std::int64_t limit, std::optional<QString> sourceApp = std::nullopt) {
+    return ClipHistory{{ClipItem{kId, ClipItem::Kind::text, QStringLiteral("hi"), std::nullopt,
+                                 std::nullopt, since2001(2000), std::move(sourceApp)}},
+                       limit};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, HistoryJsonAccepts,
+    testing::Values(
+        AcceptCase{"emptyHistory", R"({"items":[],"limit":50})", ClipHistory{}},
+        AcceptCase{"membersInAnyOrderWithWhitespace",
+                   R"( { "limit" : 3 , "items" : [ { "date" : 2.0 , "text" : "hi" ,
+                       "kind" : "text" , "id" : "6BA7B810-9DAD-11D1-80B4-00C04FD430C8" } ] } )",
+                   oneText(3)},
+        AcceptCase{
+            "lowerCaseIdAndIntegerDate",
+            R"({"items":[{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","kind":"text","text":"hi","date":2}],"limit":50})",
+            oneText(50)},
+        AcceptCase{
+            "nullOptionalMembersAreAbsent",
+            R"({"items":[{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","kind":"text","text":"hi","imageData":null,"filePaths":null,"date":2,"sourceApp":null}],"limit":50})",
+            oneText(50)},
+        AcceptCase{
+            "unknownMembersAreIgnored",
+            R"({"items":[{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","kind":"text","text":"hi","date":2,"sourceApp":"App","pinned":true}],"limit":50,"version":2})",
+            oneText(50, QStringLiteral("App"))},
+        AcceptCase{"limitZeroIsKeptAsWritten", R"({"items":[],"limit":0})", ClipHistory{{}, 0}},
+        AcceptCase{"wholeLimitWrittenAsFloat", R"({"items":[],"limit":20.0})",
+                   ClipHistory{{}, 20}}),
+    test::caseName<AcceptCase>);
+
+struct RejectCase {
+    const char* name;
+    QByteArray json;
+};
+
+class HistoryJsonRejects : public testing::TestWithParam<RejectCase> {};
+
+TEST_P(HistoryJsonRejects, TheWholeDocument) {
+    EXPECT_EQ(ClipHistory::fromJson(GetParam().json), std::nullopt);
+}
+
+#define VT_ITEM(members) "{\"items\":[" members "],\"limit\":50}"
+#define VT_ID "\"id\":\"6BA7B810-9DAD-11D1-80B4-00C04FD430C8\""
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, HistoryJsonRejects,
+    testing::Values(
+        RejectCase{"emptyFile", ""}, RejectCase{"truncated", R"({"items":[],"limit":50)"},
+        RejectCase{"trailingGarbage", R"({"items":[],"limit":50} x)"},
+        RejectCase{"notAnObject", R"([{"items":[],"limit":50}])"},
+        RejectCase{"missingLimit", R"({"items":[]})"},
+        RejectCase{"missingItems", R"({"limit":50})"},
+        RejectCase{"limitAsString", R"({"items":[],"limit":"50"})"},
+        RejectCase{"limitWithFraction", R"({"items":[],"limit":50.5})"},
+        RejectCase{"limitNull", R"({"items":[],"limit":null})"},
+        RejectCase{"limitTooLarge", R"({"items":[],"limit":1e300})"},
+        RejectCase{"itemsAsObject", R"({"items":{},"limit":50})"},
+        RejectCase{"itemNotAnObject", VT_ITEM("1")},
+        RejectCase{"missingId", VT_ITEM(R"({"kind":"text","text":"a","date":1})")},
+        RejectCase{"missingKind", VT_ITEM("{" VT_ID R"(,"text":"a","date":1})")},
+        RejectCase{"missingDate", VT_ITEM("{" VT_ID R"(,"kind":"text","text":"a"})")},
+        RejectCase{"unknownKind", VT_ITEM("{" VT_ID R"(,"kind":"video","date":1})")},
+        RejectCase{"kindInOtherCase", VT_ITEM("{" VT_ID R"(,"kind":"Text","date":1})")},
+        RejectCase{"kindAsNumber", VT_ITEM("{" VT_ID R"(,"kind":0,"date":1})")},
+        RejectCase{"idNotAUuid", VT_ITEM(R"({"id":"clip-1","kind":"text","date":1})")},
+        RejectCase{
+            "idWithBraces",
+            VT_ITEM(R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","kind":"text","date":1})")},
+        RejectCase{"idWithoutHyphens",
+                   VT_ITEM(R"({"id":"6BA7B8109DAD11D180B400C04FD430C8","kind":"text","date":1})")},
+        RejectCase{"idAsNumber", VT_ITEM(R"({"id":1,"kind":"text","date":1})")},
+        RejectCase{"dateAsString", VT_ITEM("{" VT_ID R"(,"kind":"text","date":"2024-01-01"})")},
+        RejectCase{"dateNull", VT_ITEM("{" VT_ID R"(,"kind":"text","date":null})")},
+        RejectCase{"dateBeyondAnyClock", VT_ITEM("{" VT_ID R"(,"kind":"text","date":1e300})")},
+        RejectCase{"textAsNumber", VT_ITEM("{" VT_ID R"(,"kind":"text","text":5,"date":1})")},
+        RejectCase{"imageDataNotBase64",
+                   VT_ITEM("{" VT_ID R"(,"kind":"image","imageData":"**not base64**","date":1})")},
+        RejectCase{"imageDataAsArray",
+                   VT_ITEM("{" VT_ID R"(,"kind":"image","imageData":[1,2],"date":1})")},
+        RejectCase{"filePathsAsString",
+                   VT_ITEM("{" VT_ID R"(,"kind":"files","filePaths":"/a","date":1})")},
+        RejectCase{"filePathWithANumber",
+                   VT_ITEM("{" VT_ID R"(,"kind":"files","filePaths":["/a",2],"date":1})")},
+        RejectCase{"sourceAppAsObject",
+                   VT_ITEM("{" VT_ID R"(,"kind":"text","text":"a","date":1,"sourceApp":{}})")},
+        RejectCase{"oneBadItemAmongGoodOnes",
+                   VT_ITEM("{" VT_ID R"(,"kind":"text","text":"a","date":1},{)" VT_ID
+                           R"(,"kind":"sound","date":1})")}),
+    test::caseName<RejectCase>);
+
+// The fuzzing corpus doubles as a set of real files: valid-* must decode, broken-* must not.
+TEST(HistoryJsonCorpus, ValidFilesDecodeAndBrokenOnesAreRejected) {
+    const QDir corpus(QStringLiteral(VT_HISTORY_CORPUS));
+    const QStringList names = corpus.entryList(QDir::Files);
+    int valid = 0;
+    int broken = 0;
+    for (const QString& name : names) {
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const auto decoded = ClipHistory::fromJson(file.readAll());
+        if (name.startsWith(u"valid-")) {
+            ++valid;
+            ASSERT_TRUE(decoded.has_value()) << name.toStdString();
+            EXPECT_EQ(ClipHistory::fromJson(decoded->toJson()), decoded) << name.toStdString();
+        } else if (name.startsWith(u"broken-")) {
+            ++broken;
+            EXPECT_FALSE(decoded.has_value()) << name.toStdString();
+        }
+    }
+    EXPECT_GE(valid, 3);
+    EXPECT_GE(broken, 5);
+}
+
+} // namespace
+} // namespace vt

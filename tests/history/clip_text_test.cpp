@@ -1,0 +1,212 @@
+#include "history/clip_text.h"
+#include "history_test_items.h"
+
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+struct OneLineCase {
+    const char* name;
+    QString input;
+    qsizetype maxLength;
+    QString expected;
+};
+
+class OneLine : public testing::TestWithParam<OneLineCase> {};
+
+TEST_P(OneLine, CollapsesWhitespaceAndShortensByUserPerceivedCharacters) {
+    const OneLineCase& c = GetParam();
+    EXPECT_EQ(ClipText::oneLine(c.input, c.maxLength), c.expected);
+}
+
+// Clusters that count as one character each.
+const QString kThumbsUpDark = QStringLiteral("\U0001F44D\U0001F3FF");
+const QString kFamily =
+    QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
+const QString kFlagJapan = QStringLiteral("\U0001F1EF\U0001F1F5");
+const QString kFlagFrance = QStringLiteral("\U0001F1EB\U0001F1F7");
+const QString kEAccents = QStringLiteral("e\u0301\u0323");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OneLine,
+    testing::Values(OneLineCase{"twoWordsAmongSpacesAndLineFeeds", "  hello \n\nworld  ", 20,
+                                "hello world"},
+                    OneLineCase{"sixLettersToFour", "abcdef", 4, "abc\u2026"},
+                    OneLineCase{"exactLengthIsKept", "abcd", 4, "abcd"},
+                    OneLineCase{"maxLengthZeroGivesTheEllipsis", "abc", 0, "\u2026"},
+                    OneLineCase{"negativeMaxLengthGivesTheEllipsis", "abc", -3, "\u2026"},
+                    OneLineCase{"maxLengthOneOfTwoLetters", "ab", 1, "\u2026"},
+                    OneLineCase{"emptyStaysEmptyAtZero", "", 0, ""},
+                    OneLineCase{"blankBecomesEmpty", " \t\r\n ", 5, ""},
+                    OneLineCase{"ideographicSpaceSeparatesJapaneseWords",
+                                QStringLiteral("\u3000日本語\u3000\u3000テキスト\u3000"), 20,
+                                QStringLiteral("日本語 テキスト")},
+                    OneLineCase{"lineAndParagraphSeparators",
+                                QStringLiteral("a\u2028b\u2029c\u0085d"), 20, "a b c d"},
+                    OneLineCase{"verticalTabFormFeedAndNoBreakSpaces",
+                                QStringLiteral("a\u000Bb\u000Cc\u00A0d\u2007e\u202Ff\u205Fg"), 20,
+                                "a b c d e f g"},
+                    OneLineCase{"crLfIsOneBreak", "a\r\nb", 20, "a b"},
+                    OneLineCase{"zeroWidthSpaceIsNotWhitespace", QStringLiteral("a\u200Bb"), 20,
+                                QStringLiteral("a\u200Bb")},
+                    OneLineCase{"skinToneEmojiIsOneCharacter", kThumbsUpDark + kThumbsUpDark + "ab",
+                                3, kThumbsUpDark + kThumbsUpDark + "\u2026"},
+                    OneLineCase{"familySequenceIsOneCharacter", kFamily + kFamily + kFamily, 2,
+                                kFamily + "\u2026"},
+                    OneLineCase{"familySequenceFitsExactly", kFamily + " " + kFamily, 3,
+                                kFamily + " " + kFamily},
+                    OneLineCase{"flagsAreOneCharacterEach", kFlagJapan + kFlagFrance + kFlagJapan,
+                                2, kFlagJapan + "\u2026"},
+                    OneLineCase{"combiningMarksStayWithTheirLetter",
+                                kEAccents + kEAccents + kEAccents, 2, kEAccents + "\u2026"},
+                    OneLineCase{"collapsedSpaceCountsAsOne", "ab   cd", 4, "ab \u2026"},
+                    OneLineCase{"cutNeverSplitsACluster", "a" + kFamily + "b", 2, "a\u2026"}),
+    test::caseName<OneLineCase>);
+
+TEST(OneLineLongText, ReadsOnlyWhatTheTitleNeedsAndStaysExact) {
+    // Clusters straddle the boundaries of the windows in which the text is read.
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += kFamily + QStringLiteral("\u3000\n ");
+    const QString title = ClipText::oneLine(text, 5);
+    EXPECT_EQ(title, kFamily + " " + kFamily + " \u2026");
+    QString expectedWhole;
+    for (int i = 0; i < 3000; ++i)
+        expectedWhole += (i ? " " : "") + kFamily;
+    EXPECT_EQ(ClipText::oneLine(text, 100000), expectedWhole);
+}
+
+TEST(OneLineLongText, OneClusterLongerThanAReadingWindow) {
+    const QString zalgo = "x" + QString(10000, QChar(0x0301));
+    EXPECT_EQ(ClipText::oneLine(zalgo + " y", 2), zalgo + "\u2026");
+    EXPECT_EQ(ClipText::oneLine(zalgo + " y", 3), zalgo + " y");
+}
+
+struct SnippetCase {
+    const char* name;
+    ClipItem item;
+    qsizetype maxLength;
+    QString expected;
+};
+
+class Snippet : public testing::TestWithParam<SnippetCase> {};
+
+TEST_P(Snippet, GivesTheTitleOfEachKind) {
+    const SnippetCase& c = GetParam();
+    EXPECT_EQ(c.item.snippet(c.maxLength), c.expected);
+}
+
+ClipItem withoutText() {
+    ClipItem item = test::textItem("x");
+    item.text.reset();
+    return item;
+}
+
+ClipItem withoutPaths() {
+    ClipItem item = test::filesItem({});
+    item.filePaths.reset();
+    return item;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, Snippet,
+    testing::Values(
+        SnippetCase{"textIsOneLine", test::textItem("  first\nsecond  "), 60, "first second"},
+        SnippetCase{"textIsShortened", test::textItem("abcdef"), 4, "abc\u2026"},
+        SnippetCase{"absentTextIsEmpty", withoutText(), 10, ""},
+        SnippetCase{"imageHasAFixedTitle", test::imageItem(test::imageBytes('m')), 60,
+                    QStringLiteral("画像")},
+        SnippetCase{"oneFileIsItsName", test::filesItem({"/home/u/report.pdf"}), 60, "report.pdf"},
+        SnippetCase{"twoFiles", test::filesItem({"/home/u/a.txt", "/home/u/b.txt"}), 60,
+                    QStringLiteral("a.txt ほか1件")},
+        SnippetCase{"threeFiles", test::filesItem({"/x/a.txt", "/x/b", "/x/c"}), 60,
+                    QStringLiteral("a.txt ほか2件")},
+        SnippetCase{"fileTitlesAreNotShortened", test::filesItem({"/x/a-very-long-file-name.txt"}),
+                    3, "a-very-long-file-name.txt"},
+        SnippetCase{"folderWithTrailingSlash", test::filesItem({"/home/u/Photos/"}), 60, "Photos"},
+        SnippetCase{"rootFolder", test::filesItem({"/"}), 60, "/"},
+        SnippetCase{"noFilesIsEmpty", test::filesItem({}), 60, ""},
+        SnippetCase{"absentFilesIsEmpty", withoutPaths(), 60, ""}),
+    test::caseName<SnippetCase>);
+
+struct KeyCase {
+    const char* name;
+    ClipItem item;
+    QString expected;
+};
+
+class DedupeKey : public testing::TestWithParam<KeyCase> {};
+
+TEST_P(DedupeKey, IdentifiesTheContent) {
+    EXPECT_EQ(GetParam().item.dedupeKey(), GetParam().expected);
+}
+
+ClipItem imageWithoutData() {
+    ClipItem item = test::imageItem({});
+    item.imageData.reset();
+    return item;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DedupeKey,
+    testing::Values(
+        KeyCase{"textKeepsItsSpaces", test::textItem(" a "), "t: a "},
+        KeyCase{"absentTextIsEmpty", withoutText(), "t:"},
+        KeyCase{"smallImageIsWholeTwice", test::imageItem("abc"), "i:3:YWJj:YWJj"},
+        KeyCase{"largeImageUsesItsEnds", test::imageItem(test::imageBytes('m', 130)),
+                "i:130:" + QString::fromLatin1(test::imageBytes('m', 130).first(64).toBase64()) +
+                    ":" + QString::fromLatin1(test::imageBytes('m', 130).last(64).toBase64())},
+        KeyCase{"imageWithoutData", imageWithoutData(), "i:"},
+        KeyCase{"filesJoinedByLineFeeds", test::filesItem({"/a", "/b c"}), "f:/a\n/b c"},
+        KeyCase{"absentFilesAreEmpty", withoutPaths(), "f:"}),
+    test::caseName<KeyCase>);
+
+TEST(DedupeKeyShortcut, AgreesWithTheKeys) {
+    const std::vector<ClipItem> items = {test::textItem("a"),
+                                         test::textItem("a "),
+                                         withoutText(),
+                                         test::textItem(""),
+                                         test::imageItem("abc"),
+                                         test::imageItem("abd"),
+                                         imageWithoutData(),
+                                         test::imageItem(""),
+                                         test::imageItem(test::imageBytes('m')),
+                                         test::imageItem(test::imageBytes('z')),
+                                         test::filesItem({"/a", "/b"}),
+                                         test::filesItem({"/a\n/b"}),
+                                         withoutPaths(),
+                                         test::filesItem({})};
+    for (const ClipItem& a : items) {
+        for (const ClipItem& b : items) {
+            EXPECT_EQ(a.hasSameDedupeKey(b), a.dedupeKey() == b.dedupeKey())
+                << a.dedupeKey().toStdString() << " vs " << b.dedupeKey().toStdString();
+        }
+    }
+}
+
+TEST(ClipItemMake, GivesFreshIdsAndTheCurrentTime) {
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    const ClipItem a = ClipItem::makeText("x", QStringLiteral("Editor"));
+    const ClipItem b = ClipItem::makeText("x");
+    EXPECT_NE(a.id, b.id);
+    EXPECT_GE(a.date, before);
+    EXPECT_LE(a.date, QDateTime::currentDateTimeUtc());
+    EXPECT_EQ(a.sourceApp, QStringLiteral("Editor"));
+    EXPECT_EQ(ClipItem::makeImage("png").kind, ClipItem::Kind::image);
+    EXPECT_EQ(ClipItem::makeFiles({"/a"}).filePaths, QStringList{"/a"});
+    const QString id = a.idString();
+    EXPECT_EQ(id, id.toUpper());
+    EXPECT_EQ(id.size(), 36);
+}
+
+TEST(KindNames, RoundTripAndRejectUnknownNames) {
+    for (auto kind : {ClipItem::Kind::text, ClipItem::Kind::image, ClipItem::Kind::files})
+        EXPECT_EQ(kindFromName(kindName(kind)), kind);
+    EXPECT_EQ(kindName(ClipItem::Kind::files), "files");
+    EXPECT_EQ(kindFromName("Text"), std::nullopt);
+    EXPECT_EQ(kindFromName(""), std::nullopt);
+}
+
+} // namespace
+} // namespace vt

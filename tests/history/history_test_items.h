@@ -1,0 +1,49 @@
+#pragma once
+// Clip records with fixed ids and dates for the history tests.
+#include "history/clip_item.h"
+
+#include <QByteArray>
+#include <QString>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace vt::test {
+
+// Names each row of a table-driven test after its `name` member.
+template <class Case> std::string caseName(const testing::TestParamInfo<Case>& row) {
+    return row.param.name;
+}
+
+inline ClipItem textItem(const QString& text, int n = 0) {
+    ClipItem item = ClipItem::makeText(text);
+    item.id =
+        QUuid::fromString(QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 10, QChar(u'0')));
+    item.date = QDateTime::fromMSecsSinceEpoch(978307200000 + n * 1000, Qt::UTC);
+    return item;
+}
+
+inline ClipItem imageItem(const QByteArray& data, int n = 0) {
+    ClipItem item = ClipItem::makeImage(data);
+    item.id =
+        QUuid::fromString(QStringLiteral("00000000-0000-4000-9000-%1").arg(n, 12, 10, QChar(u'0')));
+    return item;
+}
+
+inline ClipItem filesItem(const QStringList& paths, int n = 0) {
+    ClipItem item = ClipItem::makeFiles(paths);
+    item.id =
+        QUuid::fromString(QStringLiteral("00000000-0000-4000-a000-%1").arg(n, 12, 10, QChar(u'0')));
+    return item;
+}
+
+// 300 bytes: a fixed head and tail of 64 bytes each around a middle filled with `middle`.
+inline QByteArray imageBytes(char middle, qsizetype size = 300) {
+    QByteArray data(size, middle);
+    for (qsizetype i = 0; i < 64 && i < size; ++i) {
+        data[i] = static_cast<char>('A' + i % 26);
+        data[size - 1 - i] = static_cast<char>('a' + i % 26);
+    }
+    return data;
+}
+
+} // namespace vt::test

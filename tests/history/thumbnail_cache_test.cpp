@@ -1,0 +1,107 @@
+#include "history/thumbnail_cache.h"
+#include "history_test_items.h"
+
+#include <QBuffer>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace vt {
+namespace {
+
+QImage solid(int width, int height, QColor color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QByteArray png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+TEST(ThumbnailCache, KeepsTheSixtyMostRecentlyUsed) {
+    ThumbnailCache cache;
+    for (int i = 0; i < 60; ++i)
+        cache.setObject(QString::number(i), solid(1, 1, Qt::red));
+    EXPECT_EQ(cache.count(), 60);
+    ASSERT_TRUE(cache.object("0").has_value()); // "0" is now the most recently used
+    cache.setObject("new", solid(1, 1, Qt::blue));
+    EXPECT_EQ(cache.count(), ThumbnailCache::countLimit);
+    EXPECT_TRUE(cache.contains("0"));
+    EXPECT_FALSE(cache.contains("1"));
+    EXPECT_TRUE(cache.contains("new"));
+    EXPECT_EQ(cache.object("1"), std::nullopt);
+}
+
+TEST(ThumbnailCache, ReplacingAnEntryKeepsOneCopy) {
+    ThumbnailCache cache;
+    cache.setObject("k", solid(1, 1, Qt::red));
+    cache.setObject("k", solid(2, 2, Qt::blue));
+    EXPECT_EQ(cache.count(), 1);
+    EXPECT_EQ(cache.object("k")->size(), QSize(2, 2));
+}
+
+// Several threads fill and read one cache at once, as the warm-up does beside the pickers.
+TEST(ThumbnailCache, ServesSeveralThreadsAtOnce) {
+    ThumbnailCache cache;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t) {
+        threads.emplace_back([&cache, &wrong, t] {
+            for (int i = 0; i < 2000; ++i) {
+                const int k = (i * 7 + t * 13) % 100;
+                const QString key = QString::number(k);
+                if (i % 3 == 0) {
+                    cache.setObject(key, solid(1, 1, QColor(k, 0, 0)));
+                } else if (const auto image = cache.object(key)) {
+                    if (qRed(image->pixel(0, 0)) != k) ++wrong;
+                }
+                if (cache.count() > ThumbnailCache::countLimit) ++wrong;
+                cache.contains(key);
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_LE(cache.count(), ThumbnailCache::countLimit);
+}
+
+TEST(ClipThumbnail, DecodesOnceAndServesFromTheSharedCache) {
+    const ClipItem item = ClipItem::makeImage(png(solid(30, 20, Qt::green)));
+    EXPECT_FALSE(ThumbnailCache::shared().contains(item.idString()));
+    const auto image = item.thumbnail();
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->size(), QSize(30, 20));
+    EXPECT_EQ(image->pixelColor(5, 5), QColor(Qt::green));
+    EXPECT_TRUE(ThumbnailCache::shared().contains(item.idString()));
+
+    // Served from the cache: the record's bytes are no longer needed.
+    ClipItem same = item;
+    same.imageData = QByteArray("not an image");
+    EXPECT_EQ(same.thumbnail()->size(), QSize(30, 20));
+}
+
+TEST(ClipThumbnail, LargeImagesAreScaledToFitTheLargestPickerCell) {
+    const ClipItem wide = ClipItem::makeImage(png(solid(2000, 500, Qt::blue)));
+    EXPECT_EQ(wide.thumbnail()->size(), QSize(512, 128));
+    const ClipItem tall = ClipItem::makeImage(png(solid(100, 1024, Qt::blue)));
+    EXPECT_EQ(tall.thumbnail()->size(), QSize(50, 512));
+}
+
+TEST(ClipThumbnail, NothingForBadOrMissingData) {
+    const ClipItem broken = ClipItem::makeImage("not a png");
+    EXPECT_EQ(broken.thumbnail(), std::nullopt);
+    EXPECT_FALSE(ThumbnailCache::shared().contains(broken.idString()));
+    ClipItem empty = ClipItem::makeImage({});
+    empty.imageData.reset();
+    EXPECT_EQ(empty.thumbnail(), std::nullopt);
+    EXPECT_EQ(ClipItem::makeText("x").thumbnail(), std::nullopt);
+}
+
+} // namespace
+} // namespace vt
