@@ -1,0 +1,235 @@
+#include "core/hold_paste_controller.h"
+#include "platform/log.h"
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace vt {
+namespace {
+
+bool isPicking(const HoldPasteMachine& m) {
+    return m.state.kind == HoldPasteMachine::State::Kind::picking;
+}
+bool isIdle(const HoldPasteMachine& m) {
+    return m.state.kind == HoldPasteMachine::State::Kind::idle;
+}
+
+HPInput inputForHit(const PickerHit& hit) {
+    switch (hit.kind) {
+    case PickerHit::Kind::item:
+        return HPInput::pointer(hit.index);
+    case PickerHit::Kind::center:
+        return HPInput::pointer(std::nullopt);
+    case PickerHit::Kind::outside:
+        return HPInput::pointerOutside();
+    }
+    return HPInput::pointer(std::nullopt);
+}
+
+constexpr std::uint64_t kOtherModifiers =
+    TapEventFlag::shift | TapEventFlag::control | TapEventFlag::option;
+
+} // namespace
+
+HoldPasteController::HoldPasteController(EventTap& tap, MainQueue& mainQueue, PickerPanel& ring,
+                                         PickerPanel& fan)
+    : tap_(tap), mainQueue_(mainQueue), ring_(ring), fan_(fan), panel_(&ring),
+      self_(std::make_shared<HoldPasteController*>(this)) {}
+
+HoldPasteController::~HoldPasteController() {
+    stop();
+}
+
+EventTap* HoldPasteController::tap() const {
+    return tap_.isPresent() ? &tap_ : nullptr;
+}
+
+bool HoldPasteController::start() {
+    stop();
+    std::weak_ptr<HoldPasteController*> weak = self_;
+    const bool created = tap_.create(eventMask, [weak](std::uint32_t type, const TapEvent& e) {
+        const auto self = weak.lock();
+        return self ? (*self)->receive(type, e) : false;
+    });
+    if (!created) {
+        qCWarning(vtLog, "tapCreate failed (trusted=%s)", tap_.isTrusted() ? "true" : "false");
+        return false;
+    }
+    qCInfo(vtLog, "tap started");
+    tap_.enable(true);
+    return true;
+}
+
+void HoldPasteController::stop() {
+    if (tap_.isPresent()) {
+        tap_.enable(false);
+        tap_.invalidate();
+    }
+    machine_.state = HoldPasteMachine::State::idle();
+    machine_.isOutside = false;
+    panel_->hide(false);
+}
+
+HPKey HoldPasteController::key(std::int64_t keycode) {
+    // Digits 1 to 9 by their key codes, which do not run in order.
+    static constexpr std::array<std::int64_t, 9> digits{18, 19, 20, 21, 23, 22, 26, 28, 25};
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        if (digits[i] == keycode) return HPKey::digit(static_cast<std::int64_t>(i) + 1);
+    switch (keycode) {
+    case 9:
+        return HPKey::v();
+    case 36:
+    case 76:
+        return HPKey::returnKey();
+    case 53:
+        return HPKey::escape();
+    case 123:
+        return HPKey::left();
+    case 124:
+        return HPKey::right();
+    case 125:
+        return HPKey::down();
+    case 126:
+        return HPKey::up();
+    default:
+        return HPKey::other();
+    }
+}
+
+bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
+    if (type == TapEventType::tapDisabledByTimeout ||
+        type == TapEventType::tapDisabledByUserInput) {
+        qCInfo(vtLog, "tap disabled (%u), re-enabling", type);
+        if (!isIdle(machine_)) {
+            // The hold timer is left running: a late expiry finds the machine idle.
+            machine_.state = HoldPasteMachine::State::idle();
+            machine_.isOutside = false;
+            panel_->hide(false);
+        }
+        if (tap_.isPresent()) tap_.enable(true);
+        return false;
+    }
+    if (event.userData == kSyntheticEventMarker) return false;
+
+    const bool picking = isPicking(machine_);
+    switch (type) {
+    case TapEventType::scrollWheel: {
+        if (!picking) return false;
+        double amount = 0;
+        if (event.scrollIsContinuous != 0)
+            amount = event.scrollPointDeltaAxis1 / 22.0;
+        else
+            amount =
+                static_cast<double>((event.scrollDeltaAxis1 > 0) - (event.scrollDeltaAxis1 < 0));
+        if (panel_->scroll(-amount))
+            feedHit(panel_->hit(lastPointer_.x - ringCenter_.x, lastPointer_.y - ringCenter_.y));
+        return true; // every scroll is dropped while picking
+    }
+    case TapEventType::mouseMoved:
+    case TapEventType::leftMouseDragged:
+        if (!picking) return false;
+        lastPointer_ = event.location;
+        return feedHit(
+            panel_->hit(event.location.x - ringCenter_.x, event.location.y - ringCenter_.y));
+    case TapEventType::leftMouseDown:
+        if (!picking) return false;
+        return feed(HPInput::click());
+    case TapEventType::keyDown:
+    case TapEventType::keyUp: {
+        const HPKey k = key(event.keycode);
+        const bool idle = isIdle(machine_);
+        if (type == TapEventType::keyUp) return idle ? false : feed(HPInput::keyUp(k));
+        if (idle && k.kind != HPKey::Kind::v) return false;
+        const HPInput input =
+            HPInput::keyDown(k, (event.flags & TapEventFlag::command) != 0,
+                             (event.flags & kOtherModifiers) != 0, event.autorepeat != 0);
+        if (idle) {
+            const auto history = static_cast<std::int64_t>(items().size());
+            machine_.itemCount = std::min(history, panelForStyle().maxItems());
+        }
+        return feed(input);
+    }
+    case TapEventType::flagsChanged:
+        if (isIdle(machine_)) return false;
+        if (event.flags & TapEventFlag::command) return false;
+        return feed(HPInput::cmdReleased());
+    default:
+        return false;
+    }
+}
+
+bool HoldPasteController::feedHit(const PickerHit& hit) {
+    return feed(inputForHit(hit));
+}
+
+bool HoldPasteController::feed(const HPInput& input) {
+    const HoldPasteMachine::Result result = machine_.handle(input);
+    if (input.kind != HPInput::Kind::pointer) {
+        qCDebug(vtLog, "in=%s -> %s %s", describe(input).c_str(), describe(result.action).c_str(),
+                describe(result.effects).c_str());
+    }
+    const bool committing =
+        std::any_of(result.effects.begin(), result.effects.end(),
+                    [](const HPEffect& e) { return e.kind == HPEffect::Kind::commit; });
+    for (const HPEffect& effect : result.effects)
+        perform(effect, committing);
+    return result.action == HPAction::swallow;
+}
+
+void HoldPasteController::perform(const HPEffect& effect, bool committing) {
+    switch (effect.kind) {
+    case HPEffect::Kind::showPicker: {
+        panel_ = &panelForStyle();
+        std::vector<ClipItem> all = items();
+        const auto limit = static_cast<std::size_t>(std::max<std::int64_t>(panel_->maxItems(), 0));
+        if (all.size() > limit) all.resize(limit);
+        shownItems_ = std::move(all);
+        ringCenter_ = panel_->show(shownItems_, effect.index);
+        lastPointer_ = ringCenter_;
+        break;
+    }
+    case HPEffect::Kind::select:
+        panel_->select(effect.index);
+        break;
+    case HPEffect::Kind::outside:
+        panel_->setOutside(effect.isOutside);
+        break;
+    case HPEffect::Kind::commit: {
+        if (effect.index < 0 || effect.index >= static_cast<std::int64_t>(shownItems_.size()))
+            break;
+        if (onCommit) onCommit(shownItems_[static_cast<std::size_t>(effect.index)]);
+        std::weak_ptr<HoldPasteController*> weak = self_;
+        mainQueue_.asyncAfter(0.05, [weak] {
+            if (const auto self = weak.lock()) (*self)->postCommandV();
+        });
+        break;
+    }
+    case HPEffect::Kind::startTimer: {
+        const std::int64_t generation = ++timerGeneration_;
+        std::weak_ptr<HoldPasteController*> weak = self_;
+        mainQueue_.asyncAfter(holdDelay, [weak, generation] {
+            const auto self = weak.lock();
+            if (self && (*self)->timerGeneration_ == generation)
+                (*self)->feed(HPInput::holdTimerFired());
+        });
+        break;
+    }
+    case HPEffect::Kind::cancelTimer:
+        ++timerGeneration_;
+        break;
+    case HPEffect::Kind::normalPaste:
+        postCommandV();
+        break;
+    case HPEffect::Kind::hidePicker:
+        panel_->hide(committing);
+        break;
+    }
+}
+
+void HoldPasteController::postCommandV() {
+    // Exactly Command, whatever is physically held: after a long press Ctrl may already be up.
+    tap_.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
+    tap_.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+}
+
+} // namespace vt

@@ -1,0 +1,223 @@
+// Qt before Xlib: Xlib defines macros (Bool, Status) that break Qt headers.
+#include "platform/linux/x11_event_tap.h"
+#include "platform/log.h"
+#include <QMetaObject>
+
+#include "platform/linux/x11_tap_worker.h"
+#include <X11/Xlib.h>
+#include <condition_variable>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace vt {
+
+// The callback, reachable from queued main-thread jobs; cleared on invalidate so that jobs still
+// in the queue then do nothing.
+struct X11EventTap::Delivery {
+    Callback callback;
+};
+
+// One verdict request between the tap thread and the main thread.
+struct X11EventTap::Answer {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool answered = false;
+    bool abandoned = false;
+    bool swallow = false;
+};
+
+namespace {
+constexpr std::size_t kMaxLatencies = 65536;
+}
+
+X11EventTap::X11EventTap(std::chrono::milliseconds answerTimeout) : answerTimeout_(answerTimeout) {}
+
+X11EventTap::~X11EventTap() {
+    invalidate();
+}
+
+bool X11EventTap::create(std::uint64_t eventMask, Callback callback) {
+    invalidate();
+    // Harmless when Xlib already runs thread-safe; required by older Xlib before any other call.
+    XInitThreads();
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) return false;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = false;
+        commands_.clear();
+        commands_.push_back({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, primaryOrigin_});
+    }
+    auto delivery = std::make_shared<Delivery>();
+    delivery->callback = std::move(callback);
+    std::promise<bool> opened;
+    auto result = opened.get_future();
+    thread_ =
+        std::thread([this, eventMask, delivery, &opened] { run(eventMask, delivery, opened); });
+    if (!result.get()) {
+        thread_.join();
+        ::close(wakeFd_);
+        wakeFd_ = -1;
+        return false;
+    }
+    delivery_ = std::move(delivery);
+    present_ = true;
+    return true;
+}
+
+void X11EventTap::invalidate() {
+    if (delivery_) delivery_->callback = nullptr;
+    delivery_.reset();
+    if (thread_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            if (waiting_) {
+                std::lock_guard answerLock(waiting_->mutex);
+                waiting_->abandoned = true;
+                waiting_->cv.notify_all();
+            }
+        }
+        const std::uint64_t one = 1;
+        [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
+        thread_.join();
+    }
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+    wakeFd_ = -1;
+    present_ = false;
+}
+
+bool X11EventTap::isPresent() const {
+    return present_;
+}
+
+bool X11EventTap::isTrusted() const {
+    return trusted_;
+}
+
+void X11EventTap::enable(bool enabled) {
+    send({enabled ? TapCommand::Kind::enable : TapCommand::Kind::disable, 0, false, 0, 0, {}});
+}
+
+void X11EventTap::postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uint64_t flags,
+                                    std::int64_t userData) {
+    send({TapCommand::Kind::post, keycode, keyDown, flags, userData, {}});
+}
+
+void X11EventTap::setPrimaryScreenOrigin(PointD rootOrigin) {
+    {
+        std::lock_guard lock(mutex_);
+        primaryOrigin_ = rootOrigin;
+    }
+    if (present_) send({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, rootOrigin});
+}
+
+std::vector<std::int64_t> X11EventTap::takeVerdictLatencies() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(latencies_, {});
+}
+
+void X11EventTap::send(const TapCommand& command) {
+    if (!present_) return;
+    {
+        std::lock_guard lock(mutex_);
+        commands_.push_back(command);
+    }
+    const std::uint64_t one = 1;
+    [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
+}
+
+void X11EventTap::recordLatency(std::int64_t nanoseconds) {
+    std::lock_guard lock(mutex_);
+    if (latencies_.size() >= kMaxLatencies) latencies_.erase(latencies_.begin());
+    latencies_.push_back(nanoseconds);
+}
+
+std::optional<bool> X11EventTap::ask(const std::shared_ptr<Delivery>& delivery, std::uint32_t type,
+                                     const TapEvent& event) {
+    auto answer = std::make_shared<Answer>();
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) return std::nullopt;
+        waiting_ = answer;
+    }
+    QMetaObject::invokeMethod(
+        &context_,
+        [delivery, answer, type, event] {
+            {
+                std::lock_guard lock(answer->mutex);
+                if (answer->abandoned) return; // the event already went through without us
+            }
+            const bool swallow = delivery->callback ? delivery->callback(type, event) : false;
+            std::lock_guard lock(answer->mutex);
+            answer->answered = true;
+            answer->swallow = swallow;
+            answer->cv.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::optional<bool> verdict;
+    {
+        std::unique_lock lock(answer->mutex);
+        answer->cv.wait_for(lock, answerTimeout_,
+                            [&] { return answer->answered || answer->abandoned; });
+        if (answer->answered)
+            verdict = answer->swallow;
+        else
+            answer->abandoned = true;
+    }
+    std::lock_guard lock(mutex_);
+    waiting_.reset();
+    return verdict;
+}
+
+void X11EventTap::tell(const std::shared_ptr<Delivery>& delivery, std::uint32_t type,
+                       const TapEvent& event) {
+    QMetaObject::invokeMethod(
+        &context_,
+        [delivery, type, event] {
+            if (delivery->callback) delivery->callback(type, event);
+        },
+        Qt::QueuedConnection);
+}
+
+void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> delivery,
+                      std::promise<bool>& opened) {
+    X11TapWorker worker(
+        eventMask,
+        [this, delivery](std::uint32_t type, const TapEvent& e) { return ask(delivery, type, e); },
+        [this, delivery](std::uint32_t type, const TapEvent& e) { tell(delivery, type, e); },
+        [this](std::int64_t ns) { recordLatency(ns); });
+    const bool ok = worker.open();
+    trusted_ = worker.trusted();
+    opened.set_value(ok);
+    if (!ok) return;
+
+    pollfd fds[2] = {{worker.connectionFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    for (;;) {
+        std::vector<TapCommand> commands;
+        {
+            std::lock_guard lock(mutex_);
+            if (stopping_) break;
+            commands.swap(commands_);
+        }
+        for (const TapCommand& c : commands)
+            worker.perform(c);
+        worker.processEvents();
+        if (::poll(fds, 2, worker.pollTimeoutMs()) < 0 && errno != EINTR) {
+            qCWarning(vtLog) << "tap: poll failed, errno" << errno;
+            break;
+        }
+        if (fds[1].revents & POLLIN) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] auto got = ::read(wakeFd_, &count, sizeof count);
+        }
+        if (fds[0].revents & (POLLHUP | POLLERR)) {
+            qCWarning(vtLog) << "tap: X connection lost";
+            tell(delivery, TapEventType::tapDisabledByUserInput, TapEvent{});
+            break;
+        }
+    }
+}
+
+} // namespace vt

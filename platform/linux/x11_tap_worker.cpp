@@ -1,0 +1,359 @@
+// Qt before Xlib: Xlib defines macros (Bool, Status) that break Qt headers.
+#include "platform/log.h"
+
+#include "platform/linux/x11_tap_translation.h"
+#include "platform/linux/x11_tap_worker.h"
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <array>
+
+namespace vt {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long one of our own presses may take to come back through the grab. Presses that never
+// come back (the chord did not match the grab) must not mark a later real press as ours.
+constexpr auto kSyntheticLifetime = std::chrono::milliseconds(500);
+
+} // namespace
+
+X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer)
+    : mask_(eventMask), ask_(std::move(ask)), tell_(std::move(tell)), timer_(std::move(timer)) {}
+
+X11TapWorker::~X11TapWorker() {
+    if (!display_) return;
+    releaseActiveGrab();
+    XUngrabKeyboard(display_, CurrentTime);
+    ungrabChord();
+    XSync(display_, False);
+    trap_.reset();
+    XCloseDisplay(display_);
+}
+
+bool X11TapWorker::open() {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) return false;
+    trap_ = std::make_unique<X11ErrorTrap>(display_);
+    int event = 0, error = 0, major = 0, minor = 0;
+    trusted_ = XTestQueryExtension(display_, &event, &error, &major, &minor);
+    root_ = DefaultRootWindow(display_);
+    Bool supported = False;
+    XkbSetDetectableAutoRepeat(display_, True, &supported);
+    readKeyboardMapping();
+    if (!trusted_ || !grabChord()) {
+        trap_.reset();
+        XCloseDisplay(display_);
+        display_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+int X11TapWorker::connectionFd() const {
+    return display_ ? ConnectionNumber(display_) : -1;
+}
+
+void X11TapWorker::readKeyboardMapping() {
+    vKeycode_ = XKeysymToKeycode(display_, XK_v);
+    numLockMask_ = 0;
+    std::fill(std::begin(modifierMaskOf_), std::end(modifierMaskOf_), 0u);
+    XModifierKeymap* map = XGetModifierMapping(display_);
+    if (!map) return;
+    const unsigned int numLock = XKeysymToKeycode(display_, XK_Num_Lock);
+    for (int mod = 0; mod < 8; ++mod) {
+        for (int k = 0; k < map->max_keypermod; ++k) {
+            const unsigned int code = map->modifiermap[mod * map->max_keypermod + k];
+            if (code == 0) continue;
+            modifierMaskOf_[code & 0xFF] |= 1u << mod;
+            if (numLock != 0 && code == numLock) numLockMask_ = 1u << mod;
+        }
+    }
+    XFreeModifiermap(map);
+}
+
+bool X11TapWorker::grabChord() {
+    if (vKeycode_ == 0) return false;
+    trap_->reset();
+    const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask_, LockMask | numLockMask_};
+    for (unsigned int lock : locks)
+        XGrabKey(display_, static_cast<int>(vKeycode_), ControlMask | lock, root_, False,
+                 GrabModeAsync, GrabModeSync);
+    XSync(display_, False);
+    if (trap_->count() == 0) return true;
+    // Another program holds the chord: leave nothing half-grabbed behind.
+    qCWarning(vtLog) << "Ctrl+V is grabbed by another program (X error" << trap_->lastErrorCode()
+                     << ")";
+    ungrabChord();
+    XSync(display_, False);
+    trap_->reset();
+    return false;
+}
+
+void X11TapWorker::ungrabChord() {
+    if (vKeycode_ == 0) return;
+    const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask_, LockMask | numLockMask_};
+    for (unsigned int lock : locks)
+        XUngrabKey(display_, static_cast<int>(vKeycode_), ControlMask | lock, root_);
+}
+
+bool X11TapWorker::wants(std::uint32_t type) const {
+    return enabled_ && type < 64 && (mask_ & tapEventMaskBit(type)) != 0;
+}
+
+std::int64_t X11TapWorker::tapKeyCode(unsigned int xKeycode) const {
+    const auto code = static_cast<KeyCode>(xKeycode);
+    const std::int64_t base = x11tap::keyCodeForKeysym(XkbKeycodeToKeysym(display_, code, 0, 0));
+    if (base != TapKeyCode::unknown) return base;
+    // Layouts that put the digits on the shifted level (AZERTY) still choose by digit.
+    const std::int64_t shifted = x11tap::keyCodeForKeysym(XkbKeycodeToKeysym(display_, code, 0, 1));
+    const bool digit = shifted != TapKeyCode::unknown && shifted >= TapKeyCode::digit1 &&
+                       shifted <= TapKeyCode::digit0;
+    return digit ? shifted : TapKeyCode::unknown;
+}
+
+bool X11TapWorker::isOwnSyntheticPress(unsigned int xKeycode) {
+    const auto now = Clock::now();
+    while (!syntheticPresses_.empty() && syntheticPresses_.front() < now)
+        syntheticPresses_.pop_front();
+    if (xKeycode != vKeycode_ || syntheticPresses_.empty()) return false;
+    syntheticPresses_.pop_front();
+    return true;
+}
+
+int X11TapWorker::pollTimeoutMs() const {
+    if (syntheticPresses_.empty()) return -1;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        syntheticPresses_.front() - Clock::now());
+    return static_cast<int>(std::max<std::int64_t>(left.count(), 0) + 1);
+}
+
+void X11TapWorker::processEvents() {
+    // Replies read while grabbing can carry events into Xlib's queue behind the socket's back:
+    // loop until the queue is empty, so the caller's poll() does not sleep on queued events.
+    do {
+        processQueued();
+        XFlush(display_);
+    } while (XQLength(display_) > 0);
+}
+
+void X11TapWorker::processQueued() {
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        switch (event.type) {
+        case KeyPress:
+        case KeyRelease:
+            handleKey(event.xkey);
+            break;
+        case MotionNotify:
+        case ButtonPress:
+        case ButtonRelease:
+            handlePointer(event);
+            break;
+        case MappingNotify:
+            XRefreshKeyboardMapping(&event.xmapping);
+            if (event.xmapping.request != MappingPointer) {
+                ungrabChord();
+                readKeyboardMapping();
+                if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void X11TapWorker::handleKey(XKeyEvent& event) {
+    const auto arrival = Clock::now();
+    const bool pressed = event.type == KeyPress;
+    const unsigned int code = event.keycode & 0xFF;
+    const bool wasDown = keysDown_.count(code) != 0;
+    if (pressed)
+        keysDown_.insert(code);
+    else
+        keysDown_.erase(code);
+
+    TapEvent tap;
+    tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, primaryOrigin_);
+    tap.keycode = tapKeyCode(code);
+    const unsigned int modifier = modifierMaskOf_[code];
+    if (modifier != 0) {
+        bool otherHolds = false;
+        for (unsigned int k : keysDown_)
+            if (k != code && (modifierMaskOf_[k] & modifier)) otherHolds = true;
+        tap.type = TapEventType::flagsChanged;
+        tap.flags = x11tap::flagsForState(
+            x11tap::stateAfterModifierKey(event.state, modifier, pressed, otherHolds));
+    } else {
+        tap.type = pressed ? TapEventType::keyDown : TapEventType::keyUp;
+        tap.flags = x11tap::flagsForState(event.state);
+        tap.autorepeat = pressed && wasDown ? 1 : 0;
+    }
+    if (pressed && isOwnSyntheticPress(code)) tap.userData = kSyntheticEventMarker;
+
+    std::optional<bool> verdict = false;
+    if (wants(tap.type)) verdict = ask_(tap.type, tap);
+    const bool holdGoesOn = tap.type == TapEventType::flagsChanged &&
+                            (tap.flags & TapEventFlag::command) != 0 && activeGrab_;
+    if (verdict && !*verdict && holdGoesOn)
+        replayKeepingGrab();
+    else
+        applyVerdict(event, verdict);
+    if (timer_)
+        timer_(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - arrival).count());
+    if (!verdict) tell_(TapEventType::tapDisabledByTimeout, TapEvent{});
+}
+
+void X11TapWorker::applyVerdict(XKeyEvent& event, std::optional<bool> verdict) {
+    if (verdict.value_or(false)) {
+        // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the passive
+        // grab ends with the V release, while Ctrl, arrows, digits and Escape still matter.
+        if (!activeGrab_ && !takeActiveGrab())
+            tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+        XAllowEvents(display_, SyncKeyboard, CurrentTime);
+    } else {
+        // Replaying ends the keyboard grab and hands this event to the focused window as if no
+        // grab existed. Its release will not come here, so forget that the key is down.
+        // The replay itself ends the keyboard grab; an XUngrabKeyboard after it could end a grab
+        // that the next queued key press has activated meanwhile.
+        if (activeGrab_) XUngrabPointer(display_, CurrentTime);
+        activeGrab_ = false;
+        XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+        if (event.type == KeyPress) keysDown_.erase(event.keycode & 0xFF);
+    }
+    XFlush(display_);
+}
+
+// Another modifier changed while Ctrl is still held during a hold: the application sees the
+// change, and the keyboard is taken again at once, since the hold is not over.
+void X11TapWorker::replayKeepingGrab() {
+    XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+    const int keyboard =
+        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
+    if (keyboard != GrabSuccess) {
+        releaseActiveGrab();
+        tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+        return;
+    }
+    XAllowEvents(display_, SyncKeyboard, CurrentTime);
+    // A Ctrl release that slipped through between the replay and the new grab went to the
+    // application; report it, or the hold would wait for a release it never sees.
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    for (unsigned int code = 8; code < 256; ++code) {
+        const bool down = (keys[code / 8] >> (code % 8)) & 1;
+        if (down && (modifierMaskOf_[code] & ControlMask)) return;
+    }
+    TapEvent released;
+    released.type = TapEventType::flagsChanged;
+    if (wants(released.type)) tell_(released.type, released);
+}
+
+bool X11TapWorker::takeActiveGrab() {
+    // Synchronous keyboard mode, so that every later key event can still be either swallowed or
+    // replayed to the application.
+    const int keyboard =
+        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
+    if (keyboard != GrabSuccess) {
+        qCWarning(vtLog) << "keyboard grab failed:" << keyboard;
+        return false;
+    }
+    const unsigned int pointerMask = PointerMotionMask | ButtonPressMask | ButtonReleaseMask;
+    const int pointer = XGrabPointer(display_, root_, False, pointerMask, GrabModeAsync,
+                                     GrabModeAsync, None, None, CurrentTime);
+    if (pointer != GrabSuccess) qCWarning(vtLog) << "pointer grab failed:" << pointer;
+    activeGrab_ = true;
+    return true;
+}
+
+void X11TapWorker::releaseActiveGrab() {
+    if (!activeGrab_) return;
+    activeGrab_ = false;
+    XUngrabPointer(display_, CurrentTime);
+    XUngrabKeyboard(display_, CurrentTime);
+}
+
+void X11TapWorker::handlePointer(const XEvent& event) {
+    TapEvent tap;
+    if (event.type == MotionNotify) {
+        tap.type = (event.xmotion.state & Button1Mask) ? TapEventType::leftMouseDragged
+                                                       : TapEventType::mouseMoved;
+        tap.location =
+            x11tap::eventSpacePoint(event.xmotion.x_root, event.xmotion.y_root, primaryOrigin_);
+        tap.flags = x11tap::flagsForState(event.xmotion.state);
+    } else {
+        const XButtonEvent& b = event.xbutton;
+        tap.location = x11tap::eventSpacePoint(b.x_root, b.y_root, primaryOrigin_);
+        tap.flags = x11tap::flagsForState(b.state);
+        if (b.button == Button1) {
+            tap.type =
+                event.type == ButtonPress ? TapEventType::leftMouseDown : TapEventType::leftMouseUp;
+        } else if (const auto steps = x11tap::wheelStepsForButton(b.button);
+                   steps && event.type == ButtonPress) {
+            tap.type = TapEventType::scrollWheel;
+            tap.scrollDeltaAxis1 = *steps;
+        } else {
+            return;
+        }
+    }
+    if (wants(tap.type)) tell_(tap.type, tap);
+}
+
+void X11TapWorker::perform(const TapCommand& command) {
+    switch (command.kind) {
+    case TapCommand::Kind::enable:
+        enabled_ = true;
+        break;
+    case TapCommand::Kind::disable:
+        enabled_ = false;
+        releaseActiveGrab();
+        break;
+    case TapCommand::Kind::post:
+        post(command);
+        break;
+    case TapCommand::Kind::primaryOrigin:
+        primaryOrigin_ = command.origin;
+        break;
+    }
+    XFlush(display_);
+}
+
+void X11TapWorker::post(const TapCommand& command) {
+    const unsigned long keysym = x11tap::keysymForKeyCode(command.keycode);
+    const unsigned int key = keysym ? XKeysymToKeycode(display_, keysym) : 0;
+    if (key == 0) {
+        qCWarning(vtLog) << "cannot post key code" << command.keycode;
+        return;
+    }
+    // The flags say exactly which modifiers the keystroke carries: press them around the key.
+    const std::array<std::pair<std::uint64_t, KeySym>, 4> modifiers{{
+        {TapEventFlag::command, XK_Control_L},
+        {TapEventFlag::shift, XK_Shift_L},
+        {TapEventFlag::option, XK_Alt_L},
+        {TapEventFlag::control, XK_Super_L},
+    }};
+    auto pressModifiers = [&](bool down) {
+        for (const auto& [flag, sym] : modifiers) {
+            if (!(command.flags & flag)) continue;
+            if (const unsigned int mk = XKeysymToKeycode(display_, sym))
+                XTestFakeKeyEvent(display_, mk, down ? True : False, CurrentTime);
+        }
+    };
+    if (command.keyDown) {
+        pressModifiers(true);
+        if (command.userData == kSyntheticEventMarker && key == vKeycode_ &&
+            (command.flags & TapEventFlag::command))
+            syntheticPresses_.push_back(Clock::now() + kSyntheticLifetime);
+        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+    } else {
+        XTestFakeKeyEvent(display_, key, False, CurrentTime);
+        pressModifiers(false);
+    }
+}
+
+} // namespace vt

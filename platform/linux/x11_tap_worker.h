@@ -1,0 +1,92 @@
+#pragma once
+#include "platform/event_tap.h"
+#include "platform/linux/x11_error_trap.h"
+#include <X11/Xlib.h>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+
+namespace vt {
+
+// What the main thread asks of the tap's thread.
+struct TapCommand {
+    enum class Kind { enable, disable, post, primaryOrigin };
+    Kind kind = Kind::enable;
+    std::int64_t keycode = 0;
+    bool keyDown = false;
+    std::uint64_t flags = 0;
+    std::int64_t userData = 0;
+    PointD origin; // primaryOrigin: root position of the primary screen's top-left
+};
+
+// The X side of the tap, used only on the tap's own thread: the private connection, the passive
+// grab of Ctrl+V, the active grabs while a hold is under way, and the translation of X events into
+// tap events. It decides nothing: every verdict comes from `ask`.
+class X11TapWorker {
+public:
+    // Asks the main thread for the verdict on a frozen key event; nothing when no answer came in
+    // time (the event is then let through).
+    using Ask = std::function<std::optional<bool>(std::uint32_t type, const TapEvent& event)>;
+    // Reports an event whose verdict X does not wait for (pointer events, the disabled types).
+    using Tell = std::function<void(std::uint32_t type, const TapEvent& event)>;
+    // Nanoseconds from a key event's arrival to its XAllowEvents.
+    using VerdictTimer = std::function<void(std::int64_t nanoseconds)>;
+
+    X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer);
+    ~X11TapWorker();
+    X11TapWorker(const X11TapWorker&) = delete;
+    X11TapWorker& operator=(const X11TapWorker&) = delete;
+
+    // Opens the connection and takes the passive grab; false (with everything released) when the
+    // display, XTest or the grab is not available.
+    bool open();
+    // Whether a display with XTest was reachable in open().
+    bool trusted() const { return trusted_; }
+    int connectionFd() const;
+
+    void perform(const TapCommand& command);
+    // Handles every event already received or buffered; flushes the output.
+    void processEvents();
+    // Milliseconds until the next bookkeeping deadline, or -1.
+    int pollTimeoutMs() const;
+
+private:
+    void processQueued();
+    bool grabChord();
+    void ungrabChord();
+    void readKeyboardMapping();
+    void handleKey(XKeyEvent& event);
+    void handlePointer(const XEvent& event);
+    void applyVerdict(XKeyEvent& event, std::optional<bool> verdict);
+    void replayKeepingGrab();
+    bool takeActiveGrab();
+    void releaseActiveGrab();
+    void post(const TapCommand& command);
+    bool wants(std::uint32_t type) const;
+    std::int64_t tapKeyCode(unsigned int xKeycode) const;
+    bool isOwnSyntheticPress(unsigned int xKeycode);
+
+    std::uint64_t mask_;
+    Ask ask_;
+    Tell tell_;
+    VerdictTimer timer_;
+    Display* display_ = nullptr;
+    std::unique_ptr<X11ErrorTrap> trap_;
+    Window root_ = 0;
+    bool trusted_ = false;
+    bool enabled_ = true;
+    bool activeGrab_ = false;
+    unsigned int vKeycode_ = 0;
+    unsigned int numLockMask_ = 0;
+    unsigned int modifierMaskOf_[256] = {};
+    std::set<unsigned int> keysDown_;
+    // Deadlines of our own Ctrl+V presses still on their way through the server.
+    std::deque<std::chrono::steady_clock::time_point> syntheticPresses_;
+    PointD primaryOrigin_;
+};
+
+} // namespace vt

@@ -1,0 +1,420 @@
+#include "core/hold_paste_controller.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "tests/tap/fake_event_tap.h"
+#include "tests/tap/fake_picker_panel.h"
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QString>
+#include <gtest/gtest.h>
+
+using namespace vt;
+using vt::test::FakeEventTap;
+using vt::test::FakePickerPanel;
+using vt::test::ManualMainQueue;
+
+namespace {
+
+constexpr auto kCmd = TapEventFlag::command;
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i) {
+        ClipItem c;
+        c.text = QStringLiteral("clip %1").arg(i);
+        out.push_back(c);
+    }
+    return out;
+}
+
+class ControllerTest : public ::testing::Test {
+protected:
+    FakeEventTap tap;
+    ManualMainQueue queue;
+    FakePickerPanel ring{8};
+    FakePickerPanel fan{50};
+    HoldPasteController controller{tap, queue, ring, fan};
+    std::vector<ClipItem> history = clips(3);
+    std::vector<ClipItem> committed;
+
+    void SetUp() override {
+        controller.items = [this] { return history; };
+        controller.onCommit = [this](const ClipItem& c) { committed.push_back(c); };
+        ASSERT_TRUE(controller.start());
+        ring.hides.clear(); // start() first stops, closing a picker that was never open
+        fan.hides.clear();
+    }
+    // Ctrl+V held until the picker opens.
+    void holdOpen() {
+        EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+        queue.advance(controller.holdDelay);
+    }
+    FakePickerPanel& used() { return controller.useFan ? fan : ring; }
+};
+
+TEST_F(ControllerTest, StartInstallsTheTapForTheEightEventTypesAndEnablesIt) {
+    EXPECT_EQ(tap.mask, 0x401C66u);
+    EXPECT_TRUE(tap.enabled);
+    EXPECT_EQ(controller.tap(), &tap);
+    controller.stop();
+    EXPECT_EQ(controller.tap(), nullptr);
+}
+
+TEST_F(ControllerTest, FailedTapCreationReportsFalseAndLeavesNoTap) {
+    controller.stop();
+    tap.createSucceeds = false;
+    EXPECT_FALSE(controller.start());
+    EXPECT_EQ(controller.tap(), nullptr);
+}
+
+TEST_F(ControllerTest, ShortPressPostsExactlyOneMarkedPasteAndSwallowsVDownAndUp) {
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    queue.advance(0.1);
+    EXPECT_TRUE(tap.keyUp(TapKeyCode::v));
+    EXPECT_EQ(tap.markedPastes(), 1);
+    EXPECT_EQ(tap.posted.size(), 2u);
+    queue.advance(1.0); // the cancelled hold timer must not open anything later
+    EXPECT_TRUE(fan.shown.empty());
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_EQ(tap.markedPastes(), 1);
+}
+
+TEST_F(ControllerTest, CommandReleasedFirstPassesTheReleaseAndPastesOnce) {
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_EQ(tap.markedPastes(), 1);
+    EXPECT_FALSE(tap.keyUp(TapKeyCode::v, 0)); // idle again: the V release goes through
+    EXPECT_EQ(tap.markedPastes(), 1);
+}
+
+TEST_F(ControllerTest, EmptyHistoryPassesEverythingThroughIncludingAutoRepeat) {
+    history.clear();
+    EXPECT_FALSE(tap.keyDown(TapKeyCode::v));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(tap.keyDown(TapKeyCode::v, kCmd, true));
+    queue.advance(2.0);
+    EXPECT_FALSE(tap.keyUp(TapKeyCode::v));
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_TRUE(tap.posted.empty());
+    EXPECT_TRUE(fan.shown.empty());
+}
+
+struct UntouchedCase {
+    const char* name;
+    std::uint64_t flags;
+    bool repeat;
+};
+
+class UntouchedChordTest : public ControllerTest,
+                           public ::testing::WithParamInterface<UntouchedCase> {};
+
+TEST_P(UntouchedChordTest, IsNeverIntercepted) {
+    EXPECT_FALSE(tap.keyDown(TapKeyCode::v, GetParam().flags, GetParam().repeat));
+    queue.advance(1.0);
+    EXPECT_FALSE(tap.keyUp(TapKeyCode::v, GetParam().flags));
+    EXPECT_TRUE(tap.posted.empty());
+    EXPECT_TRUE(fan.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chords, UntouchedChordTest,
+    ::testing::Values(UntouchedCase{"ShiftCommandV", kCmd | TapEventFlag::shift, false},
+                      UntouchedCase{"OptionCommandV", kCmd | TapEventFlag::option, false},
+                      UntouchedCase{"ControlCommandV", kCmd | TapEventFlag::control, false},
+                      UntouchedCase{"PlainV", 0, false},
+                      UntouchedCase{"RepeatedCommandV", kCmd, true}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ControllerTest, KeysTypedWhileIdleAreNeverFed) {
+    EXPECT_FALSE(tap.keyDown(TapKeyCode::digit1));
+    EXPECT_FALSE(tap.keyDown(TapKeyCode::escape, kCmd));
+    EXPECT_FALSE(tap.keyUp(TapKeyCode::escape));
+    EXPECT_FALSE(tap.move(10, 10));
+    EXPECT_FALSE(tap.deliver(TapEventType::leftMouseDown));
+    EXPECT_FALSE(tap.wheel(1));
+    EXPECT_TRUE(tap.posted.empty());
+}
+
+TEST_F(ControllerTest, HoldOpensTheFanWithTheNewestClipSelected) {
+    holdOpen();
+    ASSERT_EQ(fan.shown.size(), 1u);
+    EXPECT_EQ(fan.shown[0], history);
+    EXPECT_EQ(fan.shownSelected[0], 0);
+    EXPECT_TRUE(ring.shown.empty());
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v, kCmd, true)); // repeats while picking are dropped
+    EXPECT_TRUE(tap.keyUp(TapKeyCode::v));
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_EQ(fan.hides, std::vector<bool>{true});
+    EXPECT_EQ(committed, std::vector<ClipItem>{history[0]});
+    EXPECT_TRUE(tap.posted.empty()); // the paste follows 0.05 s after the hand-over
+    queue.advance(0.049);
+    EXPECT_TRUE(tap.posted.empty());
+    queue.advance(0.002);
+    EXPECT_EQ(tap.markedPastes(), 1);
+}
+
+struct PickCase {
+    const char* name;
+    std::int64_t keycode;
+    int arrowsFirst; // Right presses before the key
+    std::optional<int> committedIndex;
+};
+
+class PickByKeyTest : public ControllerTest, public ::testing::WithParamInterface<PickCase> {};
+
+TEST_P(PickByKeyTest, ChoosesOrCancels) {
+    controller.useFan = false;
+    holdOpen();
+    for (int i = 0; i < GetParam().arrowsFirst; ++i)
+        EXPECT_TRUE(tap.keyDown(TapKeyCode::right));
+    EXPECT_TRUE(tap.keyDown(GetParam().keycode));
+    const bool closed = !ring.hides.empty();
+    EXPECT_EQ(tap.keyUp(GetParam().keycode), !closed); // swallowed only while still picking
+    EXPECT_FALSE(tap.flagsChanged(0));
+    queue.advance(0.1);
+    if (GetParam().committedIndex) {
+        ASSERT_EQ(committed.size(), 1u);
+        EXPECT_EQ(committed[0], history[static_cast<std::size_t>(*GetParam().committedIndex)]);
+        EXPECT_EQ(tap.markedPastes(), 1);
+        EXPECT_EQ(ring.hides, std::vector<bool>{true});
+    } else {
+        EXPECT_TRUE(committed.empty());
+        EXPECT_TRUE(tap.posted.empty());
+        EXPECT_EQ(ring.hides, std::vector<bool>{false});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, PickByKeyTest,
+    ::testing::Values(PickCase{"Digit2", TapKeyCode::digit2, 0, 1},
+                      PickCase{"Digit3", TapKeyCode::digit3, 0, 2},
+                      PickCase{"Digit9BeyondHistoryThenRelease", TapKeyCode::digit9, 0, 0},
+                      PickCase{"ReturnAfterTwoRights", TapKeyCode::returnKey, 2, 2},
+                      PickCase{"KeypadEnterAfterOneRight", TapKeyCode::keypadEnter, 1, 1},
+                      PickCase{"Escape", TapKeyCode::escape, 1, std::nullopt}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ControllerTest, KeyClassificationFollowsTheKeyCodeTable) {
+    const std::vector<std::int64_t> digitCodes{18, 19, 20, 21, 23, 22, 26, 28, 25};
+    for (std::size_t i = 0; i < digitCodes.size(); ++i)
+        EXPECT_EQ(HoldPasteController::key(digitCodes[i]),
+                  HPKey::digit(static_cast<std::int64_t>(i) + 1));
+    EXPECT_EQ(HoldPasteController::key(9), HPKey::v());
+    EXPECT_EQ(HoldPasteController::key(36), HPKey::returnKey());
+    EXPECT_EQ(HoldPasteController::key(76), HPKey::returnKey());
+    EXPECT_EQ(HoldPasteController::key(53), HPKey::escape());
+    EXPECT_EQ(HoldPasteController::key(123), HPKey::left());
+    EXPECT_EQ(HoldPasteController::key(124), HPKey::right());
+    EXPECT_EQ(HoldPasteController::key(125), HPKey::down());
+    EXPECT_EQ(HoldPasteController::key(126), HPKey::up());
+    for (std::int64_t other : {29, 83, 0, 65535})
+        EXPECT_EQ(HoldPasteController::key(other), HPKey::other());
+}
+
+TEST_F(ControllerTest, FanShowsAtMostMaxItemsAndRingAtMostEight) {
+    history = clips(20);
+    fan.setMaxItems(12);
+    holdOpen();
+    ASSERT_EQ(fan.shown.size(), 1u);
+    EXPECT_EQ(fan.shown[0].size(), 12u);
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::escape));
+    EXPECT_FALSE(tap.flagsChanged(0));
+
+    controller.useFan = false;
+    holdOpen();
+    ASSERT_EQ(ring.shown.size(), 1u);
+    EXPECT_EQ(ring.shown[0].size(), 8u);
+    EXPECT_EQ(ring.shown[0].front(), history.front());
+    // The digit 9 is beyond the ring's eight items: swallowed, nothing chosen.
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::digit9));
+    EXPECT_TRUE(ring.hides.empty());
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::digit8));
+    EXPECT_EQ(committed, std::vector<ClipItem>{history[7]});
+}
+
+TEST_F(ControllerTest, PointerDirectionSelectsAndReleaseCommitsIt) {
+    controller.useFan = false;
+    ring.centre = {300, 200};
+    ring.hitFunction = [](double dx, double) {
+        return dx > 50 ? PickerHit::item(2) : PickerHit::center();
+    };
+    holdOpen();
+    EXPECT_FALSE(tap.move(380, 210)); // pointer events always pass
+    ASSERT_FALSE(ring.hitOffsets.empty());
+    EXPECT_EQ(ring.hitOffsets.back(), std::make_pair(80.0, 10.0));
+    EXPECT_EQ(ring.selected, std::vector<std::int64_t>{2});
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_EQ(committed, std::vector<ClipItem>{history[2]});
+}
+
+TEST_F(ControllerTest, ReleaseOutsideCancelsAndClickInsideCommits) {
+    controller.useFan = false;
+    ring.hitFunction = [](double dx, double) {
+        return dx > 200 ? PickerHit::outside() : PickerHit::item(1);
+    };
+    holdOpen();
+    EXPECT_FALSE(tap.move(ring.centre.x + 300, ring.centre.y));
+    EXPECT_EQ(ring.outside, std::vector<bool>{true});
+    EXPECT_FALSE(tap.flagsChanged(0));
+    EXPECT_TRUE(committed.empty());
+    EXPECT_EQ(ring.hides, std::vector<bool>{false});
+
+    holdOpen();
+    EXPECT_FALSE(tap.move(ring.centre.x + 10, ring.centre.y));
+    TapEvent click;
+    click.location = {ring.centre.x + 10, ring.centre.y};
+    EXPECT_TRUE(tap.deliver(TapEventType::leftMouseDown, click));
+    EXPECT_EQ(committed, std::vector<ClipItem>{history[1]});
+}
+
+TEST_F(ControllerTest, ScrollThatMovesTheFanReclassifiesTheUnchangedPointer) {
+    fan.centre = {100, 100};
+    holdOpen();
+    EXPECT_FALSE(tap.move(150, 130));
+    const auto hitsBefore = fan.hitOffsets.size();
+    fan.scrollMoves = true;
+    fan.hitFunction = [](double, double) { return PickerHit::item(2); };
+    EXPECT_TRUE(tap.wheel(-1)); // towards the user: the fan scrolls forward
+    EXPECT_EQ(fan.scrolls, std::vector<double>{1.0});
+    ASSERT_EQ(fan.hitOffsets.size(), hitsBefore + 1);
+    EXPECT_EQ(fan.hitOffsets.back(), std::make_pair(50.0, 30.0));
+    EXPECT_EQ(fan.selected.back(), 2);
+
+    TapEvent smooth;
+    smooth.scrollIsContinuous = 1;
+    smooth.scrollPointDeltaAxis1 = 44.0;
+    EXPECT_TRUE(tap.deliver(TapEventType::scrollWheel, smooth));
+    EXPECT_EQ(fan.scrolls.back(), -2.0);
+}
+
+TEST_F(ControllerTest, ScrollOverTheRingChangesNothingYetIsDropped) {
+    controller.useFan = false;
+    holdOpen();
+    const auto hitsBefore = ring.hitOffsets.size();
+    EXPECT_TRUE(tap.wheel(1));
+    EXPECT_EQ(ring.hitOffsets.size(), hitsBefore);
+    EXPECT_TRUE(ring.selected.empty());
+}
+
+TEST_F(ControllerTest, MarkedEventsPassEvenWhilePicking) {
+    holdOpen();
+    TapEvent own;
+    own.keycode = TapKeyCode::v;
+    own.flags = kCmd;
+    own.userData = kSyntheticEventMarker;
+    EXPECT_FALSE(tap.deliver(TapEventType::keyDown, own));
+    EXPECT_FALSE(tap.deliver(TapEventType::keyUp, own));
+    EXPECT_TRUE(fan.selected.empty()); // not taken for a V press
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    EXPECT_EQ(fan.selected, std::vector<std::int64_t>{1});
+}
+
+TEST_F(ControllerTest, StaleHoldTimersDoNothing) {
+    controller.holdDelay = 0.5;
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    queue.advance(0.3);
+    EXPECT_TRUE(tap.keyUp(TapKeyCode::v)); // cancelled; its timer is due at 0.5
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    queue.advance(0.25); // first timer fires now: stale
+    EXPECT_TRUE(fan.shown.empty());
+    queue.advance(0.25); // the current press's timer
+    ASSERT_EQ(fan.shown.size(), 1u);
+    EXPECT_EQ(fan.shownSelected[0], 0);
+}
+
+TEST_F(ControllerTest, TapDisabledMidHoldAbandonsItAndReleasingVPastesNothing) {
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    tap.enabled = false;
+    EXPECT_FALSE(tap.deliver(TapEventType::tapDisabledByTimeout));
+    EXPECT_TRUE(tap.enabled); // re-enabled at once
+    EXPECT_FALSE(tap.keyUp(TapKeyCode::v));
+    EXPECT_FALSE(tap.flagsChanged(0));
+    queue.advance(1.0); // the old timer finds the machine idle
+    EXPECT_TRUE(fan.shown.empty());
+    EXPECT_TRUE(tap.posted.empty());
+}
+
+TEST_F(ControllerTest, TapDisabledWhilePickingClosesThePickerWithoutAPick) {
+    holdOpen();
+    EXPECT_FALSE(tap.deliver(TapEventType::tapDisabledByUserInput));
+    EXPECT_EQ(fan.hides, std::vector<bool>{false});
+    EXPECT_FALSE(tap.flagsChanged(0));
+    queue.advance(0.1);
+    EXPECT_TRUE(committed.empty());
+    EXPECT_TRUE(tap.posted.empty());
+}
+
+TEST_F(ControllerTest, HistoryEmptiedBeforeTheOpeningPastesNothing) {
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v)); // the count (3) is taken here
+    history.clear();
+    queue.advance(controller.holdDelay);
+    ASSERT_EQ(fan.shown.size(), 1u);
+    EXPECT_TRUE(fan.shown[0].empty());
+    EXPECT_FALSE(tap.flagsChanged(0)); // commits index 0 of an empty list
+    queue.advance(0.1);
+    EXPECT_TRUE(committed.empty());
+    EXPECT_TRUE(tap.posted.empty());
+}
+
+TEST_F(ControllerTest, StopClosesTheOpenPickerAndResetsTheHold) {
+    holdOpen();
+    controller.stop();
+    EXPECT_EQ(fan.hides, std::vector<bool>{false});
+    ASSERT_TRUE(controller.start());
+    EXPECT_FALSE(tap.flagsChanged(0)); // idle: nothing is committed
+    EXPECT_TRUE(committed.empty());
+}
+
+TEST_F(ControllerTest, ADestroyedControllerLeavesItsDeferredJobsHarmless) {
+    auto other = std::make_unique<HoldPasteController>(tap, queue, ring, fan);
+    other->items = [this] { return history; };
+    ASSERT_TRUE(other->start());
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    other.reset();
+    queue.advance(1.0);
+    EXPECT_TRUE(fan.shown.empty());
+}
+
+TEST_F(ControllerTest, NoCommitCallbackStillPostsThePaste) {
+    controller.onCommit = nullptr;
+    holdOpen();
+    EXPECT_FALSE(tap.flagsChanged(0));
+    queue.advance(0.1);
+    EXPECT_EQ(tap.markedPastes(), 1);
+}
+
+QStringList capturedLog;
+void captureLog(QtMsgType, const QMessageLogContext&, const QString& message) {
+    capturedLog << message;
+}
+
+TEST_F(ControllerTest, LogsStartFailureDisablingAndEveryNonPointerInput) {
+    QLoggingCategory::setFilterRules(QStringLiteral("io.vantrel.Vantrel.tap.debug=true"));
+    capturedLog.clear();
+    const auto previous = qInstallMessageHandler(captureLog);
+    controller.stop();
+    tap.createSucceeds = false;
+    tap.trusted = false;
+    EXPECT_FALSE(controller.start());
+    tap.createSucceeds = true;
+    EXPECT_TRUE(controller.start());
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    queue.advance(controller.holdDelay);
+    EXPECT_FALSE(tap.move(1, 1));
+    EXPECT_FALSE(tap.deliver(TapEventType::tapDisabledByTimeout));
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+
+    EXPECT_TRUE(capturedLog.contains(QStringLiteral("tapCreate failed (trusted=false)")));
+    EXPECT_TRUE(capturedLog.contains(QStringLiteral("tap started")));
+    EXPECT_TRUE(capturedLog.contains(QStringLiteral("tap disabled (4294967294), re-enabling")));
+    const auto inputs = capturedLog.filter(QStringLiteral("in="));
+    ASSERT_EQ(inputs.size(), 2); // the key-down and the timer; the pointer is not logged
+    EXPECT_TRUE(inputs[0].contains(QStringLiteral(" -> ")));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
