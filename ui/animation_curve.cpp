@@ -79,10 +79,11 @@ static double bezierDerivative(double s, double p1, double p2) {
 double CubicBezier::parameterFor(double t) const {
     // Newton's method converges in a few steps almost everywhere; where the curve is flat in x
     // (the ease-out start) fall back to bisection, which always converges since x is monotonic.
+    constexpr double kTolerance = 1e-9;
     double s = t;
     for (int i = 0; i < 8; ++i) {
         const double err = bezier(s, x1, x2) - t;
-        if (std::abs(err) < 1e-10) return s;
+        if (std::abs(err) < kTolerance) return s;
         const double d = bezierDerivative(s, x1, x2);
         if (std::abs(d) < 1e-6) break;
         s -= err / d;
@@ -92,29 +93,27 @@ double CubicBezier::parameterFor(double t) const {
     s = t;
     for (int i = 0; i < 60; ++i) {
         const double x = bezier(s, x1, x2);
-        if (std::abs(x - t) < 1e-10) break;
+        if (std::abs(x - t) < kTolerance) break;
         (x < t ? lo : hi) = s;
         s = (lo + hi) / 2;
     }
     return s;
 }
 
-double CubicBezier::progress(double t) const {
-    if (!(t > 0)) return 0;
-    if (t >= 1) return 1;
-    return bezier(parameterFor(t), y1, y2);
-}
-
-double CubicBezier::slope(double t) const {
-    t = std::clamp(t, 0.0, 1.0);
+CubicBezier::Point CubicBezier::at(double t) const {
+    if (!(t > 0)) t = 0;
+    if (t > 1) t = 1;
     const double s = parameterFor(t);
-    const double dx = bezierDerivative(s, x1, x2);
-    const double dy = bezierDerivative(s, y1, y2);
-    if (dx > 1e-9) return dy / dx;
-    // x is flat only at an end point; the ratio's limit there is finite for the curves used,
-    // and a neighbouring parameter gives it closely enough for a velocity hand-over.
-    const double near = s < 0.5 ? 1e-4 : 1 - 1e-4;
-    return bezierDerivative(near, y1, y2) / std::max(bezierDerivative(near, x1, x2), 1e-9);
+    double dx = bezierDerivative(s, x1, x2);
+    double dy = bezierDerivative(s, y1, y2);
+    if (dx <= 1e-9) {
+        // x is flat only at an end point; the ratio's limit there is finite for the curves used,
+        // and a neighbouring parameter gives it closely enough for a velocity hand-over.
+        const double near = s < 0.5 ? 1e-4 : 1 - 1e-4;
+        dx = std::max(bezierDerivative(near, x1, x2), 1e-9);
+        dy = bezierDerivative(near, y1, y2);
+    }
+    return {t == 0 ? 0.0 : t == 1 ? 1.0 : bezier(s, y1, y2), dy / dx};
 }
 
 Motion Motion::rest(double value) {
@@ -182,10 +181,9 @@ Motion::Sample Motion::sample(double time) const {
 
     if (regime_ == Regime::ease) {
         if (tau >= duration_ - kTimeSlack) return {target_, 0, true};
-        const CubicBezier& curve = easeIn_ ? kEaseInCurve : kEaseOutCurve;
-        const double t = tau / duration_;
+        const CubicBezier::Point p = (easeIn_ ? kEaseInCurve : kEaseOutCurve).at(tau / duration_);
         const double span = target_ - from_;
-        return {from_ + span * curve.progress(t), span * curve.slope(t) / duration_, false};
+        return {from_ + span * p.progress, span * p.slope / duration_, false};
     }
 
     double x = 0;

@@ -47,10 +47,14 @@ struct Animation {
 struct CubicBezier {
     double x1, y1, x2, y2;
 
-    // Progress at normalised time t (clamped to [0, 1]).
-    [[nodiscard]] double progress(double t) const;
-    // d progress / d t at normalised time t.
-    [[nodiscard]] double slope(double t) const;
+    struct Point {
+        double progress = 0; // at normalised time t, within [0, 1]
+        double slope = 0;    // d progress / d t
+    };
+    // Both at once: one curve solve (t is clamped to [0, 1]).
+    [[nodiscard]] Point at(double t) const;
+    [[nodiscard]] double progress(double t) const { return at(t).progress; }
+    [[nodiscard]] double slope(double t) const { return at(t).slope; }
 
 private:
     [[nodiscard]] double parameterFor(double t) const;

@@ -36,6 +36,8 @@ public:
     // `clock` gives the start time of every animation begun by setTarget; it must outlive the
     // store.
     explicit AnimatedValues(const AnimationClock& clock);
+    AnimatedValues(const AnimatedValues&) = delete;
+    AnimatedValues& operator=(const AnimatedValues&) = delete;
 
     // The presented value as of the last advance (or the last jump), or fallback for an unknown
     // key.
@@ -68,6 +70,7 @@ public:
     [[nodiscard]] std::size_t size() const { return entries_.size(); }
 
     // Called whenever the store goes from settled to moving (the frame driver starts its timer).
+    // One handler: a store is run by one driver.
     void setActivityHandler(std::function<void()> handler) { onActivity_ = std::move(handler); }
 
     [[nodiscard]] const AnimationClock& clock() const { return clock_; }

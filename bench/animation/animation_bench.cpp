@@ -9,36 +9,43 @@ namespace {
 constexpr int kValues = 200;
 constexpr double kFrame = 1.0 / 60;
 
-// 200 values in flight at once, as many as both pickers could ever animate together, with the
-// curves the pickers use. Each iteration advances one frame; every few seconds of simulated time
+enum Mix { mixed, springs, eases };
+
+// 200 values in flight at once, more than both pickers ever animate together, with the curves
+// the pickers use. Each iteration advances one frame; every 12 frames (0.2 s of simulated time)
 // the values are sent off again so the store never settles.
-void fill(vt::AnimatedValues& values, double target) {
-    for (int i = 0; i < kValues; ++i) {
-        const vt::AnimKey key{static_cast<std::uint64_t>(i), static_cast<std::uint32_t>(i % 7)};
-        vt::Animation a;
-        switch (i % 4) {
-        case 0:
-            a = vt::Animation::spring(0.34, 0.72);
-            break;
-        case 1:
-            a = vt::Animation::spring(0.38, 0.7).delayed(i % 8 * 0.022);
-            break;
-        case 2:
-            a = vt::Animation::easeIn(0.5);
-            break;
-        default:
-            a = vt::Animation::spring(1.0, 1.5);
-            break;
-        }
-        vt::withAnimation(a, [&] { values.setTarget(key, target + i); });
+vt::Animation curveFor(int i, Mix mix) {
+    const vt::Animation springCurves[] = {
+        vt::Animation::spring(0.34, 0.72),
+        vt::Animation::spring(0.38, 0.7).delayed(i % 8 * 0.022),
+        vt::Animation::spring(0.26, 0.78).delayed(i % 12 * 0.006),
+        vt::Animation::spring(1.0, 1.5),
+    };
+    const vt::Animation easeCurves[] = {vt::Animation::easeIn(0.5), vt::Animation::easeOut(0.5)};
+    switch (mix) {
+    case springs:
+        return springCurves[i % 4];
+    case eases:
+        return easeCurves[i % 2];
+    default:
+        return i % 3 == 2 ? easeCurves[i % 2] : springCurves[i % 4];
     }
 }
 
+void fill(vt::AnimatedValues& values, double target, Mix mix = mixed) {
+    for (int i = 0; i < kValues; ++i) {
+        const vt::AnimKey key{static_cast<std::uint64_t>(i), static_cast<std::uint32_t>(i % 7)};
+        vt::withAnimation(curveFor(i, mix), [&] { values.setTarget(key, target + i); });
+    }
+}
+
+// Arg: 0 mixed curves, 1 springs only, 2 eases only.
 void BM_AdvanceFrame(benchmark::State& state) {
+    const Mix mix = static_cast<Mix>(state.range(0));
     vt::ManualAnimationClock clock;
     vt::AnimatedValues values(clock);
-    vt::withoutAnimation([&] { fill(values, 0); });
-    fill(values, 100);
+    vt::withoutAnimation([&] { fill(values, 0, mix); });
+    fill(values, 100, mix);
     double target = 100;
     int frames = 0;
     for (auto _ : state) {
@@ -48,7 +55,7 @@ void BM_AdvanceFrame(benchmark::State& state) {
         if (++frames == 12) { // restart before anything settles
             state.PauseTiming();
             target = -target;
-            fill(values, target);
+            fill(values, target, mix);
             frames = 0;
             state.ResumeTiming();
         }
@@ -56,7 +63,7 @@ void BM_AdvanceFrame(benchmark::State& state) {
     state.counters["values"] = kValues;
 }
 
-BENCHMARK(BM_AdvanceFrame);
+BENCHMARK(BM_AdvanceFrame)->Arg(mixed)->Arg(springs)->Arg(eases);
 
 // All 200 values retargeted in one model change (the cost inside a model observer).
 void BM_Retarget200(benchmark::State& state) {
