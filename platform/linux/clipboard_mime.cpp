@@ -26,6 +26,7 @@ std::optional<QString> typeForTarget(const QByteArray& target) {
     if (textRank(target) > 0) return PasteboardType::plainText;
     if (target == "image/png") return PasteboardType::png;
     if (target == "image/tiff") return PasteboardType::tiff;
+    if (target == "text/uri-list") return PasteboardType::fileURL;
     return QString::fromLatin1(target);
 }
 
@@ -56,9 +57,9 @@ QList<QUrl> fileURLsFromUriList(const QByteArray& list) {
         if (!url.isValid() || url.scheme().isEmpty()) return {};
         if (!url.isLocalFile()) continue;
         if (!url.host().isEmpty() && url.host() != QLatin1String("localhost")) continue;
-        const QString path = url.toLocalFile();
+        const QString path = url.host().isEmpty() ? url.toLocalFile() : url.path();
         if (!path.startsWith(QLatin1Char('/'))) return {};
-        urls.append(url);
+        urls.append(QUrl::fromLocalFile(path));
     }
     return urls;
 }

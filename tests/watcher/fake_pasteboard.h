@@ -1,0 +1,67 @@
+#pragma once
+#include "platform/pasteboard.h"
+
+#include <QHash>
+
+namespace vt::test {
+
+// A clipboard held in memory: tests put contents on it as another program would (offer) and
+// read back what the program wrote.
+class FakePasteboard final : public Pasteboard {
+public:
+    // Another program copies: new contents and a change.
+    // `announce` false leaves the change for the watcher's timer to find.
+    void offer(QStringList offeredTypes, QHash<QString, QByteArray> bytes = {},
+               QList<QUrl> urls = {}, bool announce = true) {
+        types_ = std::move(offeredTypes);
+        bytes_ = std::move(bytes);
+        urls_ = std::move(urls);
+        ++count_;
+        if (announce && onChange_) onChange_();
+    }
+
+    std::int64_t changeCount() const override { return count_; }
+    QStringList types() const override { return types_; }
+    QList<QUrl> fileURLs() const override { return urls_; }
+    std::optional<QString> string(const QString& type) const override {
+        if (!bytes_.contains(type)) return std::nullopt;
+        return QString::fromUtf8(bytes_.value(type));
+    }
+    std::optional<QByteArray> data(const QString& type) const override {
+        if (!bytes_.contains(type)) return std::nullopt;
+        return bytes_.value(type);
+    }
+    void clearContents() override {
+        types_.clear();
+        bytes_.clear();
+        urls_.clear();
+        ++count_;
+    }
+    bool setString(const QString& text, const QString& type) override {
+        return setData(text.toUtf8(), type);
+    }
+    bool setData(const QByteArray& bytes, const QString& type) override {
+        bytes_.insert(type, bytes);
+        if (!types_.contains(type)) types_.append(type);
+        ++count_;
+        return true;
+    }
+    bool writeFileURLs(const QList<QUrl>& urls) override {
+        urls_ = urls;
+        if (!types_.contains(PasteboardType::fileURL)) types_.append(PasteboardType::fileURL);
+        ++count_;
+        return true;
+    }
+    void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
+
+    bool hasHandler() const { return static_cast<bool>(onChange_); }
+
+private:
+    std::int64_t count_ = 7;
+    QStringList types_;
+    QHash<QString, QByteArray> bytes_;
+    QList<QUrl> urls_;
+    std::function<void()> onChange_;
+};
+
+} // namespace vt::test

@@ -1,0 +1,341 @@
+#include "history/clipboard_watcher.h"
+#include "history/history_file.h"
+#include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_workspace.h"
+#include "tests/watcher/watcher_test_support.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+
+namespace vt {
+namespace {
+
+using test::runUntil;
+using test::settle;
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+QImage sampleImage(int w = 9, int h = 4) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(30, 140, 220));
+    return image;
+}
+
+QStringList ids(const ClipHistory& h) {
+    QStringList out;
+    for (const ClipItem& item : h.items)
+        out.append(item.idString());
+    return out;
+}
+
+class X11ClipboardTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("history.json");
+    std::unique_ptr<X11Pasteboard> pasteboard;
+    std::unique_ptr<X11Workspace> workspace;
+    std::unique_ptr<ClipboardWatcher> watcher;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    Display* dpy = nullptr;
+    std::vector<Window> windows;
+
+    void SetUp() override {
+        dpy = XOpenDisplay(nullptr);
+        ASSERT_NE(dpy, nullptr);
+        startWatcher();
+    }
+
+    void TearDown() override {
+        watcher.reset();
+        for (auto& p : processes) {
+            if (p->state() != QProcess::NotRunning)
+                ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+            p->waitForFinished(3000);
+        }
+        for (Window w : windows)
+            XDestroyWindow(dpy, w);
+        XDeleteProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_ACTIVE_WINDOW", False));
+        XCloseDisplay(dpy);
+    }
+
+    void startWatcher() {
+        watcher.reset();
+        pasteboard = std::make_unique<X11Pasteboard>();
+        ASSERT_TRUE(pasteboard->isValid());
+        workspace = std::make_unique<X11Workspace>();
+        workspace->setDataDirs({dir.path()});
+        watcher = std::make_unique<ClipboardWatcher>(*pasteboard, *workspace, path);
+        watcher->start();
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    }
+
+    QProcess* launch(const QString& program, const QStringList& args) {
+        processes.push_back(std::make_unique<QProcess>());
+        QProcess* p = processes.back().get();
+        p->start(program, args);
+        EXPECT_TRUE(p->waitForStarted(5000));
+        return p;
+    }
+
+    // Copies with xclip and waits until the clipboard has read the change.
+    void xclip(const QString& type, const QByteArray& bytes, int waitMs = 5000) {
+        const auto before = pasteboard->changeCount();
+        launch("xclip", {"-quiet", "-selection", "clipboard", "-t", type, "-i",
+                         writeFile("in-" + QString::number(processes.size()), bytes)});
+        ASSERT_TRUE(runUntil([&] { return pasteboard->changeCount() != before; }, waitMs));
+    }
+
+    // Copies with the test owner (several targets at once).
+    QProcess* offer(const QList<QPair<QString, QByteArray>>& targets, const QStringList& flags = {},
+                    bool waitForRead = true) {
+        const auto before = pasteboard->changeCount();
+        QStringList args = flags;
+        for (const auto& [target, bytes] : targets)
+            args << target + "=" +
+                        writeFile("offer-" + QString::number(processes.size()) + "-" +
+                                      QString::number(args.size()),
+                                  bytes);
+        QProcess* p = launch(VT_TEST_CLIP_OWNER, args);
+        EXPECT_TRUE(runUntil([&] { return p->canReadLine(); }));
+        if (waitForRead) {
+            EXPECT_TRUE(runUntil([&] { return pasteboard->changeCount() != before; }));
+        }
+        return p;
+    }
+
+    QByteArray readBack(const QString& type) {
+        QProcess* p = launch("xclip", {"-selection", "clipboard", "-o", "-t", type});
+        // Our own event loop answers xclip's request, so it must keep running meanwhile.
+        EXPECT_TRUE(runUntil([&] { return p->state() == QProcess::NotRunning; }));
+        return p->readAllStandardOutput();
+    }
+
+    void expectFileFollows() { EXPECT_EQ(ids(HistoryFile::load(path)), ids(watcher->history)); }
+
+    Window appWindow(const char* instance, const char* cls, const char* gtkId = nullptr) {
+        const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 10, 10, 50, 50, 0, 0, 0);
+        windows.push_back(w);
+        XClassHint hint{const_cast<char*>(instance), const_cast<char*>(cls)};
+        XSetClassHint(dpy, w, &hint);
+        if (gtkId)
+            XChangeProperty(dpy, w, XInternAtom(dpy, "_GTK_APPLICATION_ID", False),
+                            XInternAtom(dpy, "UTF8_STRING", False), 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(gtkId),
+                            static_cast<int>(std::strlen(gtkId)));
+        XSync(dpy, False);
+        return w;
+    }
+
+    void makeActive(Window w) {
+        const long value = static_cast<long>(w);
+        XChangeProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_ACTIVE_WINDOW", False),
+                        XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&value), 1);
+        XSync(dpy, False);
+    }
+};
+
+TEST_F(X11ClipboardTest, CopiedTextIsRecordedAndSaved) {
+    xclip("UTF8_STRING", "hello from xclip");
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
+    EXPECT_EQ(watcher->history.items[0].text, QString("hello from xclip"));
+    expectFileFollows();
+    xclip("UTF8_STRING", QString::fromUtf8("二つ目").toUtf8());
+    ASSERT_EQ(watcher->history.items.size(), 2u);
+    EXPECT_EQ(watcher->history.items[0].text, QString::fromUtf8("二つ目"));
+    expectFileFollows();
+}
+
+TEST_F(X11ClipboardTest, TextWithAnImageIsRecordedAsText) {
+    offer({{"image/png", encoded(sampleImage(), "png")}, {"UTF8_STRING", "caption"}});
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
+    EXPECT_EQ(watcher->history.items[0].text, QString("caption"));
+}
+
+TEST_F(X11ClipboardTest, PngIsStoredByteForByte) {
+    const QByteArray png = encoded(sampleImage(), "png");
+    xclip("image/png", png);
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::image);
+    EXPECT_EQ(watcher->history.items[0].imageData, png);
+    expectFileFollows();
+}
+
+TEST_F(X11ClipboardTest, TiffIsStoredAsPng) {
+    xclip("image/tiff", encoded(sampleImage(), "tiff"));
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    const QByteArray stored = watcher->history.items[0].imageData.value_or(QByteArray());
+    EXPECT_TRUE(stored.startsWith("\x89PNG"));
+    EXPECT_EQ(QImage::fromData(stored, "PNG").size(), sampleImage().size());
+}
+
+TEST_F(X11ClipboardTest, FileManagerCopyIsRecordedAsFiles) {
+    offer({{"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
+           {"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
+           {"UTF8_STRING", "/tmp/a b.txt\n/tmp/c"}});
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::files);
+    EXPECT_EQ(watcher->history.items[0].filePaths, QStringList({"/tmp/a b.txt", "/tmp/c"}));
+}
+
+TEST_F(X11ClipboardTest, MalformedUriListFallsBackToTheText) {
+    offer({{"text/uri-list", "http://[broken\r\n"}, {"UTF8_STRING", "just words"}});
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
+}
+
+TEST_F(X11ClipboardTest, PasswordManagerCopiesAreNeverRecorded) {
+    offer({{"UTF8_STRING", "hunter2"}, {"x-kde-passwordManagerHint", "secret"}});
+    EXPECT_TRUE(pasteboard->types().contains(PasteboardType::concealed));
+    watcher->poll();
+    settle(500);
+    watcher->poll();
+    EXPECT_TRUE(watcher->history.items.empty());
+    EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
+    makeActive(appWindow("bitwarden", "Bitwarden", "com.bitwarden.desktop"));
+    xclip("UTF8_STRING", "vault entry");
+    settle(500);
+    EXPECT_TRUE(watcher->history.items.empty());
+
+    makeActive(appWindow("vtnotes", "VtNotes"));
+    QDir(dir.path()).mkpath("applications");
+    writeFile("applications/vtnotes.desktop",
+              "[Desktop Entry]\nType=Application\nName=Notizen\n[Desktop Action x]\nName=No\n");
+    xclip("UTF8_STRING", "public note");
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].sourceApp, QString("Notizen"));
+}
+
+TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocus) {
+    const Window top = appWindow("editor", "org.example.Editor");
+    const Window child = XCreateSimpleWindow(dpy, top, 0, 0, 10, 10, 0, 0, 0);
+    XSelectInput(dpy, child, StructureNotifyMask);
+    XMapWindow(dpy, top);
+    XMapWindow(dpy, child);
+    XEvent e;
+    XWindowEvent(dpy, child, StructureNotifyMask, &e);
+    while (e.type != MapNotify)
+        XWindowEvent(dpy, child, StructureNotifyMask, &e);
+    XSetInputFocus(dpy, child, RevertToParent, CurrentTime);
+    XSync(dpy, False);
+    const auto app = workspace->frontmostApplication();
+    ASSERT_TRUE(app.has_value());
+    EXPECT_EQ(app->bundleIdentifier, QString("org.example.Editor"));
+    EXPECT_EQ(app->localizedName, QString("org.example.Editor"));
+}
+
+TEST_F(X11ClipboardTest, WhatIsOnTheClipboardAtStartIsNotRecorded) {
+    // Copied while the program is not running.
+    watcher.reset();
+    xclip("UTF8_STRING", "left over");
+    startWatcher();
+    settle(600);
+    EXPECT_TRUE(watcher->history.items.empty());
+    xclip("UTF8_STRING", "fresh");
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].text, QString("fresh"));
+}
+
+TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
+    const QByteArray png = encoded(sampleImage(), "png");
+    watcher->put(ClipItem::makeText(QString::fromUtf8("zurück")));
+    EXPECT_EQ(QString::fromUtf8(readBack("UTF8_STRING")), QString::fromUtf8("zurück"));
+
+    watcher->put(ClipItem::makeImage(png));
+    EXPECT_EQ(readBack("image/png"), png);
+    EXPECT_EQ(QImage::fromData(readBack("image/tiff"), "TIFF").size(), sampleImage().size());
+
+    watcher->put(ClipItem::makeFiles({"/tmp/one file", "/tmp/two"}));
+    EXPECT_EQ(readBack("text/uri-list"),
+              QByteArray("file:///tmp/one%20file\r\nfile:///tmp/two\r\n"));
+    EXPECT_EQ(readBack("x-special/gnome-copied-files"),
+              QByteArray("copy\nfile:///tmp/one%20file\nfile:///tmp/two"));
+    EXPECT_EQ(readBack("UTF8_STRING"), QByteArray("/tmp/one file\n/tmp/two"));
+    const QByteArray targets = readBack("TARGETS");
+    EXPECT_TRUE(targets.contains("text/uri-list")) << targets.constData();
+
+    settle(900);
+    ASSERT_EQ(watcher->history.items.size(), 3u);
+    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::files);
+    expectFileFollows();
+
+    // Copying again from elsewhere is still seen after our own writes.
+    xclip("UTF8_STRING", "after put");
+    EXPECT_EQ(watcher->history.items.size(), 4u);
+}
+
+TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersIsSkippedWithoutBlocking) {
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(50);
+
+    const auto before = pasteboard->changeCount();
+    offer({{"UTF8_STRING", "never sent"}}, {"--silent"}, false);
+    settle(1500);
+    EXPECT_EQ(pasteboard->changeCount(), before);
+
+    offer({{"UTF8_STRING", "never sent either"}}, {"--silent-data"});
+    EXPECT_TRUE(pasteboard->types().contains(PasteboardType::plainText));
+    EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
+    EXPECT_TRUE(watcher->history.items.empty());
+    // The event loop kept turning while the owners stayed silent.
+    EXPECT_GT(ticks, 10);
+
+    xclip("UTF8_STRING", "answered");
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].text, QString("answered"));
+}
+
+TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray text(50 * 1024 * 1024, 'x');
+    xclip("UTF8_STRING", text, 60000);
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].text->size(), text.size());
+    EXPECT_GT(QFileInfo(path).size(), text.size());
+    std::printf("50 MB text: captured and saved in %lld ms\n",
+                static_cast<long long>(clock.restart()));
+
+    const QByteArray png = encoded(sampleImage(8000, 5000), "png");
+    xclip("image/png", png, 60000);
+    ASSERT_EQ(watcher->history.items.size(), 2u);
+    EXPECT_EQ(watcher->history.items[0].imageData, png);
+    std::printf("40 MP PNG (%lld bytes): captured and saved in %lld ms\n",
+                static_cast<long long>(png.size()), static_cast<long long>(clock.restart()));
+}
+
+} // namespace
+} // namespace vt
