@@ -1,0 +1,34 @@
+#pragma once
+#include <QDialog>
+#include <QStringList>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace vt {
+
+class AppCatalog;
+
+// Picks installed applications: icons and names, several at once, narrowed by a filter field.
+class AppChooserDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AppChooserDialog(const AppCatalog& catalog, QWidget* parent = nullptr);
+
+    // The chosen applications' identifiers, in the list's order.
+    QStringList chosenIDs() const;
+
+    QLineEdit* filterField() const { return filter_; }
+    QListWidget* list() const { return list_; }
+    QPushButton* confirmButton() const { return confirm_; }
+
+private:
+    void applyFilter(const QString& text);
+
+    QLineEdit* filter_;
+    QListWidget* list_;
+    QPushButton* confirm_;
+};
+
+} // namespace vt

@@ -1,0 +1,128 @@
+#include "app/windows/general_tab.h"
+#include "app/app_settings.h"
+#include "app/preferences.h"
+#include "app/updater_model.h"
+#include "app/windows/grouped_form.h"
+#include "app/windows/window_style.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace vt {
+namespace {
+
+QComboBox* picker(const QString& objectName) {
+    auto* box = new QComboBox;
+    box->setObjectName(objectName);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    box->setMinimumWidth(150);
+    return box;
+}
+
+// The row with this stored value; -1 (no visible selection) for a value not offered.
+int indexOfDelay(const QComboBox* box, double value) {
+    for (int i = 0; i < box->count(); ++i) {
+        if (std::abs(box->itemData(i).toDouble() - value) < 1e-9) return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* parent)
+    : QWidget(parent), settings_(settings), updater_(updater) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* form = new GroupedForm;
+    outer->addWidget(form);
+
+    // Start at login.
+    FormSection* login = form->addSection();
+    launchAtLogin_ = new ToggleSwitch;
+    launchAtLogin_->setObjectName(QStringLiteral("launchAtLogin"));
+    launchAtLogin_->setAccessibleName(QStringLiteral("ログイン時に起動"));
+    login->addRow(QStringLiteral("ログイン時に起動"), launchAtLogin_);
+    QLabel* caption = WindowStyle::label(
+        QStringLiteral("システム設定 → 一般 → ログイン項目 で許可してください。"),
+        WindowStyle::Text::caption, WindowStyle::Tone::secondary, true);
+    caption->setObjectName(QStringLiteral("loginCaption"));
+    loginCaptionRow_ = login->addCaptionRow(caption);
+    connect(launchAtLogin_, &ToggleSwitch::clicked, this,
+            [this](bool on) { settings_.setLaunchAtLogin(on); });
+
+    // The picker.
+    FormSection* picking = form->addSection(QStringLiteral("⌘V を長押ししたとき"));
+    pickerStyle_ = picker(QStringLiteral("pickerStyle"));
+    pickerStyle_->addItem(QStringLiteral("扇（カーソルの右に広がる）"), true);
+    pickerStyle_->addItem(QStringLiteral("リング"), false);
+    picking->addRow(QStringLiteral("表示"), pickerStyle_);
+    connect(pickerStyle_, &QComboBox::activated, this,
+            [this](int i) { settings_.setUseFan(pickerStyle_->itemData(i).toBool()); });
+
+    fanSlots_ = picker(QStringLiteral("fanSlots"));
+    for (std::int64_t n : Preferences::fanSlotOptions())
+        fanSlots_->addItem(QString::number(n) + QStringLiteral(" 件"), qint64(n));
+    fanSlotsRow_ = picking->addRow(QStringLiteral("扇に一度に出す数"), fanSlots_);
+    connect(fanSlots_, &QComboBox::activated, this,
+            [this](int i) { settings_.setFanSlots(fanSlots_->itemData(i).toLongLong()); });
+
+    holdDelay_ = picker(QStringLiteral("holdDelay"));
+    for (const auto& option : Preferences::holdDelayOptions())
+        holdDelay_->addItem(option.label, option.value);
+    picking->addRow(QStringLiteral("長押しの長さ"), holdDelay_);
+    connect(holdDelay_, &QComboBox::activated, this,
+            [this](int i) { settings_.setHoldDelay(holdDelay_->itemData(i).toDouble()); });
+
+    // Updates.
+    FormSection* updates = form->addSection(QStringLiteral("アップデート"));
+    automaticallyChecks_ = new ToggleSwitch;
+    automaticallyChecks_->setObjectName(QStringLiteral("automaticallyChecks"));
+    automaticallyChecks_->setAccessibleName(QStringLiteral("新しい版を自動で確認する"));
+    updates->addRow(QStringLiteral("新しい版を自動で確認する"), automaticallyChecks_);
+    connect(automaticallyChecks_, &ToggleSwitch::clicked, this,
+            [this](bool on) { updater_.setAutomaticallyChecks(on); });
+    checkNow_ = new QPushButton(QStringLiteral("今すぐ確認…"));
+    checkNow_->setObjectName(QStringLiteral("checkNow"));
+    checkNow_->setAutoDefault(false);
+    auto* checkRow = new QWidget;
+    auto* checkLayout = new QHBoxLayout(checkRow);
+    checkLayout->setContentsMargins(0, 0, 0, 0);
+    checkLayout->addWidget(checkNow_);
+    checkLayout->addStretch(1);
+    updates->addWideRow(checkRow, 6);
+    // UpdaterModel::checkForUpdates() activates the program before the check window shows.
+    connect(checkNow_, &QPushButton::clicked, this, [this] { updater_.checkForUpdates(); });
+    form->addStretch();
+
+    connect(&settings_, &AppSettings::changed, this, &GeneralTab::refresh);
+    connect(&updater_, &UpdaterModel::changed, this, &GeneralTab::refresh);
+    refresh();
+}
+
+void GeneralTab::refresh() {
+    // The login-item service is asked anew each time: a failed change springs back.
+    const LoginItemStatus status = settings_.loginItemStatus();
+    {
+        const QSignalBlocker block(launchAtLogin_);
+        launchAtLogin_->setChecked(status == LoginItemStatus::enabled);
+    }
+    launchAtLogin_->update();
+    loginCaptionRow_->setVisible(status == LoginItemStatus::requiresApproval);
+
+    pickerStyle_->setCurrentIndex(settings_.useFan() ? 0 : 1);
+    fanSlotsRow_->setVisible(settings_.useFan());
+    fanSlots_->setCurrentIndex(fanSlots_->findData(qint64(settings_.fanSlots())));
+    holdDelay_->setCurrentIndex(indexOfDelay(holdDelay_, settings_.holdDelay()));
+
+    {
+        const QSignalBlocker block(automaticallyChecks_);
+        automaticallyChecks_->setChecked(updater_.automaticallyChecks());
+    }
+    automaticallyChecks_->update();
+    checkNow_->setEnabled(updater_.canCheck());
+}
+
+} // namespace vt

@@ -1,0 +1,221 @@
+#include "app/windows/history_tab.h"
+#include "app/app_settings.h"
+#include "app/preferences.h"
+#include "app/windows/app_chooser_dialog.h"
+#include "app/windows/app_row.h"
+#include "app/windows/grouped_form.h"
+#include "app/windows/symbols.h"
+#include "app/windows/window_style.h"
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vt {
+namespace {
+
+constexpr int kIdRole = Qt::UserRole + 1;
+
+QToolButton* symbolButton(Symbol symbol, const QString& objectName, const QString& tip) {
+    auto* b = new QToolButton;
+    b->setObjectName(objectName);
+    b->setAutoRaise(true);
+    b->setIcon(symbolIcon(symbol, WindowStyle::color(WindowStyle::Tone::primary), 14));
+    b->setIconSize(QSize(14, 14));
+    b->setFixedSize(26, 24);
+    b->setToolTip(tip);
+    b->setAccessibleName(tip);
+    return b;
+}
+
+} // namespace
+
+HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
+                       std::function<void()> clearHistory, QWidget* parent)
+    : QWidget(parent), settings_(settings), catalog_(catalog),
+      clearHistory_(std::move(clearHistory)) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* form = new GroupedForm;
+    outer->addWidget(form);
+
+    // The history itself.
+    FormSection* history =
+        form->addSection({}, QStringLiteral("履歴はこの Mac の中だけに保存されます。"));
+    historyLimit_ = new QComboBox;
+    historyLimit_->setObjectName(QStringLiteral("historyLimit"));
+    historyLimit_->setMinimumWidth(120);
+    for (std::int64_t n : Preferences::historyLimitOptions())
+        historyLimit_->addItem(QString::number(n) + QStringLiteral(" 件"), qint64(n));
+    history->addRow(QStringLiteral("覚えておく件数"), historyLimit_);
+    connect(historyLimit_, &QComboBox::activated, this,
+            [this](int i) { settings_.setHistoryLimit(historyLimit_->itemData(i).toLongLong()); });
+    auto* clear = new QPushButton(QStringLiteral("履歴をすべて消去…"));
+    clear->setObjectName(QStringLiteral("clearHistory"));
+    clear->setAutoDefault(false);
+    QPalette destructive = clear->palette();
+    destructive.setColor(QPalette::ButtonText, WindowStyle::color(WindowStyle::Tone::destructive));
+    clear->setPalette(destructive);
+    auto* clearRow = new QWidget;
+    auto* clearLayout = new QHBoxLayout(clearRow);
+    clearLayout->setContentsMargins(0, 0, 0, 0);
+    clearLayout->addWidget(clear);
+    clearLayout->addStretch(1);
+    history->addWideRow(clearRow, 6);
+    connect(clear, &QPushButton::clicked, this, &HistoryTab::confirmClear);
+
+    // Applications whose copies are not recorded.
+    FormSection* apps = form->addSection(
+        QStringLiteral("記録しないアプリ"),
+        QStringLiteral("ここにあるアプリでコピーしたものは履歴に残しません。パスワード管理アプリが"
+                       "「記録しないで」と印を付けたコピーも残しません。"),
+        1);
+    auto* listArea = new QWidget;
+    auto* listLayout = new QVBoxLayout(listArea);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(4);
+    list_ = new QListWidget;
+    list_->setObjectName(QStringLiteral("excludedApps"));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setMinimumHeight(90);
+    list_->setFrameShape(QFrame::NoFrame);
+    // A soft selection keeps the rows' own text colours readable.
+    QPalette listPalette = list_->palette();
+    QColor soft = WindowStyle::accent();
+    soft.setAlphaF(0.22F);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        listPalette.setColor(group, QPalette::Highlight, soft);
+        listPalette.setColor(group, QPalette::HighlightedText,
+                             listPalette.color(group, QPalette::Text));
+    }
+    list_->setPalette(listPalette);
+    listLayout->addWidget(list_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    QToolButton* add =
+        symbolButton(Symbol::plus, QStringLiteral("addApp"), QStringLiteral("アプリを追加"));
+    remove_ = symbolButton(Symbol::minus, QStringLiteral("removeApp"),
+                           QStringLiteral("選んだアプリを外す"));
+    auto* restore = new QPushButton(QStringLiteral("最初の状態に戻す"));
+    restore->setObjectName(QStringLiteral("restoreDefaults"));
+    restore->setFlat(true);
+    restore->setAutoDefault(false);
+    QPalette link = restore->palette();
+    link.setColor(QPalette::ButtonText, WindowStyle::accent());
+    restore->setPalette(link);
+    restore->setCursor(Qt::PointingHandCursor);
+    buttons->addWidget(add);
+    buttons->addWidget(remove_);
+    buttons->addStretch(1);
+    buttons->addWidget(restore);
+    listLayout->addLayout(buttons);
+    apps->addWideRow(listArea, 6);
+    connect(add, &QToolButton::clicked, this, &HistoryTab::addApp);
+    connect(remove_, &QToolButton::clicked, this, &HistoryTab::removeSelected);
+    connect(restore, &QPushButton::clicked, this, &HistoryTab::restoreDefaults);
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto items = list_->selectedItems();
+        selectedApp_ = items.isEmpty()
+                           ? std::nullopt
+                           : std::optional<QString>(items.front()->data(kIdRole).toString());
+        remove_->setEnabled(selectedApp_.has_value());
+    });
+
+    connect(&settings_, &AppSettings::changed, this, &HistoryTab::refresh);
+    refresh();
+}
+
+void HistoryTab::refresh() {
+    historyLimit_->setCurrentIndex(historyLimit_->findData(qint64(settings_.historyLimit())));
+    if (settings_.excludedApps() != shownApps_) rebuildList();
+    remove_->setEnabled(selectedApp_.has_value());
+}
+
+void HistoryTab::rebuildList() {
+    shownApps_ = settings_.excludedApps();
+    const QSignalBlocker block(list_);
+    list_->clear();
+    QListWidgetItem* reselect = nullptr;
+    for (const QString& id : shownApps_) {
+        auto* item = new QListWidgetItem(list_);
+        item->setData(kIdRole, id);
+        auto* row = new AppRow(id, catalog_);
+        item->setSizeHint(QSize(0, 28));
+        list_->setItemWidget(item, row);
+        if (selectedApp_ == id && !reselect) reselect = item;
+    }
+    if (reselect)
+        reselect->setSelected(true);
+    else
+        selectedApp_.reset();
+}
+
+void HistoryTab::addApp() {
+    if (chooser_) {
+        chooser_->raise();
+        return;
+    }
+    auto* dialog = new AppChooserDialog(catalog_, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { addApps(dialog->chosenIDs()); });
+    chooser_ = dialog;
+    dialog->open();
+}
+
+void HistoryTab::addApps(const QStringList& ids) {
+    for (const QString& id : ids) {
+        if (id.isEmpty()) continue;
+        QStringList current = settings_.excludedApps();
+        if (current.contains(id)) continue;
+        current << id;
+        settings_.setExcludedApps(current);
+    }
+}
+
+void HistoryTab::removeSelected() {
+    if (!selectedApp_) return;
+    const QString gone = *selectedApp_;
+    selectedApp_.reset();
+    QStringList current = settings_.excludedApps();
+    current.removeAll(gone);
+    settings_.setExcludedApps(current);
+    list_->clearSelection();
+    remove_->setEnabled(false);
+}
+
+void HistoryTab::restoreDefaults() {
+    settings_.setExcludedApps(Preferences::defaultExcludedApps());
+}
+
+void HistoryTab::confirmClear() {
+    if (confirmation_) {
+        confirmation_->raise();
+        return;
+    }
+    auto* box = new QMessageBox(window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(QMessageBox::Warning);
+    box->setWindowTitle(QStringLiteral("履歴をすべて消去しますか？"));
+    box->setText(QStringLiteral("履歴をすべて消去しますか？"));
+    box->setInformativeText(QStringLiteral("元に戻せません。"));
+    QPushButton* erase = box->addButton(QStringLiteral("消去"), QMessageBox::DestructiveRole);
+    erase->setObjectName(QStringLiteral("confirmClear"));
+    QPalette destructive = erase->palette();
+    destructive.setColor(QPalette::ButtonText, WindowStyle::color(WindowStyle::Tone::destructive));
+    erase->setPalette(destructive);
+    QPushButton* cancel = box->addButton(QMessageBox::Cancel);
+    cancel->setText(QStringLiteral("キャンセル"));
+    cancel->setObjectName(QStringLiteral("cancelClear"));
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    connect(box, &QMessageBox::buttonClicked, this, [this, erase](QAbstractButton* b) {
+        if (b == erase && clearHistory_) clearHistory_();
+    });
+    confirmation_ = box;
+    box->open();
+}
+
+} // namespace vt

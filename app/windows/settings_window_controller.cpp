@@ -1,0 +1,51 @@
+#include "app/windows/settings_window_controller.h"
+#include "app/app_info.h"
+#include "app/app_settings.h"
+#include "app/updater_model.h"
+#include "app/windows/settings_view.h"
+#include "app/windows/window_activation.h"
+#include "app/windows/window_style.h"
+#include "app/windows/windows_platform.h"
+#include "platform/linux/desktop_app_catalog.h"
+#include <QVBoxLayout>
+
+namespace vt {
+
+SettingsWindowController& SettingsWindowController::shared() {
+    static auto* instance = new SettingsWindowController(
+        AppSettings::shared(), UpdaterModel::shared(), WindowsPlatform::appCatalog());
+    return *instance;
+}
+
+SettingsWindowController::SettingsWindowController(AppSettings& settings, UpdaterModel& updater,
+                                                   const AppCatalog& catalog, QObject* parent)
+    : QObject(parent), settings_(settings), updater_(updater), catalog_(catalog) {}
+
+SettingsWindowController::~SettingsWindowController() {
+    delete window_.data();
+}
+
+void SettingsWindowController::show(Tab tab) {
+    selection_.setTab(tab);
+    if (!window_) {
+        auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint |
+                                                Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->setWindowTitle(AppInfo::name() + QStringLiteral(" の設定"));
+        WindowStyle::applyWindowFont(window);
+        // The controller deletes the window first, so the view never outlives `this`.
+        view_ = new SettingsView(settings_, updater_, selection_, catalog_, [this] {
+            if (clearHistory) clearHistory();
+        });
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view_);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        window->adjustSize();
+        window_ = window;
+        centerOnScreen(window_);
+    }
+    bringToFront(window_);
+}
+
+} // namespace vt
