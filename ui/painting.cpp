@@ -180,7 +180,7 @@ void ShadowCache::draw(QPainter& painter, const QString& key, const QPainterPath
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(it->topLeft + offset, it->image);
+    painter.drawImage(QRectF(it->topLeft + offset, it->image.deviceIndependentSize()), it->image);
     painter.restore();
 }
 

@@ -1,0 +1,62 @@
+#include "picker/ring/ring_view_art.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace vt {
+
+QColor toQColor(const RgbaColor& color, double opacity) {
+    return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
+                            float(color.alpha * opacity));
+}
+
+QLinearGradient accentGradient(const QRectF& frame) {
+    const LinearGradient& g = RingStyle::accent;
+    QLinearGradient out(
+        QPointF(frame.left() + g.startX * frame.width(), frame.top() + g.startY * frame.height()),
+        QPointF(frame.left() + g.endX * frame.width(), frame.top() + g.endY * frame.height()));
+    out.setColorAt(0, toQColor(g.from));
+    out.setColorAt(1, toQColor(g.to));
+    return out;
+}
+
+QImage RingArt::thumbnail(const ClipItem& item, QSizeF maxSize, double radius, double outlineWidth,
+                          const QColor& outline, double devicePixelRatio) {
+    const QString key = QStringLiteral("%1|%2x%3|%4|%5|%6|%7")
+                            .arg(item.idString())
+                            .arg(maxSize.width())
+                            .arg(maxSize.height())
+                            .arg(radius)
+                            .arg(outlineWidth)
+                            .arg(outline.rgba(), 0, 16)
+                            .arg(devicePixelRatio);
+    if (auto it = thumbnails_.constFind(key); it != thumbnails_.constEnd()) return *it;
+    const std::optional<QImage> source = item.thumbnail();
+    QImage art;
+    if (source && !source->isNull()) {
+        const QSizeF fitted = QSizeF(source->size()).scaled(maxSize, Qt::KeepAspectRatio);
+        const QSize pixels(std::max(1, int(std::lround(fitted.width() * devicePixelRatio))),
+                           std::max(1, int(std::lround(fitted.height() * devicePixelRatio))));
+        art = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        art.setDevicePixelRatio(devicePixelRatio);
+        art.fill(Qt::transparent);
+        QPainter p(&art);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QRectF frame(QPointF(0, 0), fitted);
+        const QPainterPath shape = continuousRoundedRect(frame, radius);
+        p.setClipPath(shape);
+        p.drawImage(frame, source->scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        p.setClipping(false);
+        if (outlineWidth > 0) {
+            const double h = outlineWidth / 2;
+            p.setPen(QPen(outline, outlineWidth));
+            p.drawPath(continuousRoundedRect(frame.adjusted(h, h, -h, -h), radius - h));
+        }
+    }
+    if (thumbnails_.size() > 64) thumbnails_.clear();
+    thumbnails_.insert(key, art);
+    return art;
+}
+
+} // namespace vt

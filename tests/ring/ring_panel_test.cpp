@@ -1,0 +1,223 @@
+#include "picker/ring/ring_panel.h"
+#include "ring_doubles.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "ui/animation_clock.h"
+
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace vt {
+namespace {
+
+using test::FakeOverlaySurface;
+using test::FakeScreens;
+using test::ManualMainQueue;
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
+    return out;
+}
+
+class RingPanelTest : public ::testing::Test {
+protected:
+    RingPanelTest() {
+        // One 1440 x 900 display with the top 25 points reserved.
+        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
+        screens.mouse = {720, 450};
+    }
+
+    RingPanel::SurfaceFactory factory() {
+        return [this](PaintedView&) {
+            auto s = std::make_unique<FakeOverlaySurface>();
+            surface = s.get();
+            return s;
+        };
+    }
+
+    FakeScreens screens;
+    ManualMainQueue queue;
+    ManualAnimationClock clock;
+    FakeOverlaySurface* surface = nullptr;
+    RingPanel panel{screens, queue, factory(), clock};
+};
+
+TEST_F(RingPanelTest, PlacementNearTheCornerIsClampedIntoTheVisibleFrame) {
+    screens.mouse = {100, 100};
+    const PointD centre = panel.show(clips(3), 0);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->lastFrame, (RectD{0, 0, 460, 460}));
+    EXPECT_EQ(centre, (PointD{230, 670}));
+    EXPECT_TRUE(surface->visible);
+}
+
+TEST_F(RingPanelTest, PlacementTable) {
+    struct Case {
+        PointD mouse;
+        RectD frame;
+        PointD centre;
+    };
+    const Case cases[] = {
+        {{720, 450}, {490, 220, 460, 460}, {720, 450}},   // middle: centred on the pointer
+        {{1430, 890}, {980, 415, 460, 460}, {1210, 255}}, // top-right corner, under the bar
+        {{10, 450}, {0, 220, 460, 460}, {230, 450}},      // left edge
+    };
+    for (const Case& c : cases) {
+        screens.mouse = c.mouse;
+        const PointD centre = panel.show(clips(2), 0);
+        EXPECT_EQ(surface->lastFrame, c.frame) << c.mouse.x << "," << c.mouse.y;
+        EXPECT_EQ(centre, c.centre) << c.mouse.x << "," << c.mouse.y;
+    }
+}
+
+TEST_F(RingPanelTest, NarrowVisibleFrameLetsTheUpperBoundWin) {
+    screens.list = {{{0, 0, 400, 300}, {0, 0, 400, 300}, 1}};
+    screens.mouse = {200, 150};
+    panel.show(clips(1), 0);
+    EXPECT_EQ(surface->lastFrame, (RectD{-60, -160, 460, 460}));
+}
+
+TEST_F(RingPanelTest, WithoutScreensTheRingCentresOnThePointerUnclamped) {
+    screens.list.clear();
+    screens.mouse = {10, 20};
+    const PointD centre = panel.show(clips(1), 0);
+    EXPECT_EQ(surface->lastFrame, (RectD{-220, -210, 460, 460}));
+    EXPECT_EQ(centre, (PointD{10, -20}));
+}
+
+TEST_F(RingPanelTest, PointerOnASecondScreenClampsIntoThatScreen) {
+    screens.list.push_back({{1440, 0, 1920, 1080}, {1440, 0, 1920, 1080}, 1});
+    screens.mouse = {1450, 540};
+    panel.show(clips(1), 0);
+    EXPECT_EQ(surface->lastFrame, (RectD{1440, 310, 460, 460}));
+}
+
+TEST_F(RingPanelTest, ShowResetsTheModelWithoutAnimationThenSpringsOpenNextTurn) {
+    panel.show(clips(8), 3);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 3 * std::numbers::pi / 4);
+    EXPECT_EQ(panel.model().selected(), 3);
+    EXPECT_FALSE(panel.view().animating());
+    queue.runPending();
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
+    EXPECT_TRUE(panel.view().animating());
+}
+
+TEST_F(RingPanelTest, CommitHideOrdersOutAfterTheDelay) {
+    panel.show(clips(2), 0);
+    queue.runPending();
+    const auto g = panel.generation();
+    panel.hide(true);
+    EXPECT_EQ(panel.generation(), g + 1);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::committing);
+    queue.advance(0.25);
+    EXPECT_TRUE(surface->visible);
+    queue.advance(0.02);
+    EXPECT_FALSE(surface->visible);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+}
+
+TEST_F(RingPanelTest, CancelHideUsesTheShorterDelay) {
+    panel.show(clips(2), 0);
+    queue.runPending();
+    panel.hide(false);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::cancelling);
+    queue.advance(0.19);
+    EXPECT_FALSE(surface->visible);
+}
+
+TEST_F(RingPanelTest, ShowWithinTheHideDelayKeepsTheRingOnScreen) {
+    panel.show(clips(2), 0);
+    queue.runPending();
+    panel.hide(true);
+    queue.advance(0.1);
+    panel.show(clips(3), 1);
+    queue.advance(0.5);
+    EXPECT_TRUE(surface->visible);
+    EXPECT_EQ(surface->orderOutCount, 0);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
+    EXPECT_EQ(panel.model().items().size(), 3u);
+}
+
+TEST_F(RingPanelTest, HideWhileHiddenOrdersOutAtOnceAndKeepsGeneration) {
+    panel.hide(false);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->orderOutCount, 1);
+    EXPECT_EQ(panel.generation(), 0);
+    EXPECT_EQ(queue.pending(), 0u);
+}
+
+TEST_F(RingPanelTest, SelectingTheCurrentIndexStartsNoAnimation) {
+    panel.show(clips(8), 2);
+    queue.runPending();
+    clock.advance(5);
+    panel.view().renderAt(clock.now(), 0.25);
+    ASSERT_FALSE(panel.view().animating());
+    panel.select(2);
+    EXPECT_FALSE(panel.view().animating());
+    panel.select(3);
+    EXPECT_TRUE(panel.view().animating());
+}
+
+TEST_F(RingPanelTest, SelectTakesTheShortWayRound) {
+    panel.show(clips(8), 7);
+    panel.select(0);
+    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi);
+    panel.select(1);
+    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi + std::numbers::pi / 4);
+}
+
+TEST_F(RingPanelTest, SetOutsideWithTheCurrentValueDoesNothing) {
+    panel.show(clips(8), 2);
+    queue.runPending();
+    clock.advance(5);
+    panel.view().renderAt(clock.now(), 0.25);
+    panel.setOutside(false);
+    EXPECT_FALSE(panel.view().animating());
+    panel.setOutside(true);
+    EXPECT_TRUE(panel.model().outside());
+    EXPECT_TRUE(panel.view().animating());
+}
+
+TEST_F(RingPanelTest, ScrollNeverMovesAnything) {
+    for (double by : {0.0, 1.0, -3.5, 1e9})
+        EXPECT_FALSE(panel.scroll(by));
+}
+
+TEST_F(RingPanelTest, HitUsesTheShownItemCount) {
+    panel.show({}, 0);
+    EXPECT_EQ(panel.hit(0, -100), PickerHit::center());
+    EXPECT_EQ(panel.hit(0, -189), PickerHit::outside());
+    panel.show(clips(8), 0);
+    EXPECT_EQ(panel.hit(100, 0), PickerHit::item(2));
+    EXPECT_EQ(panel.maxItems(), 8);
+}
+
+TEST_F(RingPanelTest, DelayedWorkOutlivingThePanelDoesNothing) {
+    auto owned = std::make_unique<RingPanel>(screens, queue, factory(), clock);
+    owned->show(clips(2), 0);
+    owned->hide(true);
+    owned.reset();
+    queue.advance(1); // must not touch the destroyed panel
+    SUCCEED();
+}
+
+TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {
+    // Root layout: a 1280 x 1024 screen at the left, the primary 1920 x 1080 to its right,
+    // 100 pixels lower.
+    const RootSpace space{{1280, 100, 1920, 1080}};
+    EXPECT_EQ(space.toEvent({1280, 100}), (PointD{0, 0}));
+    EXPECT_EQ(space.toWindow({1280, 100}), (PointD{0, 1080}));
+    EXPECT_EQ(space.toWindow({1280, 1180}), (PointD{0, 0}));
+    EXPECT_EQ(space.toWindow({10, 20}), (PointD{-1270, 1160}));
+    EXPECT_EQ(space.fromWindow(space.toWindow({10, 20})), (PointD{10, 20}));
+    // The left screen's rectangle in window space sits left of the primary.
+    EXPECT_EQ(space.rectToWindow({0, 0, 1280, 1024}), (RectD{-1280, 156, 1280, 1024}));
+    // A 460 window with window-space origin (0, 0) sits at the primary's bottom-left.
+    EXPECT_EQ(space.rectFromWindow({0, 0, 460, 460}), (RectD{1280, 720, 460, 460}));
+    EXPECT_EQ(space.rectFromWindow(space.rectToWindow({5, 6, 7, 8})), (RectD{5, 6, 7, 8}));
+}
+
+} // namespace
+} // namespace vt

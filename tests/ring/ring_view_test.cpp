@@ -1,0 +1,193 @@
+#include "picker/ring/ring_panel.h"
+#include "ring_doubles.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "ui/animation_clock.h"
+
+#include <QDir>
+#include <QImage>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace vt {
+namespace {
+
+using test::FakeOverlaySurface;
+using test::FakeScreens;
+using test::ManualMainQueue;
+
+constexpr double kPi = std::numbers::pi;
+
+// The ring drawn through its panel, with time under the test's control.
+class RingRender : public ::testing::Test {
+protected:
+    RingRender() {
+        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
+        screens.mouse = {720, 450};
+    }
+
+    // Shows the ring and lets the opening animation settle.
+    void open(const std::vector<ClipItem>& items, std::int64_t selected) {
+        panel.show(items, selected);
+        queue.runPending();
+        settle();
+    }
+    void settle() { wait(3); }
+    void wait(double seconds) {
+        clock.advance(seconds);
+        queue.advance(seconds);
+    }
+    QImage frame() {
+        QImage image = panel.view().renderAt(clock.now());
+        // Kept for a look when a probe fails.
+        const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir + QStringLiteral("/screenshots/render"));
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            image.save(QStringLiteral("%1/screenshots/render/%2-%3.png")
+                           .arg(dir, QString::fromUtf8(info->name()))
+                           .arg(frames_++));
+        }
+        return image;
+    }
+    int frames_ = 0;
+
+    static QPointF at(double angle, double radius) {
+        return {230 + radius * std::sin(angle), 230 - radius * std::cos(angle)};
+    }
+    static QColor probe(const QImage& image, QPointF p) {
+        return image.pixelColor(int(std::lround(p.x())), int(std::lround(p.y())));
+    }
+    // The orange-to-pink accent at full strength.
+    static bool isAccent(const QColor& c) {
+        return c.alpha() > 200 && c.red() > 180 && c.red() - c.green() > 80;
+    }
+
+    FakeScreens screens;
+    ManualMainQueue queue;
+    ManualAnimationClock clock;
+    RingPanel panel{screens, queue,
+                    [](PaintedView&) { return std::make_unique<FakeOverlaySurface>(); }, clock};
+};
+
+std::vector<ClipItem> textClips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(QStringLiteral("テキスト %1 sample").arg(i)));
+    return out;
+}
+
+// Pixels of a box that stand out above the box's typical brightness by more than the
+// material's grain: text and icons.
+int ink(const QImage& image, QPointF centre, double halfWidth, double halfHeight,
+        int threshold = 24) {
+    std::vector<int> lum;
+    const QRect box(int(centre.x() - halfWidth), int(centre.y() - halfHeight), int(2 * halfWidth),
+                    int(2 * halfHeight));
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            lum.push_back(qGray(image.pixel(x, y)));
+    std::vector<int> sorted = lum;
+    std::nth_element(sorted.begin(), sorted.begin() + long(sorted.size() / 2), sorted.end());
+    const int median = sorted[sorted.size() / 2];
+    return int(
+        std::count_if(lum.begin(), lum.end(), [&](int l) { return l > median + threshold; }));
+}
+
+TEST_F(RingRender, HighlightCoversTheSelectedWedgeOnly) {
+    for (int k : {0, 2, 5}) {
+        open(textClips(8), k);
+        const QImage image = frame();
+        for (int i = 0; i < 8; ++i) {
+            const bool accent = isAccent(probe(image, at(i * kPi / 4, 166)));
+            EXPECT_EQ(accent, i == k) << "selected " << k << ", wedge " << i;
+        }
+        // Just past the selected wedge's edge (inside the gap to the next) is not accent.
+        EXPECT_FALSE(isAccent(probe(image, at(k * kPi / 4 + kPi / 8 + 0.005, 166))));
+    }
+}
+
+TEST_F(RingRender, HighlightSlidesToANewSelection) {
+    open(textClips(8), 0);
+    panel.select(2);
+    settle();
+    const QImage image = frame();
+    EXPECT_TRUE(isAccent(probe(image, at(kPi / 2, 166))));
+    EXPECT_FALSE(isAccent(probe(image, at(0, 166))));
+}
+
+TEST_F(RingRender, OutsideShowsTheCancelHintAndNoHighlight) {
+    std::vector<ClipItem> items = textClips(4);
+    // A selected clip whose preview is empty: an image without data and no source application.
+    ClipItem bare;
+    bare.id = QUuid::createUuid();
+    bare.kind = ClipItem::Kind::image;
+    items[1] = bare;
+    open(items, 1);
+    const QImage inside = frame();
+    const int before = ink(inside, {230, 230}, 50, 40);
+    panel.setOutside(true);
+    settle();
+    const QImage outside = frame();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(isAccent(probe(outside, at(i * kPi / 2, 166)))) << "wedge " << i;
+    EXPECT_TRUE(isAccent(probe(inside, at(kPi / 2, 166))));
+    EXPECT_EQ(before, 0);
+    EXPECT_GT(ink(outside, {230, 230}, 50, 40), 60); // the symbol and "離すとやめる"
+}
+
+TEST_F(RingRender, OutsideWithNothingSelectedStillShowsTheHint) {
+    open({}, 0);
+    panel.setOutside(true);
+    settle();
+    EXPECT_GT(ink(frame(), {230, 230}, 50, 40), 60);
+}
+
+TEST_F(RingRender, CommittingLeavesOnlyTheSelectedWedge) {
+    open(textClips(4), 1);
+    const QImage shown = frame();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GT(ink(shown, at(i * kPi / 2, 128), 30, 16), 0) << "wedge " << i;
+    panel.hide(true);
+    wait(0.13); // the other wedges have folded away; the whole ring is still fading
+    const QImage committing = frame();
+    for (int i = 0; i < 4; ++i) {
+        // The ring is faint by now, and so is the grain: a low threshold still sees the label.
+        const int labelInk = ink(committing, at(i * kPi / 2, 130), 30, 16, 6);
+        if (i == 1)
+            EXPECT_GT(labelInk, 0);
+        else
+            EXPECT_EQ(labelInk, 0) << "wedge " << i;
+    }
+}
+
+TEST_F(RingRender, OneClipCoversTheRingButForTheGapAtSixOClock) {
+    open(textClips(1), 0);
+    const QImage image = frame();
+    for (double a : {0.0, kPi / 2, kPi - 0.08, kPi + 0.08, 3 * kPi / 2})
+        EXPECT_TRUE(isAccent(probe(image, at(a, 166)))) << "angle " << a;
+    EXPECT_FALSE(isAccent(probe(image, at(kPi, 166))));
+}
+
+TEST_F(RingRender, NoClipsDrawNoWedgesAndNoHighlight) {
+    open({}, 0);
+    const QImage image = frame();
+    int accent = 0;
+    for (int step = 0; step < 64; ++step)
+        for (double r : {100.0, 130.0, 166.0, 182.0})
+            accent += isAccent(probe(image, at(step * 2 * kPi / 64, r))) ? 1 : 0;
+    EXPECT_EQ(accent, 0);
+    // The frosted ring and the centre disc are still drawn.
+    EXPECT_GT(probe(image, at(1, 130)).alpha(), 100);
+    EXPECT_GT(probe(image, {230, 230}).alpha(), 100);
+}
+
+TEST_F(RingRender, HiddenRingDrawsNothing) {
+    panel.show(textClips(3), 0); // the next turn has not come yet
+    const QImage image = frame();
+    EXPECT_EQ(probe(image, at(0, 130)).alpha(), 0);
+    EXPECT_EQ(probe(image, {230, 230}).alpha(), 0);
+}
+
+} // namespace
+} // namespace vt
