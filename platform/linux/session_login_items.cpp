@@ -37,10 +37,12 @@ QString entryValue(const QString& contents, const QString& key) {
 // The first argument of an Exec line, undoing the quoting of quotedExecArgument().
 QString execProgram(const QString& exec) {
     QString program;
-    if (!exec.startsWith(u'"')) return exec.section(u' ', 0, 0);
+    if (!exec.startsWith(u'"')) return exec.section(u' ', 0, 0).replace(QStringLiteral("%%"), "%");
     for (qsizetype i = 1; i < exec.size(); ++i) {
         const QChar c = exec[i];
         if (c == u'\\' && i + 1 < exec.size()) {
+            program.append(exec[++i]);
+        } else if (c == u'%' && i + 1 < exec.size() && exec[i + 1] == u'%') {
             program.append(exec[++i]);
         } else if (c == u'"') {
             break;

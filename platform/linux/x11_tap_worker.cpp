@@ -218,13 +218,14 @@ void X11TapWorker::applyVerdict(XKeyEvent& event, std::optional<bool> verdict) {
         XAllowEvents(display_, SyncKeyboard, CurrentTime);
     } else {
         // Replaying ends the keyboard grab and hands this event to the focused window as if no
-        // grab existed. Its release will not come here, so forget that the key is down.
+        // grab existed.
         // The replay itself ends the keyboard grab; an XUngrabKeyboard after it could end a grab
         // that the next queued key press has activated meanwhile.
         if (activeGrab_) XUngrabPointer(display_, CurrentTime);
         activeGrab_ = false;
         XAllowEvents(display_, ReplayKeyboard, CurrentTime);
-        if (event.type == KeyPress) keysDown_.erase(event.keycode & 0xFF);
+        // From here on key events go past us unseen: what we knew of held keys is stale.
+        keysDown_.clear();
     }
     XFlush(display_);
 }
@@ -346,6 +347,11 @@ void X11TapWorker::post(const TapCommand& command) {
     };
     if (command.keyDown) {
         pressModifiers(true);
+        // A press of a key that is still held (V, when Ctrl went up first) is taken for a repeat
+        // and activates no grab: release it first so the posted press is a press.
+        char keys[32] = {};
+        XQueryKeymap(display_, keys);
+        if ((keys[key / 8] >> (key % 8)) & 1) XTestFakeKeyEvent(display_, key, False, CurrentTime);
         if (command.userData == kSyntheticEventMarker && key == vKeycode_ &&
             (command.flags & TapEventFlag::command))
             syntheticPresses_.push_back(Clock::now() + kSyntheticLifetime);

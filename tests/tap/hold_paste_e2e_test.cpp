@@ -1,0 +1,293 @@
+// Hold-to-paste end to end on a real X server: the paste target (a Qt line edit), the harness
+// running the real tap and controller, and xdotool playing the user.
+#include "picker/fan/fan_geometry.h"
+#include "picker/ring/ring_geometry.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace vt;
+
+namespace {
+
+const QStringList kClips{"alpha", "bravo", "charlie", "delta", "echo"};
+constexpr int kPointerX = 900;
+constexpr int kPointerY = 520;
+
+QString binary(const char* name) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
+}
+
+void xdo(const QStringList& args) { QProcess::execute(QStringLiteral("xdotool"), args); }
+
+class HoldPasteE2E : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString textPath;
+    QProcess target;
+    QProcess harness;
+    QStringList lines;
+    qsizetype seen = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        textPath = dir.filePath(QStringLiteral("text"));
+        target.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        target.start(binary("test_paste_target"), {textPath});
+        ASSERT_TRUE(target.waitForStarted());
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(textPath); }, 10000));
+        xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});
+        // The target has the keyboard: typing arrives, and can be taken back.
+        xdo({"type", "x"});
+        ASSERT_TRUE(waitForText("x"));
+        xdo({"key", "BackSpace"});
+        ASSERT_TRUE(waitForText(""));
+    }
+
+    void TearDown() override {
+        xdo({"keyup", "v", "keyup", "ctrl", "keyup", "shift"});
+        for (QProcess* p : {&harness, &target}) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->kill(); // by its own process id
+            p->waitForFinished(5000);
+        }
+    }
+
+    static bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
+        QDeadlineTimer deadline(ms);
+        while (!condition()) {
+            if (deadline.hasExpired()) return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+    QString text() const {
+        QFile f(textPath);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    bool waitForText(const QString& expected, int ms = 5000) {
+        const bool ok = waitFor([&] { return text() == expected; }, ms);
+        if (!ok) ADD_FAILURE() << "text is \"" << text().toStdString() << "\", expected \""
+                               << expected.toStdString() << "\"";
+        return ok;
+    }
+    // The text stays as it is for a while: nothing arrives late (a second paste, say).
+    void expectTextStays(const QString& expected) {
+        QThread::msleep(400);
+        EXPECT_EQ(text(), expected);
+    }
+
+    bool startHarness(const QStringList& args) {
+        harness.setProcessChannelMode(QProcess::SeparateChannels);
+        harness.start(binary("test_hold_paste_harness"), args);
+        return harness.waitForStarted() && !waitForLine("ready").isEmpty();
+    }
+    void readHarness() {
+        harness.waitForReadyRead(20);
+        while (harness.canReadLine())
+            lines << QString::fromUtf8(harness.readLine()).trimmed();
+    }
+    // Waits for the next harness line starting with prefix; returns it (empty on timeout).
+    QString waitForLine(const QString& prefix, int ms = 5000) {
+        QDeadlineTimer deadline(ms);
+        for (;;) {
+            readHarness();
+            for (; seen < lines.size(); ++seen) {
+                if (lines[seen].startsWith(prefix)) return lines[seen++];
+            }
+            if (deadline.hasExpired() || harness.state() == QProcess::NotRunning) {
+                readHarness();
+                for (; seen < lines.size(); ++seen)
+                    if (lines[seen].startsWith(prefix)) return lines[seen++];
+                ADD_FAILURE() << "no \"" << prefix.toStdString() << "\" from the harness; saw: "
+                              << lines.join(QStringLiteral(" | ")).toStdString();
+                return {};
+            }
+        }
+    }
+    bool harnessSaid(const QString& prefix) {
+        readHarness();
+        for (const QString& l : lines)
+            if (l.startsWith(prefix)) return true;
+        return false;
+    }
+
+    // Ctrl+V held until the picker is open.
+    void holdOpen() {
+        xdo({"keydown", "ctrl", "keydown", "v"});
+        ASSERT_FALSE(waitForLine(QStringLiteral("shown")).isEmpty());
+    }
+    void releaseAll() { xdo({"keyup", "v", "keyup", "ctrl"}); }
+
+    void expectTypingStillWorks() {
+        const QString before = text();
+        xdo({"type", "ok"});
+        EXPECT_TRUE(waitForText(before + QStringLiteral("ok")));
+    }
+
+    void moveToRingItem(std::int64_t k, std::int64_t n) {
+        const double a = RingGeometry::wedgeCenterAngle(k, n);
+        const double r = 130;
+        xdo({"mousemove", QString::number(std::lround(kPointerX + r * std::sin(a))),
+             QString::number(std::lround(kPointerY - r * std::cos(a)))});
+    }
+};
+
+class BothStyles : public HoldPasteE2E, public ::testing::WithParamInterface<const char*> {
+protected:
+    QStringList args(const QStringList& clips = kClips) {
+        return {"--style", GetParam(), "--clips", clips.join(';')};
+    }
+};
+
+TEST_P(BothStyles, ShortPressPastesTheNewestClipOnce) {
+    ASSERT_TRUE(startHarness(args()));
+    xdo({"keydown", "ctrl", "keydown", "v", "keyup", "v", "keyup", "ctrl"});
+    waitForText("alpha");
+    expectTextStays("alpha");
+    // xdotool's own chord releases Ctrl before V: the other order of a short press.
+    xdo({"key", "ctrl+v"});
+    waitForText("alphaalpha");
+    expectTextStays("alphaalpha");
+    EXPECT_FALSE(harnessSaid("shown"));
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, HoldAndArrowPastesTheNextClip) {
+    ASSERT_TRUE(startHarness(args()));
+    holdOpen();
+    xdo({"keyup", "v", "key", "Right"});
+    EXPECT_EQ(waitForLine("select"), "select 1");
+    xdo({"keyup", "ctrl"});
+    EXPECT_EQ(waitForLine("commit"), "commit bravo");
+    waitForText("bravo");
+    expectTextStays("bravo");
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, HoldAndDigitPastesThatClipWhileCtrlIsStillDown) {
+    ASSERT_TRUE(startHarness(args()));
+    holdOpen();
+    xdo({"key", "3"});
+    EXPECT_EQ(waitForLine("commit"), "commit charlie");
+    waitForText("charlie");
+    releaseAll();
+    expectTextStays("charlie");
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, EscapeCancels) {
+    ASSERT_TRUE(startHarness(args()));
+    holdOpen();
+    xdo({"key", "Right", "key", "Escape"});
+    EXPECT_EQ(waitForLine("hidden"), "hidden cancelled");
+    releaseAll();
+    expectTextStays("");
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, ReleasingWithThePointerOutsideCancels) {
+    ASSERT_TRUE(startHarness(args()));
+    holdOpen();
+    xdo({"mousemove", QString::number(kPointerX - 600), QString::number(kPointerY + 400)});
+    EXPECT_EQ(waitForLine("outside"), "outside 1");
+    releaseAll();
+    EXPECT_EQ(waitForLine("hidden"), "hidden cancelled");
+    expectTextStays("");
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, ShiftCtrlVReachesTheApplicationUntouched) {
+    ASSERT_TRUE(startHarness(args()));
+    xdo({"key", "ctrl+shift+v"});
+    waitForText("<shift-paste>");
+    expectTextStays("<shift-paste>");
+    EXPECT_FALSE(harnessSaid("shown"));
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, EmptyHistoryHeldThroughAutoRepeatPastesRepeatedly) {
+    ASSERT_TRUE(startHarness({"--style", GetParam(), "--clipboard", "ab"}));
+    xdo({"keydown", "ctrl", "keydown", "v"});
+    QThread::msleep(1500); // beyond the server's auto-repeat delay
+    releaseAll();
+    QThread::msleep(300);
+    const QString pasted = text();
+    EXPECT_GE(pasted.size(), 6) << pasted.toStdString(); // the press and at least two repeats
+    EXPECT_EQ(pasted, QString(QStringLiteral("ab")).repeated(static_cast<int>(pasted.size() / 2)));
+    EXPECT_FALSE(harnessSaid("shown"));
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, KillingTheProgramWithThePickerOpenLeavesAUsableKeyboard) {
+    ASSERT_TRUE(startHarness(args()));
+    holdOpen();
+    harness.kill();
+    ASSERT_TRUE(harness.waitForFinished(5000));
+    releaseAll();
+    expectTypingStillWorks();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pickers, BothStyles, ::testing::Values("ring", "fan"));
+
+TEST_F(HoldPasteE2E, HoldAndPointerDirectionOnTheRing) {
+    ASSERT_TRUE(startHarness({"--style", "ring", "--clips", kClips.join(';')}));
+    holdOpen();
+    moveToRingItem(3, kClips.size());
+    EXPECT_EQ(waitForLine("select"), "select 3");
+    releaseAll();
+    EXPECT_EQ(waitForLine("commit"), "commit delta");
+    waitForText("delta");
+    expectTypingStillWorks();
+}
+
+TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
+    QStringList clips;
+    for (int i = 0; i < 20; ++i)
+        clips << QStringLiteral("clip%1").arg(i, 2, 10, QLatin1Char('0'));
+    ASSERT_TRUE(startHarness({"--style", "fan", "--clips", clips.join(';')}));
+    holdOpen();
+    FanGeometry g;
+    g.count = 20;
+    g.visibleSlots = 12;
+    const double a = g.rowAngle(4, 0);
+    const double r = (g.inner() + g.rowEnd()) / 2;
+    xdo({"mousemove", QString::number(std::lround(kPointerX + r * std::cos(a))),
+         QString::number(std::lround(kPointerY + r * std::sin(a)))});
+    EXPECT_EQ(waitForLine("select"), "select 4");
+    xdo({"click", "5"}); // towards the user: the fan moves on by a row
+    EXPECT_EQ(waitForLine("scrolled"), "scrolled 1");
+    EXPECT_EQ(waitForLine("select"), "select 5");
+    releaseAll();
+    EXPECT_EQ(waitForLine("commit"), "commit clip05");
+    waitForText("clip05");
+    expectTypingStillWorks();
+}
+
+TEST_F(HoldPasteE2E, AProgramThatCannotGrabTheChordFailsToStartCleanly) {
+    ASSERT_TRUE(startHarness({"--clips", kClips.join(';')}));
+    QProcess second;
+    second.start(binary("test_hold_paste_harness"), {"--clips", "x"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 3);
+    EXPECT_TRUE(second.readAllStandardOutput().contains("failed"));
+    EXPECT_TRUE(second.readAllStandardError().contains("tapCreate failed (trusted=true)"));
+    // The first one still works.
+    xdo({"key", "ctrl+v"});
+    waitForText("alpha");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

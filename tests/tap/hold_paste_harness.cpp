@@ -1,0 +1,66 @@
+// The hold-to-paste path as the program runs it: the real X11 tap, the controller, the main
+// queue and pickers, a fixed history, and a commit that writes the clip to the clipboard. It
+// reports on stdout ("ready", "shown …", "select …", "hidden …", "commit …") for the end-to-end
+// test that drives it with xdotool.
+//
+//   test_hold_paste_harness --style ring|fan --clips "newest;older;…" [--clipboard TEXT]
+//   (the clipboard holds the newest clip unless --clipboard says otherwise)
+//                           [--hold SECONDS] [--fan-max N]
+#include "core/hold_paste_controller.h"
+#include "platform/linux/x11_event_tap.h"
+#include "platform/qt_main_queue.h"
+#include "tests/tap/harness_panels.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QCommandLineParser>
+#include <cstdio>
+
+using namespace vt;
+
+namespace {
+
+void report(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser args;
+    args.addOptions({{"style", "ring or fan", "style", "fan"},
+                     {"clips", "history, newest first, ';'-separated", "clips"},
+                     {"clipboard", "text to put on the clipboard at start", "text"},
+                     {"hold", "hold delay in seconds", "seconds", "0.35"},
+                     {"fan-max", "the fan's maxItems", "n", "50"}});
+    args.process(app);
+
+    std::vector<ClipItem> history;
+    for (const QString& text : args.value("clips").split(';', Qt::SkipEmptyParts))
+        history.push_back(ClipItem::makeText(text));
+    // The newest clip is what was copied last, so it is what a plain paste pastes.
+    if (args.isSet("clipboard"))
+        QGuiApplication::clipboard()->setText(args.value("clipboard"));
+    else if (!history.empty())
+        QGuiApplication::clipboard()->setText(*history.front().text);
+
+    test::HarnessRingPanel ring(report);
+    test::HarnessFanPanel fan(report);
+    fan.maxItemsValue = args.value("fan-max").toLongLong();
+    X11EventTap tap;
+    HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
+    controller.useFan = args.value("style") != QStringLiteral("ring");
+    controller.holdDelay = args.value("hold").toDouble();
+    controller.items = [&] { return history; };
+    controller.onCommit = [&](const ClipItem& clip) {
+        report("commit " + clip.text.value_or(QString()).toStdString());
+        QGuiApplication::clipboard()->setText(clip.text.value_or(QString()));
+    };
+    if (!controller.start()) {
+        report("failed");
+        return 3;
+    }
+    report("ready");
+    return app.exec();
+}
