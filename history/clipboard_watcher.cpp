@@ -14,6 +14,9 @@ namespace vt {
 namespace {
 
 constexpr int kPollIntervalMs = 400;
+// Qt refuses decodes above 128 MB by default; a 40-megapixel photo needs 160 MB. Beyond this
+// (about 130 megapixels) a copied image is skipped rather than risking the process.
+constexpr int kDecodeLimitMB = 512;
 
 std::optional<QByteArray> encode(const QImage& image, const char* format) {
     QByteArray bytes;
@@ -29,6 +32,7 @@ QImage decode(const QByteArray& bytes, const char* format) {
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(kDecodeLimitMB);
     return reader.read();
 }
 

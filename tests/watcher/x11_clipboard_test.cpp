@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,9 +35,9 @@ QByteArray encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-QImage sampleImage(int w = 9, int h = 4) {
+QImage sampleImage(int w = 9, int h = 4, QColor color = QColor(30, 140, 220)) {
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(QColor(30, 140, 220));
+    image.fill(color);
     return image;
 }
 
@@ -335,6 +336,20 @@ TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
     EXPECT_EQ(watcher->history.items[0].imageData, png);
     std::printf("40 MP PNG (%lld bytes): captured and saved in %lld ms\n",
                 static_cast<long long>(png.size()), static_cast<long long>(clock.restart()));
+
+    QByteArray tiff;
+    QBuffer buffer(&tiff);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    writer.setCompression(1);
+    writer.write(sampleImage(8000, 5000, Qt::darkGreen));
+    xclip("image/tiff", tiff, 60000);
+    ASSERT_EQ(watcher->history.items.size(), 3u);
+    QBuffer stored(&*watcher->history.items[0].imageData);
+    stored.open(QIODevice::ReadOnly);
+    EXPECT_EQ(QImageReader(&stored, "png").size(), QSize(8000, 5000));
+    std::printf("40 MP TIFF (%lld bytes): captured as PNG and saved in %lld ms\n",
+                static_cast<long long>(tiff.size()), static_cast<long long>(clock.restart()));
 }
 
 } // namespace
