@@ -76,11 +76,13 @@ std::optional<std::vector<AppcastItem>> parse(const QByteArray& document, QStrin
     QXmlStreamReader xml(document);
     std::vector<AppcastItem> items;
     bool sawRss = false;
+    int itemCount = 0;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         if (xml.name() == u"rss") {
             sawRss = true;
         } else if (xml.name() == u"item" && sawRss) {
+            ++itemCount;
             AppcastItem item = readItem(xml);
             if (isValidVersion(item.displayVersion())) items.push_back(std::move(item));
         }
@@ -93,6 +95,10 @@ std::optional<std::vector<AppcastItem>> parse(const QByteArray& document, QStrin
     }
     if (!sawRss) {
         if (error) *error = QStringLiteral("RSS ではありません");
+        return std::nullopt;
+    }
+    if (itemCount > 0 && items.empty()) {
+        if (error) *error = QStringLiteral("版の番号を読めませんでした");
         return std::nullopt;
     }
     return items;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +18,14 @@ namespace {
 
 QString quoted(const QString& path) {
     return QStringLiteral("“%1”").arg(path);
+}
+
+// Qt sets up the home Trash only inside an existing data folder; without one it can end up
+// filing the item relative to the working directory.
+bool moveToTrash(const QString& path) {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty() || !QDir().mkpath(dataHome)) return false;
+    return QFile::moveToTrash(path);
 }
 
 } // namespace
@@ -96,7 +105,7 @@ MoveResult move(const QString& url, const QString& home, const QString& systemAp
     const QString destination = QDir(target).filePath(QFileInfo(url).fileName());
     const QFileInfo existing(destination);
     if (existing.exists() || existing.isSymLink()) {
-        if (!QFile::moveToTrash(destination))
+        if (!moveToTrash(destination))
             return {std::nullopt, QStringLiteral("すでにある %1 をゴミ箱に移せませんでした")
                                       .arg(quoted(destination))};
     }
@@ -115,7 +124,7 @@ MoveResult move(const QString& url, const QString& home, const QString& systemAp
     if (xattr.waitForStarted()) xattr.waitForFinished();
 
     // The copy is in place; an old copy that cannot be trashed simply stays where it was.
-    if (!QFile::moveToTrash(url))
+    if (!moveToTrash(url))
         qCInfo(vtLog, "move: the old copy %s stays (could not trash it)", qUtf8Printable(url));
     return {destination, QString()};
 }

@@ -1,0 +1,188 @@
+#include "app/app_settings.h"
+#include "app/preferences.h"
+#include "log_capture.h"
+#include "tests/doubles/fake_login_items.h"
+#include "tests/doubles/memory_user_defaults.h"
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+using test::FakeLoginItems;
+using test::MemoryUserDefaults;
+
+struct StoredRead {
+    const char* what;
+    const char* key;
+    QVariant stored; // invalid: nothing stored
+    double holdDelay;
+    bool useFan;
+    std::int64_t fanSlots;
+    std::int64_t historyLimit;
+};
+
+class StoredValueRead : public ::testing::TestWithParam<StoredRead> {};
+
+TEST_P(StoredValueRead, ReadsValidatedValueAndLeavesStoreUntouched) {
+    const StoredRead& c = GetParam();
+    MemoryUserDefaults defaults;
+    if (c.stored.isValid()) defaults.setRaw(QString::fromLatin1(c.key), c.stored);
+    FakeLoginItems loginItems;
+    AppSettings settings(defaults, loginItems);
+
+    EXPECT_DOUBLE_EQ(settings.holdDelay(), c.holdDelay);
+    EXPECT_EQ(settings.useFan(), c.useFan);
+    EXPECT_EQ(settings.fanSlots(), c.fanSlots);
+    EXPECT_EQ(settings.historyLimit(), c.historyLimit);
+    // A rejected value stays stored until the setting is changed.
+    EXPECT_EQ(defaults.raw(QString::fromLatin1(c.key)), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredValueRead,
+    ::testing::Values(
+        StoredRead{"nothing stored", "holdDelay", QVariant(), 0.25, true, 12, 50},
+        StoredRead{"delay 0.3", "holdDelay", 0.3, 0.25, true, 12, 50},
+        StoredRead{"delay 0.3505", "holdDelay", 0.3505, 0.3505, true, 12, 50},
+        StoredRead{"delay 0.5", "holdDelay", 0.5, 0.5, true, 12, 50},
+        StoredRead{"delay as text", "holdDelay", QStringLiteral("0.35"), 0.25, true, 12, 50},
+        StoredRead{"style ring", "pickerStyle", QStringLiteral("ring"), 0.25, false, 12, 50},
+        StoredRead{"style Ring", "pickerStyle", QStringLiteral("Ring"), 0.25, true, 12, 50},
+        StoredRead{"style number", "pickerStyle", 1, 0.25, true, 12, 50},
+        StoredRead{"fan 16", "fanSlots", 16, 0.25, true, 16, 50},
+        StoredRead{"fan 10", "fanSlots", 10, 0.25, true, 12, 50},
+        StoredRead{"limit 200", "historyLimit", 200, 0.25, true, 12, 200},
+        StoredRead{"limit 30", "historyLimit", 30, 0.25, true, 12, 50},
+        StoredRead{"limit text", "historyLimit", QStringLiteral("lots"), 0.25, true, 12, 50}),
+    [](const auto& tp) {
+        std::string name = tp.param.what;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
+
+TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
+    FakeLoginItems loginItems;
+    MemoryUserDefaults missing;
+    EXPECT_EQ(AppSettings(missing, loginItems).excludedApps(), Preferences::defaultExcludedApps());
+
+    MemoryUserDefaults notAList;
+    notAList.setRaw(QStringLiteral("excludedApps"), QStringLiteral("com.example.one"));
+    EXPECT_EQ(AppSettings(notAList, loginItems).excludedApps(), Preferences::defaultExcludedApps());
+
+    MemoryUserDefaults empty;
+    empty.setRaw(QStringLiteral("excludedApps"), QStringList{});
+    EXPECT_TRUE(AppSettings(empty, loginItems).excludedApps().isEmpty());
+}
+
+TEST(AppSettings, WritingUseFanFalseStoresRingAndCallsOnChangeOnce) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    AppSettings settings(defaults, loginItems);
+    int calls = 0;
+    settings.onChange = [&] { ++calls; };
+    settings.setUseFan(false);
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("ring"));
+    EXPECT_EQ(calls, 1);
+    settings.setUseFan(true);
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("fan"));
+}
+
+TEST(AppSettings, EveryPublishedWriteIsStoredAsGivenAndAnnounced) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    AppSettings settings(defaults, loginItems);
+    int onChangeCalls = 0;
+    int changedSignals = 0;
+    settings.onChange = [&] { ++onChangeCalls; };
+    QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
+
+    settings.setHoldDelay(0.3); // setters do not validate: the window offers only valid values
+    settings.setFanSlots(16);
+    settings.setHistoryLimit(100);
+    settings.setExcludedApps({QStringLiteral("org.keepassxc.KeePassXC")});
+    EXPECT_EQ(onChangeCalls, 4);
+    EXPECT_EQ(changedSignals, 4);
+    EXPECT_DOUBLE_EQ(defaults.doubleForKey(QStringLiteral("holdDelay")), 0.3);
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("fanSlots")), 16);
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("historyLimit")), 100);
+    EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("excludedApps")),
+              QStringList{QStringLiteral("org.keepassxc.KeePassXC")});
+}
+
+TEST(AppSettings, OnboardingDoneIsStoredWithoutOnChange) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    AppSettings settings(defaults, loginItems);
+    int calls = 0;
+    int changedSignals = 0;
+    settings.onChange = [&] { ++calls; };
+    QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
+    settings.setOnboardingDone(true);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(changedSignals, 1);
+    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("onboardingDone")));
+    EXPECT_TRUE(AppSettings(defaults, loginItems).onboardingDone());
+}
+
+TEST(AppSettings, LoginDefaultAppliesOnFirstLaunchOnly) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    {
+        AppSettings first(defaults, loginItems);
+        first.applyLaunchAtLoginDefaultOnce();
+        EXPECT_TRUE(first.launchAtLogin());
+        first.setLaunchAtLogin(false); // the user switches it off
+    }
+    AppSettings second(defaults, loginItems);
+    second.applyLaunchAtLoginDefaultOnce();
+    EXPECT_FALSE(second.launchAtLogin());
+    EXPECT_EQ(loginItems.registerCalls, 1);
+}
+
+TEST(AppSettings, LoginDefaultDoesNotRegisterAgainWhenAlreadyEnabled) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    loginItems.current = LoginItemStatus::enabled;
+    AppSettings settings(defaults, loginItems);
+    settings.applyLaunchAtLoginDefaultOnce();
+    EXPECT_EQ(loginItems.registerCalls, 0);
+    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("loginItemDefaultApplied")));
+}
+
+TEST(AppSettings, FailedLoginItemChangeIsLoggedAndStillAnnounced) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    loginItems.fail = true;
+    AppSettings settings(defaults, loginItems);
+    int changedSignals = 0;
+    QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
+    test::LogCapture log;
+    settings.setLaunchAtLogin(true);
+    EXPECT_TRUE(log.contains(QStringLiteral("login item: registration refused")));
+    EXPECT_EQ(changedSignals, 1);
+    EXPECT_FALSE(settings.launchAtLogin()); // the switch springs back to the truth
+}
+
+TEST(AppSettings, OnlyTheEnabledStatusCountsAsOn) {
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    AppSettings settings(defaults, loginItems);
+    for (const auto status : {LoginItemStatus::notRegistered, LoginItemStatus::requiresApproval,
+                              LoginItemStatus::notFound}) {
+        loginItems.current = status;
+        EXPECT_FALSE(settings.launchAtLogin());
+    }
+    loginItems.current = LoginItemStatus::enabled;
+    EXPECT_TRUE(settings.launchAtLogin());
+}
+
+TEST(Preferences, KnownAppNames) {
+    EXPECT_EQ(Preferences::knownAppName(QStringLiteral("com.apple.Passwords")),
+              QStringLiteral("パスワード"));
+    EXPECT_EQ(Preferences::knownAppName(QStringLiteral("org.example.none")), std::nullopt);
+    EXPECT_EQ(Preferences::holdDelayOptions().front().label, QStringLiteral("速い（0.2秒）"));
+}
+
+} // namespace
+} // namespace vt

@@ -1,0 +1,91 @@
+#include "app/appcast.h"
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+struct VersionOrder {
+    const char* a;
+    const char* b;
+    int expected;
+};
+
+class CompareVersions : public ::testing::TestWithParam<VersionOrder> {};
+
+TEST_P(CompareVersions, NumericByComponent) {
+    const VersionOrder& c = GetParam();
+    const int result = Appcast::compareVersions(QString::fromLatin1(c.a), QString::fromLatin1(c.b));
+    EXPECT_EQ((result > 0) - (result < 0), c.expected) << c.a << " vs " << c.b;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Appcast, CompareVersions,
+    ::testing::Values(VersionOrder{"1.10", "1.9", 1}, VersionOrder{"0.1.0", "0.1", 0},
+                      VersionOrder{"0.1.1", "0.1", 1}, VersionOrder{"2", "10", -1},
+                      VersionOrder{"v1.2", "1.2", 0}, VersionOrder{"1.02", "1.2", 0}));
+
+TEST(Appcast, ValidVersions) {
+    for (const char* good : {"1", "0.1.0", "v2.3", "10.20.30"})
+        EXPECT_TRUE(Appcast::isValidVersion(QString::fromLatin1(good))) << good;
+    for (const char* bad : {"", "1.", ".1", "1..2", "1.2-beta", "latest", "1.2.x", "99999999999"})
+        EXPECT_FALSE(Appcast::isValidVersion(QString::fromLatin1(bad))) << bad;
+}
+
+const char* const kFeed = R"(<?xml version="1.0" encoding="utf-8"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+  <channel>
+    <title>Vantrel</title>
+    <item>
+      <title>Vantrel 0.3.0</title>
+      <link>https://vantrel.app/download/0.3.0</link>
+      <sparkle:version>31</sparkle:version>
+      <sparkle:shortVersionString>0.3.0</sparkle:shortVersionString>
+      <description><![CDATA[<ul><li>Faster fan</li></ul>]]></description>
+      <enclosure url="https://vantrel.app/Vantrel-0.3.0.AppImage" length="1" type="application/octet-stream"/>
+    </item>
+    <item>
+      <title>Vantrel 0.2.0</title>
+      <enclosure url="https://vantrel.app/Vantrel-0.2.0.AppImage" sparkle:version="20" sparkle:shortVersionString="0.2.0"/>
+    </item>
+    <item>
+      <title>Broken</title>
+      <sparkle:shortVersionString>next</sparkle:shortVersionString>
+    </item>
+  </channel>
+</rss>)";
+
+TEST(Appcast, ParsesItemsAndLeavesOutGarbageVersions) {
+    QString error;
+    const auto items = Appcast::parse(kFeed, &error);
+    ASSERT_TRUE(items) << error.toStdString();
+    ASSERT_EQ(items->size(), 2u);
+    EXPECT_EQ((*items)[0].displayVersion(), QStringLiteral("0.3.0"));
+    EXPECT_EQ((*items)[0].downloadURL, QUrl(QStringLiteral("https://vantrel.app/download/0.3.0")));
+    EXPECT_TRUE((*items)[0].releaseNotes.contains(QStringLiteral("Faster fan")));
+    EXPECT_EQ((*items)[1].version, QStringLiteral("20"));
+    EXPECT_EQ((*items)[1].downloadURL,
+              QUrl(QStringLiteral("https://vantrel.app/Vantrel-0.2.0.AppImage")));
+}
+
+TEST(Appcast, BestUpdateIsTheNewestNewerItem) {
+    const auto items = Appcast::parse(kFeed, nullptr);
+    ASSERT_TRUE(items);
+    EXPECT_EQ(Appcast::bestUpdate(*items, QStringLiteral("0.1.0"))->displayVersion(),
+              QStringLiteral("0.3.0"));
+    EXPECT_EQ(Appcast::bestUpdate(*items, QStringLiteral("0.2.5"))->displayVersion(),
+              QStringLiteral("0.3.0"));
+    EXPECT_FALSE(Appcast::bestUpdate(*items, QStringLiteral("0.3")));
+    EXPECT_FALSE(Appcast::bestUpdate(*items, QStringLiteral("garbage")));
+}
+
+TEST(Appcast, NotXmlOrNotRssIsAFailure) {
+    for (const char* document :
+         {"", "this is not xml", "<rss><channel><item>", "<html></html>", "\x89PNG\r\n\x1a\n"}) {
+        QString error;
+        EXPECT_FALSE(Appcast::parse(QByteArray(document), &error)) << document;
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+} // namespace
+} // namespace vt

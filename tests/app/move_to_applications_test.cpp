@@ -1,0 +1,273 @@
+#include "app/app_info.h"
+#include "app/app_location.h"
+#include "app/move_to_applications.h"
+#include "tests/doubles/memory_user_defaults.h"
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+struct PlaceCase {
+    const char* path; // relative to a fake root; "~" is the home folder
+    bool inside;
+};
+
+class ApplicationsFolder : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(ApplicationsFolder, PrefixIncludesTheSeparator) {
+    const QString path =
+        QString::fromUtf8(GetParam().path).replace(u'~', QStringLiteral("/home/u"));
+    EXPECT_EQ(AppLocation::isInApplicationsFolder(path, QStringLiteral("/home/u")),
+              GetParam().inside)
+        << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Move, ApplicationsFolder,
+    ::testing::Values(PlaceCase{"/Applications/Vantrel.AppImage", true},
+                      PlaceCase{"/Applications/Utilities/Vantrel.AppImage", true},
+                      PlaceCase{"~/Applications/Vantrel.AppImage", true},
+                      PlaceCase{"~/Applications/tools/Vantrel.AppImage", true},
+                      PlaceCase{"//Applications///Vantrel.AppImage", true},
+                      PlaceCase{"/Applications.old/Vantrel.AppImage", false},
+                      PlaceCase{"/Applications/../tmp/Vantrel.AppImage", false},
+                      PlaceCase{"/applications/Vantrel.AppImage", false},
+                      PlaceCase{"~/Downloads/Vantrel.AppImage", false},
+                      PlaceCase{"/Applications", false}));
+
+// Answers the alerts as a user would, and remembers what they said.
+class ScriptedAlerts : public MoveAlerts {
+public:
+    Answer answer;
+    int asked = 0;
+    int failures = 0;
+    QString message, informative, failureMessage, failureInformative;
+    void activate() override {}
+    Answer askToMove(const QString& m, const QString& i) override {
+        ++asked;
+        message = m;
+        informative = i;
+        return answer;
+    }
+    void showMoveFailed(const QString& m, const QString& i) override {
+        ++failures;
+        failureMessage = m;
+        failureInformative = i;
+    }
+};
+
+// A temporary home (with its own Trash) and a fake system Applications folder.
+class MoveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root_.isValid());
+        AppInfo::setDictionaryForTesting(std::nullopt);
+        home_ = root_.filePath(QStringLiteral("home"));
+        QDir().mkpath(home_);
+        saved_ = {qgetenv("HOME"), qgetenv("XDG_DATA_HOME")};
+        qputenv("HOME", home_.toUtf8());
+        qputenv("XDG_DATA_HOME", (home_ + QStringLiteral("/.local/share")).toUtf8());
+        systemApps_ = root_.filePath(QStringLiteral("Applications"));
+        QDir().mkpath(systemApps_);
+        environment_.home = home_;
+        environment_.systemApplications = systemApps_;
+        environment_.defaults = &defaults_;
+        environment_.alerts = &alerts_;
+        environment_.relaunch = [this](const QString& url) { relaunched_.append(url); };
+    }
+    void TearDown() override {
+        qputenv("HOME", saved_.first);
+        qputenv("XDG_DATA_HOME", saved_.second);
+    }
+    QString makeBundle(const QString& relative, const QByteArray& contents = "#!/bin/sh\n") {
+        const QString path = root_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+        environment_.bundlePath = path;
+        return path;
+    }
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Contents of everything in the Trash's files folder.
+    QList<QByteArray> trashed() const {
+        QList<QByteArray> contents;
+        QDirIterator it(home_ + QStringLiteral("/.local/share/Trash/files"), QDir::Files);
+        while (it.hasNext())
+            contents.append(read(it.next()));
+        return contents;
+    }
+
+    QTemporaryDir root_;
+    QString home_;
+    QString systemApps_;
+    QPair<QByteArray, QByteArray> saved_;
+    test::MemoryUserDefaults defaults_;
+    ScriptedAlerts alerts_;
+    QStringList relaunched_;
+    MoveToApplications::Environment environment_;
+};
+
+TEST_F(MoveTest, NothingToMoveWhenNotRunningFromAnAppImage) {
+    environment_.bundlePath.clear();
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_EQ(alerts_.asked, 0);
+}
+
+TEST_F(MoveTest, NoPromptInsideAnApplicationsFolder) {
+    for (const QString& place : {QStringLiteral("Applications/Utilities/Vantrel.AppImage"),
+                                 QStringLiteral("home/Applications/Vantrel.AppImage")}) {
+        makeBundle(place);
+        EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)) << place.toStdString();
+    }
+    EXPECT_EQ(alerts_.asked, 0);
+}
+
+TEST_F(MoveTest, PromptFromALookalikeFolderWithTheProgramsTexts) {
+    const QString bundle = makeBundle(QStringLiteral("Applications.old/Vantrel.AppImage"));
+    alerts_.answer = {false, false};
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_EQ(alerts_.asked, 1);
+    EXPECT_EQ(alerts_.message,
+              QStringLiteral("Vantrel をアプリケーションフォルダに移動しますか？"));
+    EXPECT_EQ(
+        alerts_.informative,
+        QStringLiteral("いまはアプリケーションフォルダの外から開いています。このままでも使えま"
+                       "すが、新しい版の自動アップデートが届きません。\n移動すると、移動した "
+                       "Vantrel で開き直します。"));
+    EXPECT_TRUE(QFile::exists(bundle));
+    EXPECT_FALSE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
+}
+
+TEST_F(MoveTest, TickingTheBoxAndDecliningSuppressesTheNextPrompt) {
+    const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
+    alerts_.answer = {false, true};
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_TRUE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
+    EXPECT_TRUE(QFile::exists(bundle));
+    EXPECT_TRUE(relaunched_.isEmpty());
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)); // the next launch
+    EXPECT_EQ(alerts_.asked, 1);
+}
+
+TEST_F(MoveTest, TickingTheBoxAndMovingSuppressesAndMoves) {
+    const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"), "new copy");
+    alerts_.answer = {true, true};
+    EXPECT_TRUE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_TRUE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
+    const QString destination = systemApps_ + QStringLiteral("/Vantrel.AppImage");
+    EXPECT_EQ(read(destination), QByteArray("new copy"));
+    EXPECT_TRUE(QFileInfo(destination).isExecutable());
+    EXPECT_FALSE(QFile::exists(bundle)); // the old copy went to the Trash
+    EXPECT_EQ(trashed(), QList<QByteArray>{QByteArray("new copy")});
+    EXPECT_EQ(relaunched_, QStringList{destination});
+}
+
+TEST_F(MoveTest, UnwritableSystemFolderSendsTheBundleToThePerUserFolder) {
+    makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
+    // A folder that can never be written: its parent is a file.
+    QFile blocker(root_.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    environment_.systemApplications = root_.filePath(QStringLiteral("blocker/Applications"));
+    ASSERT_FALSE(QFile::exists(home_ + QStringLiteral("/Applications")));
+    alerts_.answer = {true, false};
+    EXPECT_TRUE(MoveToApplications::offerIfNeeded(environment_));
+    const QString destination = home_ + QStringLiteral("/Applications/Vantrel.AppImage");
+    EXPECT_TRUE(QFile::exists(destination));
+    EXPECT_EQ(relaunched_, QStringList{destination});
+}
+
+TEST_F(MoveTest, AnOlderCopyAtTheDestinationGoesToTheTrashFirst) {
+    makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"), "new copy");
+    QFile older(systemApps_ + QStringLiteral("/Vantrel.AppImage"));
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("older copy");
+    older.close();
+    alerts_.answer = {true, false};
+    EXPECT_TRUE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_EQ(read(systemApps_ + QStringLiteral("/Vantrel.AppImage")), QByteArray("new copy"));
+    EXPECT_TRUE(trashed().contains(QByteArray("older copy")));
+}
+
+struct FailedMove {
+    const char* what;
+    bool bundleMissing;
+    bool targetBlocked;
+};
+
+class MoveFailure : public MoveTest, public ::testing::WithParamInterface<FailedMove> {};
+
+TEST_P(MoveFailure, ShowsTheErrorAlertAndTheLaunchContinues) {
+    const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
+    if (GetParam().bundleMissing) QFile::remove(bundle);
+    if (GetParam().targetBlocked) {
+        environment_.systemApplications = root_.filePath(QStringLiteral("missing"));
+        QFile file(home_ + QStringLiteral("/Applications")); // a file where the folder would go
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    alerts_.answer = {true, false};
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
+    EXPECT_TRUE(relaunched_.isEmpty());
+    ASSERT_EQ(alerts_.failures, 1);
+    EXPECT_EQ(alerts_.failureMessage, QStringLiteral("移動できませんでした"));
+    const QString lead =
+        QStringLiteral("Finder で Vantrel をアプリケーションフォルダへドラッグしてから"
+                       "開き直してください。\n（");
+    EXPECT_TRUE(alerts_.failureInformative.startsWith(lead))
+        << alerts_.failureInformative.toStdString();
+    EXPECT_TRUE(alerts_.failureInformative.endsWith(QStringLiteral("）")));
+    EXPECT_GT(alerts_.failureInformative.size(), lead.size() + 1); // the failure is described
+}
+
+INSTANTIATE_TEST_SUITE_P(Move, MoveFailure,
+                         ::testing::Values(FailedMove{"copy_fails", true, false},
+                                           FailedMove{"folder_cannot_be_made", false, true}),
+                         [](const auto& tp) { return std::string(tp.param.what); });
+
+TEST_F(MoveTest, OriginalLocationIsTheLocationItself) {
+    EXPECT_EQ(MoveToApplications::originalURL(QStringLiteral("/tmp/AppTranslocation/x")),
+              QStringLiteral("/tmp/AppTranslocation/x"));
+}
+
+// The relaunch script waits for the old process to end, then starts the new copy, whose path
+// goes through untouched however odd it is.
+TEST_F(MoveTest, RelaunchScriptWaitsThenStartsTheNewCopy) {
+    const QString marker = root_.filePath(QStringLiteral("started"));
+    const QString folder = root_.filePath(QStringLiteral("new \"place\" 'quoted' $(touch pwned)"));
+    QDir().mkpath(folder);
+    const QString program = folder + QStringLiteral("/Vantrel `id` $HOME.AppImage");
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$0\" > '%1'\n").arg(marker).toUtf8());
+    file.close();
+    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+
+    QProcess old; // stands in for the running program
+    old.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});
+    ASSERT_TRUE(old.waitForStarted());
+    ASSERT_TRUE(MoveToApplications::startRelaunchScript(old.processId(), program));
+
+    QTest::qWait(1000); // several polls of the script while the old process lives
+    EXPECT_FALSE(QFile::exists(marker));
+    old.kill();
+    ASSERT_TRUE(old.waitForFinished());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return read(marker).size() > 0; }, 15000));
+    EXPECT_EQ(QString::fromUtf8(read(marker)), program);
+    EXPECT_FALSE(QFile::exists(home_ + QStringLiteral("/pwned")));
+    EXPECT_FALSE(QFile::exists(root_.filePath(QStringLiteral("pwned"))));
+}
+
+} // namespace
+} // namespace vt

@@ -1,0 +1,302 @@
+#include "app/updater.h"
+#include "app/updater_model.h"
+#include "log_capture.h"
+#include "tests/doubles/memory_user_defaults.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+using test::MemoryUserDefaults;
+
+// Records what the check window was asked to show.
+class RecordingPresenter : public UpdatePresenter {
+public:
+    QStringList shown;
+    QString lastDetail;
+    void showChecking() override { shown.append(QStringLiteral("checking")); }
+    void showUpdateFound(const AppcastItem& update, const QString&) override {
+        shown.append(QStringLiteral("found ") + update.displayVersion());
+    }
+    void showUpToDate(const QString&) override { shown.append(QStringLiteral("current")); }
+    void showFailure(const QString& description) override {
+        shown.append(QStringLiteral("failure"));
+        lastDetail = description;
+    }
+    void closeByUser() {
+        if (onClosed) onClosed();
+    }
+};
+
+QByteArray appcast(const QString& version) {
+    return QStringLiteral(R"(<?xml version="1.0"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+<channel><item><title>Vantrel %1</title><link>https://vantrel.app/download</link>
+<sparkle:shortVersionString>%1</sparkle:shortVersionString>
+<description>Notes for %1</description></item></channel></rss>)")
+        .arg(version)
+        .toUtf8();
+}
+
+// A real HTTP server on loopback (tests/app/feed_server.py), shared by the tests of the suite
+// and stopped by its PID. Each test serves from a folder of its own.
+class UpdaterTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root_ = new QTemporaryDir;
+        server_ = new QProcess;
+        const QString script = qEnvironmentVariable("VANTREL_SOURCE_DIR") +
+                               QStringLiteral("/tests/app/feed_server.py");
+        server_->start(QStringLiteral("python3"), {script, root_->path()});
+        if (server_->waitForStarted() &&
+            QTest::qWaitFor([] { return server_->canReadLine(); }, 30000))
+            port_ = QString::fromUtf8(server_->readLine()).trimmed().toInt();
+    }
+    static void TearDownTestSuite() {
+        server_->kill(); // by the PID of the process this suite started
+        server_->waitForFinished();
+        delete server_;
+        delete root_;
+    }
+    void SetUp() override {
+        ASSERT_GT(port_, 0) << "feed server did not start";
+        folder_ =
+            QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())
+                .replace(u'/', u'_');
+        ASSERT_TRUE(QDir(root_->path()).mkpath(folder_));
+    }
+    void TearDown() override { model_.reset(); }
+    void serve(const QString& name, const QByteArray& contents) {
+        QFile file(root_->filePath(folder_ + u'/' + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    QUrl url(const QString& name) const {
+        const QString path = name.startsWith(QStringLiteral("slow")) ? name : folder_ + u'/' + name;
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2").arg(port_).arg(path));
+    }
+    UpdaterModel& makeModel(const QUrl& feed, bool startUpdater = false, double timeout = 5) {
+        UpdaterModel::Options options;
+        options.feedURL = feed;
+        options.currentVersion = QStringLiteral("0.1.0");
+        options.timeout = timeout;
+        options.presenter = &presenter_;
+        options.inImmediateFocus = [this] { return immediateFocus_; };
+        options.activate = [this] { ++activations_; };
+        options.startUpdater = startUpdater;
+        model_ = std::make_unique<UpdaterModel>(defaults_, std::move(options));
+        return *model_;
+    }
+    // Waits for the running check to end (the deadline only guards against a hang).
+    bool waitForCheck() {
+        QSignalSpy finished(&model_->updater(), &Updater::checkFinished);
+        return finished.wait(20000);
+    }
+    int requests() const {
+        QFile log(root_->filePath(QStringLiteral("requests.log")));
+        if (!log.open(QIODevice::ReadOnly)) return 0;
+        int count = 0;
+        for (const QByteArray& line : log.readAll().split('\n'))
+            if (line.startsWith("/" + folder_.toUtf8() + "/")) ++count;
+        return count;
+    }
+
+    static inline QTemporaryDir* root_ = nullptr;
+    static inline QProcess* server_ = nullptr;
+    static inline int port_ = 0;
+    QString folder_;
+    MemoryUserDefaults defaults_;
+    RecordingPresenter presenter_;
+    bool immediateFocus_ = false;
+    int activations_ = 0;
+    std::unique_ptr<UpdaterModel> model_;
+};
+
+TEST_F(UpdaterTest, BackgroundFindLeavesAGentleReminder) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.2.0")));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    QSignalSpy changed(&model, &UpdaterModel::changed);
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(model.updateWaiting());
+    EXPECT_TRUE(presenter_.shown.isEmpty()); // no window in the user's face
+    EXPECT_GE(changed.count(), 1);
+}
+
+TEST_F(UpdaterTest, BackgroundFindInImmediateFocusIsShownAtOnce) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.2.0")));
+    immediateFocus_ = true;
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_FALSE(model.updateWaiting());
+    EXPECT_EQ(presenter_.shown, QStringList{QStringLiteral("found 0.2.0")});
+    EXPECT_EQ(activations_, 1);
+}
+
+TEST_F(UpdaterTest, SameVersionLeavesNoReminder) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.1")));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_FALSE(model.updateWaiting());
+    EXPECT_TRUE(presenter_.shown.isEmpty());
+}
+
+TEST_F(UpdaterTest, UserAttentionClearsTheReminder) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("1.0")));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    ASSERT_TRUE(model.updateWaiting());
+
+    model.checkForUpdates(); // the menu item "新しい版があります…"
+    EXPECT_FALSE(model.canCheck());
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(model.canCheck());
+    EXPECT_FALSE(model.updateWaiting());
+    EXPECT_EQ(presenter_.shown,
+              (QStringList{QStringLiteral("checking"), QStringLiteral("found 1.0")}));
+    EXPECT_GE(activations_, 1);
+}
+
+TEST_F(UpdaterTest, EndOfSessionClearsTheReminder) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("1.0")));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    ASSERT_TRUE(model.updateWaiting());
+    // The release was withdrawn: the next scheduled check ends the waiting session.
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.1.0")));
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_FALSE(model.updateWaiting());
+}
+
+TEST_F(UpdaterTest, ClosingTheWindowEndsTheSession) {
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.standardUserDriverWillHandleShowingUpdate(false, AppcastItem{}, UpdateUserState{});
+    ASSERT_TRUE(model.updateWaiting());
+    model.standardUserDriverWillFinishUpdateSession();
+    EXPECT_FALSE(model.updateWaiting());
+
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.1.0")));
+    model.checkForUpdates();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("current"));
+    model.standardUserDriverWillHandleShowingUpdate(false, AppcastItem{}, UpdateUserState{});
+    presenter_.closeByUser();
+    EXPECT_FALSE(model.updateWaiting());
+}
+
+struct BadFeed {
+    const char* what;
+    const char* path;    // served path ("" = nothing served there)
+    const char* content; // nullptr = not served
+    const char* detail;  // expected in the failure text
+};
+
+class UpdaterBadFeed : public UpdaterTest, public ::testing::WithParamInterface<BadFeed> {};
+
+TEST_P(UpdaterBadFeed, UserCheckReportsTheFailureInTheWindow) {
+    const BadFeed& c = GetParam();
+    if (c.content) serve(QString::fromLatin1(c.path), QByteArray(c.content));
+    UpdaterModel& model = makeModel(url(QString::fromLatin1(c.path)), false, 1);
+    model.checkForUpdates();
+    EXPECT_FALSE(model.canCheck()); // while the check runs
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(model.canCheck());
+    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
+    EXPECT_TRUE(presenter_.lastDetail.contains(QString::fromUtf8(c.detail)))
+        << presenter_.lastDetail.toStdString();
+    EXPECT_FALSE(model.updateWaiting());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Updates, UpdaterBadFeed,
+    ::testing::Values(
+        BadFeed{"slow", "slow.xml", "<rss/>", "時間内に応答"},
+        BadFeed{"missing", "missing.xml", nullptr, "HTTP 404"},
+        BadFeed{"not_xml", "feed.xml", "{\"version\": \"9.9\"}", "更新情報を読めませんでした"},
+        BadFeed{"garbage_versions", "feed.xml",
+                "<rss><channel><item><title>x</title><version>9.x</version></item></channel></rss>",
+                "版の番号"}),
+    [](const auto& tp) { return std::string(tp.param.what); });
+
+TEST_F(UpdaterTest, UnreachableFeedIsReportedOrLoggedAndRetriedLater) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QUrl unreachable(
+        QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(closed.serverPort()));
+    closed.close();
+
+    UpdaterModel& model = makeModel(unreachable);
+    model.checkForUpdates();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
+
+    presenter_.shown.clear();
+    test::LogCapture log;
+    model.updater().checkForUpdatesInBackground();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(presenter_.shown.isEmpty());
+    EXPECT_TRUE(log.contains(QStringLiteral("updates: check of")));
+    EXPECT_TRUE(model.updater().lastUpdateCheckDate().has_value()); // next try: next schedule
+    EXPECT_TRUE(model.canCheck());
+}
+
+TEST_F(UpdaterTest, NoFeedMeansNoChecks) {
+    UpdaterModel& model = makeModel(QUrl(), true);
+    EXPECT_FALSE(model.canCheck());
+    model.checkForUpdates();
+    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
+}
+
+TEST_F(UpdaterTest, AutomaticFlagWritesThroughOnce) {
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    const QString key = QString::fromLatin1(Updater::kAutomaticChecksKey);
+    EXPECT_TRUE(model.automaticallyChecks()); // on by default
+    EXPECT_EQ(defaults_.writes(key), 0);
+    model.setAutomaticallyChecks(false);
+    EXPECT_EQ(defaults_.writes(key), 1);
+    model.setAutomaticallyChecks(false);
+    EXPECT_EQ(defaults_.writes(key), 1);
+    EXPECT_FALSE(model.updater().automaticallyChecksForUpdates());
+
+    // The next launch shows the stored choice.
+    UpdaterModel& next = makeModel(url(QStringLiteral("appcast.xml")));
+    EXPECT_FALSE(next.automaticallyChecks());
+}
+
+TEST_F(UpdaterTest, StartChecksWhenTheLastCheckIsADayOld) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.2.0")));
+    defaults_.setDouble(QString::fromLatin1(Updater::kLastCheckKey),
+                        static_cast<double>(QDateTime::currentSecsSinceEpoch() - 25 * 60 * 60));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")), true);
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(model.updateWaiting());
+    EXPECT_EQ(requests(), 1);
+    const auto last = model.updater().lastUpdateCheckDate();
+    ASSERT_TRUE(last);
+    EXPECT_LE(last->secsTo(QDateTime::currentDateTimeUtc()), 60);
+}
+
+TEST_F(UpdaterTest, NoScheduledCheckWhenAutomaticChecksAreOff) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.2.0")));
+    defaults_.setBool(QString::fromLatin1(Updater::kAutomaticChecksKey), false);
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")), true);
+    QSignalSpy finished(&model.updater(), &Updater::checkFinished);
+    EXPECT_FALSE(finished.wait(1500));
+    EXPECT_EQ(requests(), 0);
+}
+
+} // namespace
+} // namespace vt
