@@ -20,15 +20,16 @@ constexpr qint64 kLongestReadMs = 30000;
 } // namespace
 
 X11Pasteboard::X11Pasteboard(const QByteArray& displayName, QObject* parent) : QObject(parent) {
-    ensureQuietX11Errors();
     Display* dpy = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
     if (!dpy) {
         qCWarning(vtLog, "clipboard: cannot open X display; clipboard changes are not seen");
         return;
     }
+    quietX11Errors(dpy);
     int errorBase = 0;
     if (!XFixesQueryExtension(dpy, &xfixesEvent_, &errorBase)) {
         qCWarning(vtLog, "clipboard: the X server lacks XFixes; clipboard changes are not seen");
+        forgetQuietX11Display(dpy);
         XCloseDisplay(dpy);
         return;
     }
@@ -55,6 +56,7 @@ X11Pasteboard::~X11Pasteboard() {
     fetch_.reset();
     if (display_) {
         XDestroyWindow(display_, window_);
+        forgetQuietX11Display(display_);
         XCloseDisplay(display_);
     }
 }

@@ -59,14 +59,18 @@ QString stripDesktop(QString id) {
 } // namespace
 
 X11Workspace::X11Workspace(const QByteArray& displayName) {
-    ensureQuietX11Errors();
     display_ = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
-    if (!display_) qCWarning(vtLog, "workspace: cannot open X display; no frontmost application");
+    if (display_)
+        quietX11Errors(display_);
+    else
+        qCWarning(vtLog, "workspace: cannot open X display; no frontmost application");
     dataDirs_ = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
 }
 
 X11Workspace::~X11Workspace() {
-    if (display_) XCloseDisplay(display_);
+    if (!display_) return;
+    forgetQuietX11Display(display_);
+    XCloseDisplay(display_);
 }
 
 unsigned long X11Workspace::activeWindow() const {

@@ -256,6 +256,17 @@ TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocus) {
     EXPECT_EQ(app->localizedName, QString("org.example.Editor"));
 }
 
+TEST_F(X11ClipboardTest, AVanishedActiveWindowMeansNoFrontmostApplication) {
+    const Window gone = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 5, 5, 0, 0, 0);
+    makeActive(gone);
+    XDestroyWindow(dpy, gone);
+    XSync(dpy, False);
+    EXPECT_FALSE(workspace->frontmostApplication().has_value());
+    xclip("UTF8_STRING", "still recorded");
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_FALSE(watcher->history.items[0].sourceApp.has_value());
+}
+
 TEST_F(X11ClipboardTest, WhatIsOnTheClipboardAtStartIsNotRecorded) {
     // Copied while the program is not running.
     watcher.reset();
