@@ -28,6 +28,8 @@ void HarnessPanel::hide(bool committed) {
 }
 
 PickerHit HarnessRingPanel::hit(double dx, double dy) const {
+    if (qEnvironmentVariableIsSet("HARNESS_TRACE_HITS"))
+        report_("hit " + std::to_string(dx) + "," + std::to_string(dy));
     return RingGeometry::hit(dx, dy, count_);
 }
 
@@ -44,6 +46,8 @@ PointD HarnessFanPanel::show(const std::vector<ClipItem>& items, std::int64_t se
 }
 
 PickerHit HarnessFanPanel::hit(double dx, double dy) const {
+    if (qEnvironmentVariableIsSet("HARNESS_TRACE_HITS"))
+        report_("fan hit " + std::to_string(dx) + "," + std::to_string(dy));
     return fanHit(geometry(), scroll_, dx, dy);
 }
 

@@ -142,7 +142,7 @@ protected:
 class BothStyles : public HoldPasteE2E, public ::testing::WithParamInterface<const char*> {
 protected:
     QStringList args(const QStringList& clips = kClips) {
-        return {"--style", GetParam(), "--clips", clips.join(';')};
+        return {"--picker", GetParam(), "--clips", clips.join(';')};
     }
 };
 
@@ -213,7 +213,7 @@ TEST_P(BothStyles, ShiftCtrlVReachesTheApplicationUntouched) {
 }
 
 TEST_P(BothStyles, EmptyHistoryHeldThroughAutoRepeatPastesRepeatedly) {
-    ASSERT_TRUE(startHarness({"--style", GetParam(), "--clipboard", "ab"}));
+    ASSERT_TRUE(startHarness({"--picker", GetParam(), "--clipboard", "ab"}));
     xdo({"keydown", "ctrl", "keydown", "v"});
     QThread::msleep(1500); // beyond the server's auto-repeat delay
     releaseAll();
@@ -237,7 +237,7 @@ TEST_P(BothStyles, KillingTheProgramWithThePickerOpenLeavesAUsableKeyboard) {
 INSTANTIATE_TEST_SUITE_P(Pickers, BothStyles, ::testing::Values("ring", "fan"));
 
 TEST_F(HoldPasteE2E, HoldAndPointerDirectionOnTheRing) {
-    ASSERT_TRUE(startHarness({"--style", "ring", "--clips", kClips.join(';')}));
+    ASSERT_TRUE(startHarness({"--picker", "ring", "--clips", kClips.join(';')}));
     holdOpen();
     moveToRingItem(3, kClips.size());
     EXPECT_EQ(waitForLine("select"), "select 3");
@@ -251,7 +251,7 @@ TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     QStringList clips;
     for (int i = 0; i < 20; ++i)
         clips << QStringLiteral("clip%1").arg(i, 2, 10, QLatin1Char('0'));
-    ASSERT_TRUE(startHarness({"--style", "fan", "--clips", clips.join(';')}));
+    ASSERT_TRUE(startHarness({"--picker", "fan", "--clips", clips.join(';')}));
     holdOpen();
     FanGeometry g;
     g.count = 20;
@@ -273,7 +273,7 @@ TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
 TEST_F(HoldPasteE2E, AProgramThatCannotGrabTheChordFailsToStartCleanly) {
     ASSERT_TRUE(startHarness({"--clips", kClips.join(';')}));
     QProcess second;
-    second.start(binary("test_hold_paste_harness"), {"--clips", "x"});
+    second.start(binary("test_hold_paste_harness"), {"--clips", ""});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 3);

@@ -3,7 +3,7 @@
 // reports on stdout ("ready", "shown …", "select …", "hidden …", "commit …") for the end-to-end
 // test that drives it with xdotool.
 //
-//   test_hold_paste_harness --style ring|fan --clips "newest;older;…" [--clipboard TEXT]
+//   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
 //                           [--hold SECONDS] [--fan-max N]
 #include "core/hold_paste_controller.h"
@@ -29,11 +29,15 @@ void report(const std::string& line) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser args;
-    args.addOptions({{"style", "ring or fan", "style", "fan"},
-                     {"clips", "history, newest first, ';'-separated", "clips"},
-                     {"clipboard", "text to put on the clipboard at start", "text"},
-                     {"hold", "hold delay in seconds", "seconds", "0.35"},
-                     {"fan-max", "the fan's maxItems", "n", "50"}});
+    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
+                                  QString::fromLatin1(value), QString::fromLatin1(fallback));
+    };
+    args.addOption(option("picker", "ring or fan", "picker", "fan"));
+    args.addOption(option("clips", "history, newest first, ';'-separated", "clips", ""));
+    args.addOption(option("clipboard", "text to put on the clipboard at start", "text", ""));
+    args.addOption(option("hold", "hold delay in seconds", "seconds", "0.35"));
+    args.addOption(option("fan-max", "the fan's maxItems", "n", "50"));
     args.process(app);
 
     std::vector<ClipItem> history;
@@ -50,7 +54,7 @@ int main(int argc, char** argv) {
     fan.maxItemsValue = args.value("fan-max").toLongLong();
     X11EventTap tap;
     HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
-    controller.useFan = args.value("style") != QStringLiteral("ring");
+    controller.useFan = args.value("picker") != QStringLiteral("ring");
     controller.holdDelay = args.value("hold").toDouble();
     controller.items = [&] { return history; };
     controller.onCommit = [&](const ClipItem& clip) {
@@ -61,6 +65,6 @@ int main(int argc, char** argv) {
         report("failed");
         return 3;
     }
-    report("ready");
+    report(controller.useFan ? "ready fan" : "ready ring");
     return app.exec();
 }
