@@ -109,7 +109,14 @@ void Updater::startCheck(bool userInitiated) {
             driver_.showUpdaterError(QStringLiteral("更新情報の配信先が設定されていません"), true);
         return;
     }
-    if (checkInProgress()) return;
+    if (checkInProgress()) {
+        // The user asked while a scheduled check runs: that check now answers the user.
+        if (userInitiated && !userInitiated_) {
+            userInitiated_ = true;
+            driver_.showUserInitiatedUpdateCheck();
+        }
+        return;
+    }
     userInitiated_ = userInitiated;
     if (userInitiated) driver_.showUserInitiatedUpdateCheck();
 

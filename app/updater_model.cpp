@@ -8,6 +8,35 @@
 
 namespace vt {
 
+namespace {
+
+// The check window is made on its first use and then kept, like every window of the program.
+class LazyUpdateWindow final : public UpdatePresenter {
+public:
+    void showChecking() override { window().showChecking(); }
+    void showUpdateFound(const AppcastItem& update, const QString& currentVersion) override {
+        window().showUpdateFound(update, currentVersion);
+    }
+    void showUpToDate(const QString& currentVersion) override {
+        window().showUpToDate(currentVersion);
+    }
+    void showFailure(const QString& description) override { window().showFailure(description); }
+
+private:
+    UpdateCheckWindow& window() {
+        if (!window_) {
+            window_ = std::make_unique<UpdateCheckWindow>();
+            window_->onClosed = [this] {
+                if (onClosed) onClosed();
+            };
+        }
+        return *window_;
+    }
+    std::unique_ptr<UpdateCheckWindow> window_;
+};
+
+} // namespace
+
 UpdaterModel& UpdaterModel::shared() {
     static UpdaterModel* model = [] {
         Options options;
@@ -22,7 +51,7 @@ UpdaterModel::UpdaterModel(UserDefaults& defaults, Options options, QObject* par
     : QObject(parent), activate_(std::move(options.activate)) {
     UpdatePresenter* presenter = options.presenter;
     if (!presenter) {
-        ownedPresenter_ = std::make_unique<UpdateCheckWindow>();
+        ownedPresenter_ = std::make_unique<LazyUpdateWindow>();
         presenter = ownedPresenter_.get();
     }
     std::function<bool()> inImmediateFocus = std::move(options.inImmediateFocus);

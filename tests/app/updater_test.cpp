@@ -253,6 +253,17 @@ TEST_F(UpdaterTest, UnreachableFeedIsReportedOrLoggedAndRetriedLater) {
     EXPECT_TRUE(model.canCheck());
 }
 
+TEST_F(UpdaterTest, UserCheckDuringAScheduledCheckIsAnsweredByIt) {
+    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.1.0")));
+    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
+    model.updater().checkForUpdatesInBackground();
+    model.checkForUpdates();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_EQ(presenter_.shown,
+              (QStringList{QStringLiteral("checking"), QStringLiteral("current")}));
+    EXPECT_EQ(requests(), 1);
+}
+
 TEST_F(UpdaterTest, NoFeedMeansNoChecks) {
     UpdaterModel& model = makeModel(QUrl(), true);
     EXPECT_FALSE(model.canCheck());
