@@ -5,8 +5,9 @@ namespace vt {
 
 // Start at login through an XDG autostart entry: $XDG_CONFIG_HOME/autostart/<app id>.desktop.
 // Status: enabled when the entry exists and is not Hidden=true; notRegistered when it is missing
-// or hidden; notFound when the entry exists but the program it starts is gone (moved or
-// uninstalled), so starting at login could not work.
+// or hidden; notFound when the entry exists but cannot be read or the program it starts is gone
+// (moved or uninstalled), so starting at login could not work. requiresApproval never occurs:
+// desktops start autostart entries without asking.
 class XdgAutostartLoginItems final : public LoginItemService {
 public:
     // The entry starts the running executable ($APPIMAGE when running as an AppImage).
