@@ -66,8 +66,13 @@ QString ClipItem::dedupeKey() const {
 bool ClipItem::hasSameDedupeKey(const ClipItem& other) const {
     if (kind != other.kind) return false; // the keys' prefixes differ
     switch (kind) {
-    case Kind::text:
-        return text.value_or(QString()) == other.text.value_or(QString());
+    case Kind::text: {
+        // Absent text counts as empty; compared in place, since add() runs this over the whole
+        // history on every copy.
+        const QStringView a = text ? QStringView(*text) : QStringView();
+        const QStringView b = other.text ? QStringView(*other.text) : QStringView();
+        return a == b;
+    }
     case Kind::image: {
         if (!imageData || !other.imageData) return !imageData && !other.imageData;
         const QByteArray& a = *imageData;
