@@ -15,7 +15,9 @@ PointD HarnessPanel::show(const std::vector<ClipItem>& items, std::int64_t selec
     return {static_cast<double>(p.x()), static_cast<double>(p.y())};
 }
 
-void HarnessPanel::select(std::int64_t index) { report_("select " + std::to_string(index)); }
+void HarnessPanel::select(std::int64_t index) {
+    report_("select " + std::to_string(index));
+}
 
 void HarnessPanel::setOutside(bool outside) {
     report_(std::string("outside ") + (outside ? "1" : "0"));

@@ -23,7 +23,9 @@ QString binary(const char* name) {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
 }
 
-void xdo(const QStringList& args) { QProcess::execute(QStringLiteral("xdotool"), args); }
+void xdo(const QStringList& args) {
+    QProcess::execute(QStringLiteral("xdotool"), args);
+}
 
 class HoldPasteE2E : public ::testing::Test {
 protected:
@@ -73,8 +75,9 @@ protected:
     }
     bool waitForText(const QString& expected, int ms = 5000) {
         const bool ok = waitFor([&] { return text() == expected; }, ms);
-        if (!ok) ADD_FAILURE() << "text is \"" << text().toStdString() << "\", expected \""
-                               << expected.toStdString() << "\"";
+        if (!ok)
+            ADD_FAILURE() << "text is \"" << text().toStdString() << "\", expected \""
+                          << expected.toStdString() << "\"";
         return ok;
     }
     // The text stays as it is for a while: nothing arrives late (a second paste, say).
