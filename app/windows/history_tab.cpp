@@ -1,4 +1,5 @@
 #include "app/windows/history_tab.h"
+#include "app/app_info.h"
 #include "app/app_settings.h"
 #include "app/preferences.h"
 #include "app/windows/app_chooser_dialog.h"
@@ -198,7 +199,7 @@ void HistoryTab::confirmClear() {
     auto* box = new QMessageBox(window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setIcon(QMessageBox::Warning);
-    box->setWindowTitle(QStringLiteral("履歴をすべて消去しますか？"));
+    box->setWindowTitle(AppInfo::name());
     box->setText(QStringLiteral("履歴をすべて消去しますか？"));
     box->setInformativeText(QStringLiteral("元に戻せません。"));
     QPushButton* erase = box->addButton(QStringLiteral("消去"), QMessageBox::DestructiveRole);

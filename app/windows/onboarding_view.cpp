@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QPushButton>
@@ -203,6 +204,11 @@ OnboardingWindow::OnboardingWindow(OnboardingView* view) : view_(view) {
 
 void OnboardingWindow::fitContent() {
     view_->ensurePolished();
+    // Visibility changes reach the layouts lazily; drop their cached sizes before measuring.
+    for (QWidget* w : view_->findChildren<QWidget*>())
+        w->updateGeometry();
+    for (QLayout* l : view_->findChildren<QLayout*>())
+        l->invalidate();
     setFixedSize(kWidth, view_->contentHeight());
 }
 

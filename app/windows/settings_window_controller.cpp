@@ -38,7 +38,8 @@ void SettingsWindowController::show(Tab tab) {
             if (clearHistory) clearHistory();
         });
         auto* layout = new QVBoxLayout(window);
-        layout->setContentsMargins(0, 0, 0, 0);
+        // The tab view keeps the desktop's usual distance from the window edges.
+        layout->setContentsMargins(10, 6, 10, 10);
         layout->addWidget(view_);
         layout->setSizeConstraint(QLayout::SetFixedSize);
         window->adjustSize();

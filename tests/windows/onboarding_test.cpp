@@ -1,0 +1,169 @@
+#include "app/app_settings.h"
+#include "app/windows/onboarding_model.h"
+#include "app/windows/onboarding_view.h"
+#include "app/windows/onboarding_window_controller.h"
+#include "tests/windows/windows_doubles.h"
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+// The controller's window once shown; a test without one cannot go on.
+OnboardingWindow& windowOf(const OnboardingWindowController& controller) {
+    OnboardingWindow* window = controller.window();
+    if (!window) std::abort();
+    return *window;
+}
+
+// Fires the polling timer once, as a second passing would.
+void tick(OnboardingModel& model) {
+    ASSERT_NE(model.timer(), nullptr);
+    QMetaObject::invokeMethod(model.timer(), "timeout");
+}
+
+struct OnboardingFixture : ::testing::Test {
+    test::FakeTrust trust;
+    test::InMemoryDefaults defaults;
+    test::StubLoginItems loginItems;
+    AppSettings settings{defaults, loginItems};
+};
+
+TEST_F(OnboardingFixture, ShowingTwiceKeepsOneWindowAndOneTimer) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    OnboardingWindow* first = controller.window();
+    QTimer* firstTimer = controller.model().timer();
+    controller.show();
+    EXPECT_EQ(controller.window(), first);
+    EXPECT_EQ(controller.model().findChildren<QTimer*>().size(), 1);
+    ASSERT_NE(controller.model().timer(), nullptr);
+    EXPECT_NE(controller.model().timer(), firstTimer) << "the second show() replaces the timer";
+    EXPECT_TRUE(controller.model().timer()->isActive());
+    EXPECT_EQ(controller.model().timer()->interval(), 1000);
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows += qobject_cast<OnboardingWindow*>(w) != nullptr;
+    EXPECT_EQ(windows, 1);
+}
+
+TEST_F(OnboardingFixture, WindowHasTitleAndFixedWidth) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    OnboardingWindow* window = controller.window();
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" へようこそ")));
+    EXPECT_EQ(window->width(), 480);
+    EXPECT_EQ(window->minimumWidth(), window->maximumWidth());
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(OnboardingFixture, GrantingPermissionTurnsStepOneGreenOnTheNextTick) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    OnboardingView* view = windowOf(controller).view();
+    auto* badge = view->findChild<StepBadge*>(QStringLiteral("step1Badge"));
+    auto* granted = view->findChild<QLabel*>(QStringLiteral("grantedText"));
+    ASSERT_TRUE(badge && granted);
+    EXPECT_FALSE(badge->done());
+    EXPECT_FALSE(granted->isVisibleTo(view));
+    EXPECT_EQ(view->footerButton()->text(), QStringLiteral("あとで"));
+    const int heightBefore = windowOf(controller).height();
+
+    trust.trusted = true;
+    tick(controller.model());
+    EXPECT_TRUE(badge->done());
+    EXPECT_TRUE(granted->isVisibleTo(view));
+    EXPECT_EQ(granted->text(), QStringLiteral("許可されました。"));
+    EXPECT_FALSE(view->findChild<QWidget*>(QStringLiteral("pendingContent"))->isVisibleTo(view));
+    EXPECT_EQ(view->footerButton()->text(), QStringLiteral("はじめる"));
+    EXPECT_LT(windowOf(controller).height(), heightBefore) << "the window fits its content";
+
+    // Withdrawn again while open.
+    trust.trusted = false;
+    tick(controller.model());
+    EXPECT_FALSE(badge->done());
+    EXPECT_EQ(view->footerButton()->text(), QStringLiteral("あとで"));
+}
+
+TEST_F(OnboardingFixture, AlreadyTrustedStartsGreen) {
+    trust.trusted = true;
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    OnboardingView* view = windowOf(controller).view();
+    EXPECT_TRUE(view->findChild<StepBadge*>(QStringLiteral("step1Badge"))->done());
+    EXPECT_EQ(view->footerButton()->text(), QStringLiteral("はじめる"));
+    auto* step2 = view->findChild<StepBadge*>(QStringLiteral("step2Badge"));
+    EXPECT_FALSE(step2->done());
+    EXPECT_EQ(step2->number(), 2);
+}
+
+TEST_F(OnboardingFixture, ReturnClosesThroughCloseAndMarksOnboardingDone) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    ASSERT_TRUE(windowOf(controller).view()->footerButton()->isDefault());
+    ASSERT_FALSE(settings.onboardingDone());
+    QTest::keyClick(&windowOf(controller), Qt::Key_Return);
+    EXPECT_TRUE(settings.onboardingDone());
+    EXPECT_FALSE(windowOf(controller).isVisible());
+    EXPECT_EQ(controller.model().timer(), nullptr) << "polling stops";
+    // Shown again later: the same window, polling again.
+    OnboardingWindow* window = controller.window();
+    controller.show();
+    EXPECT_EQ(controller.window(), window);
+    EXPECT_NE(controller.model().timer(), nullptr);
+}
+
+TEST_F(OnboardingFixture, TitleBarCloseKeepsPollingAndLeavesOnboardingOpen) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    windowOf(controller).close(); // what the title-bar button does
+    EXPECT_FALSE(windowOf(controller).isVisible());
+    EXPECT_FALSE(settings.onboardingDone());
+    ASSERT_NE(controller.model().timer(), nullptr);
+    EXPECT_TRUE(controller.model().timer()->isActive());
+    trust.trusted = true;
+    tick(controller.model());
+    EXPECT_TRUE(controller.model().trusted());
+}
+
+TEST_F(OnboardingFixture, EscapeDoesNotCloseTheWindow) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    QTest::keyClick(&windowOf(controller), Qt::Key_Escape);
+    EXPECT_TRUE(windowOf(controller).isVisible());
+    EXPECT_FALSE(settings.onboardingDone());
+}
+
+TEST_F(OnboardingFixture, OpenButtonAsksTheTrustCheck) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    auto* open = windowOf(controller).findChild<QPushButton*>(QStringLiteral("openAccessibility"));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->text(), QStringLiteral("システム設定を開く"));
+    open->click();
+    EXPECT_EQ(trust.openCalls, 1);
+}
+
+TEST_F(OnboardingFixture, UnchangedTrustCausesNoUpdate) {
+    OnboardingModel model(trust);
+    int changes = 0;
+    QObject::connect(&model, &OnboardingModel::trustedChanged, [&] { ++changes; });
+    model.start();
+    tick(model);
+    tick(model);
+    EXPECT_EQ(changes, 0);
+    trust.trusted = true;
+    tick(model);
+    tick(model);
+    EXPECT_EQ(changes, 1);
+}
+
+} // namespace
+} // namespace vt

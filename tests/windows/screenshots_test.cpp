@@ -1,0 +1,111 @@
+#include "app/app_settings.h"
+#include "app/updater_model.h"
+#include "app/user_driver.h"
+#include "app/windows/history_tab.h"
+#include "app/windows/onboarding_model.h"
+#include "app/windows/onboarding_view.h"
+#include "app/windows/onboarding_window_controller.h"
+#include "app/windows/settings_view.h"
+#include "app/windows/settings_window_controller.h"
+#include "app/windows/window_style.h"
+#include "tests/windows/windows_doubles.h"
+#include <QDir>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+class SilentPresenter final : public UpdatePresenter {
+public:
+    void showChecking() override {}
+    void showUpdateFound(const AppcastItem&, const QString&) override {}
+    void showUpToDate(const QString&) override {}
+    void showFailure(const QString&) override {}
+};
+
+QString shotDir() {
+    const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR", QDir::tempPath()) +
+                        QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// Grabs the window with its frame from the screen, as the user sees it.
+void shoot(QWidget* window, const QString& name) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(400); // fades and the window manager's frame settle
+    const QRect frame = window->frameGeometry();
+    const QPixmap pixmap =
+        window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    ASSERT_FALSE(pixmap.isNull());
+    const QString path = shotDir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    ASSERT_TRUE(pixmap.save(path)) << path.toStdString();
+    // A blank picture would mean nothing was drawn.
+    const QImage image = pixmap.toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            colours.insert(image.pixel(x, y));
+    EXPECT_GT(colours.size(), 8) << name.toStdString();
+}
+
+struct ScreenshotFixture : ::testing::Test {
+    test::FakeTrust trust;
+    test::InMemoryDefaults defaults;
+    test::StubLoginItems loginItems;
+    test::FakeCatalog catalog;
+    SilentPresenter presenter;
+    AppSettings settings{defaults, loginItems};
+};
+
+TEST_F(ScreenshotFixture, Onboarding) {
+    OnboardingWindowController controller(settings, trust);
+    controller.show();
+    shoot(controller.window(), QStringLiteral("onboarding-not-trusted"));
+    trust.trusted = true;
+    QMetaObject::invokeMethod(controller.model().timer(), "timeout");
+    shoot(controller.window(), QStringLiteral("onboarding-trusted"));
+}
+
+TEST_F(ScreenshotFixture, SettingsTabs) {
+    UpdaterModel::Options options;
+    options.feedURL = QUrl(QStringLiteral("http://127.0.0.1:9/feed.xml"));
+    options.currentVersion = QStringLiteral("1.0");
+    options.presenter = &presenter;
+    options.startUpdater = false;
+    UpdaterModel updater(defaults, options);
+    catalog.apps = {
+        {QStringLiteral("org.example.Vault"), QStringLiteral("Vault"), WindowStyle::appIcon(), {}}};
+    settings.setExcludedApps(settings.excludedApps() << QStringLiteral("org.example.Vault"));
+    SettingsWindowController controller(settings, updater, catalog);
+    controller.show(Tab::general);
+    shoot(controller.window(), QStringLiteral("settings-general"));
+    settings.setUseFan(false);
+    loginItems.current = LoginItemStatus::requiresApproval;
+    emit settings.changed();
+    shoot(controller.window(), QStringLiteral("settings-general-ring-approval"));
+    controller.show(Tab::history);
+    auto* list =
+        controller.view()->historyTab()->findChild<QListWidget*>(QStringLiteral("excludedApps"));
+    list->item(5)->setSelected(true);
+    shoot(controller.window(), QStringLiteral("settings-history"));
+    controller.view()->historyTab()->confirmClear();
+    shoot(controller.view()->historyTab()->confirmation(),
+          QStringLiteral("settings-history-clear"));
+    controller.view()->historyTab()->confirmation()->reject();
+    catalog.apps.push_back(
+        {QStringLiteral("org.example.Notes"), QStringLiteral("Notes"), QIcon(), {}});
+    controller.view()->historyTab()->addApp();
+    shoot(controller.view()->historyTab()->chooser(), QStringLiteral("settings-history-chooser"));
+    controller.view()->historyTab()->chooser()->reject();
+    controller.show(Tab::about);
+    shoot(controller.window(), QStringLiteral("settings-about"));
+}
+
+} // namespace
+} // namespace vt
