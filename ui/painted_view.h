@@ -16,8 +16,9 @@ public:
     virtual QSizeF canvasSize() const = 0;
     // Paints the presented state; the painter is already scaled to layout points.
     virtual void paint(QPainter& painter) = 0;
-    // What the last paint covered, in layout points: the window is shaped to it when no
-    // compositor blends translucent pixels. An empty region means "nothing drawn".
+    // What the view covers in its presented state, in layout points, leaving out soft shadows
+    // and glows: the window is shaped to it when no compositor blends translucent pixels (they
+    // would show as black). An empty region means "nothing drawn".
     virtual QRegion drawnShape() const = 0;
     // The host installs this; the view calls it whenever its presented state changed.
     void setUpdateRequest(std::function<void()> request) { updateRequest_ = std::move(request); }

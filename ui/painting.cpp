@@ -12,35 +12,32 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
-// One horizontal box-blur pass over premultiplied ARGB rows; `radius` pixels each side.
-void boxBlurRows(const QImage& src, QImage& dst, int radius) {
-    const int w = src.width();
-    const int h = src.height();
+// One box-blur pass over premultiplied ARGB pixels, along rows (step 1) or columns (step =
+// the row length in pixels); `radius` pixels each side, edges treated as transparent.
+void boxBlurPass(const QRgb* in, QRgb* out, int lines, int length, int lineStride, int step,
+                 int radius) {
     const int window = 2 * radius + 1;
-    for (int y = 0; y < h; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        auto* out = reinterpret_cast<QRgb*>(dst.scanLine(y));
+    for (int line = 0; line < lines; ++line) {
+        const QRgb* src = in + std::ptrdiff_t(line) * lineStride;
+        QRgb* dst = out + std::ptrdiff_t(line) * lineStride;
         int sum[4] = {0, 0, 0, 0};
-        auto add = [&](int x, int sign) {
-            if (x < 0 || x >= w) return;
-            const QRgb p = in[x];
+        auto add = [&](int i, int sign) {
+            if (i < 0 || i >= length) return;
+            const QRgb p = src[std::ptrdiff_t(i) * step];
             sum[0] += sign * qAlpha(p);
             sum[1] += sign * qRed(p);
             sum[2] += sign * qGreen(p);
             sum[3] += sign * qBlue(p);
         };
-        for (int x = -radius; x <= radius; ++x)
-            add(x, 1);
-        for (int x = 0; x < w; ++x) {
-            out[x] = qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
-            add(x + radius + 1, 1);
-            add(x - radius, -1);
+        for (int i = -radius; i <= radius; ++i)
+            add(i, 1);
+        for (int i = 0; i < length; ++i) {
+            dst[std::ptrdiff_t(i) * step] =
+                qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
+            add(i + radius + 1, 1);
+            add(i - radius, -1);
         }
     }
-}
-
-QImage transposed(const QImage& image) {
-    return image.transformed(QTransform(0, 1, 1, 0, 0, 0));
 }
 
 } // namespace
@@ -136,17 +133,24 @@ QImage blurred(const QImage& image, double sigma) {
     const double width = std::sqrt(12.0 * sigma * sigma / 3.0 + 1);
     const int radius = std::max(1, int(std::lround((width - 1) / 2)));
     QImage tmp(src.size(), src.format());
+    // Scan lines are contiguous (32-bit pixels, stride a multiple of 4 bytes).
+    const int stride = int(src.bytesPerLine() / 4);
+    const int w = src.width();
+    const int h = src.height();
+    auto* a = reinterpret_cast<QRgb*>(src.bits());
+    auto* b = reinterpret_cast<QRgb*>(tmp.bits());
     for (int pass = 0; pass < 3; ++pass) {
-        boxBlurRows(src, tmp, radius);
-        std::swap(src, tmp);
+        boxBlurPass(a, b, h, w, stride, 1, radius);
+        std::swap(a, b);
     }
-    src = transposed(src);
-    tmp = QImage(src.size(), src.format());
     for (int pass = 0; pass < 3; ++pass) {
-        boxBlurRows(src, tmp, radius);
-        std::swap(src, tmp);
+        // Columns: one "line" per x, walking down by the stride.
+        for (int x = 0; x < w; ++x)
+            boxBlurPass(a + x, b + x, 1, h, 0, stride, radius);
+        std::swap(a, b);
     }
-    QImage out = transposed(src);
+    // Six passes: the result is back in src.
+    QImage out = src;
     out.setDevicePixelRatio(image.devicePixelRatio());
     return out;
 }

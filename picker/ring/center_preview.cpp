@@ -117,13 +117,28 @@ void CenterPreview::paint(QPainter& painter, QPointF center) {
 
     QPainterPath circle;
     circle.addEllipse(center, radius, radius);
-    fillMaterial(painter, circle, Material::regular, Appearance::dark);
-    painter.fillPath(circle, black(0.06));
-    painter.fillPath(
-        innerBorder(center, kDiameter, 1.2),
-        conicGradient(center, 0,
-                      {toQColor(RingStyle::accentA, 0.8), toQColor(RingStyle::accentB, 0.8),
-                       white(0.15), toQColor(RingStyle::accentA, 0.8)}));
+    // The disc itself is the same every frame: drawn once per pixel ratio.
+    const double dpr = devicePixelRatio(painter);
+    QImage& disc = discs_[dpr];
+    if (disc.isNull()) {
+        const int side = int(std::ceil(kDiameter * dpr));
+        disc = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        disc.setDevicePixelRatio(dpr);
+        disc.fill(Qt::transparent);
+        QPainter p(&disc);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF c(radius, radius);
+        QPainterPath local;
+        local.addEllipse(c, radius, radius);
+        fillMaterial(p, local, Material::regular, Appearance::dark);
+        p.fillPath(local, black(0.06));
+        p.fillPath(
+            innerBorder(c, kDiameter, 1.2),
+            conicGradient(c, 0,
+                          {toQColor(RingStyle::accentA, 0.8), toQColor(RingStyle::accentB, 0.8),
+                           white(0.15), toQColor(RingStyle::accentA, 0.8)}));
+    }
+    painter.drawImage(QRectF(center.x() - radius, center.y() - radius, kDiameter, kDiameter), disc);
     painter.setClipPath(circle, Qt::IntersectClip);
 
     const QRectF box(center.x() - radius + kInset, center.y() - radius + kInset,

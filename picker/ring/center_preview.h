@@ -2,6 +2,8 @@
 #include "core/picker_types.h"
 #include "history/clip_item.h"
 #include "ui/animation_values.h"
+#include <QHash>
+#include <QImage>
 #include <QPointF>
 #include <optional>
 #include <vector>
@@ -51,6 +53,7 @@ private:
     std::optional<QUuid> itemId_;
     bool outside_ = false;
     bool first_ = true;
+    QHash<double, QImage> discs_; // per device pixel ratio
 };
 
 } // namespace vt

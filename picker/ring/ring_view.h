@@ -68,6 +68,7 @@ private:
     std::unordered_map<std::uint64_t, WedgeState> wedges_;
     QHash<QString, QImage> glowMasks_;
     QImage layer_;
+    QHash<double, QImage> backgrounds_;
 };
 
 } // namespace vt

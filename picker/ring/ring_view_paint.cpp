@@ -49,17 +49,30 @@ void rotateAbout(QPainter& painter, QPointF c, double radians) {
 } // namespace
 
 void RingView::paintBackground(QPainter& painter, QPointF c) {
+    // The background never changes but for its turn, so it is drawn once per pixel ratio
+    // (blurred phases paint at a reduced one).
+    const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QImage& background = backgrounds_[dpr];
+    if (background.isNull()) {
+        const int side = int(std::lround(G::canvasSize * dpr));
+        background = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        background.setDevicePixelRatio(dpr);
+        background.fill(Qt::transparent);
+        QPainter p(&background);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPainterPath annulus =
+            annularSector(c, 0, G::fullTurn, G::backgroundInnerRadius, G::backgroundOuterRadius);
+        art_.shadows().draw(p, QStringLiteral("ring.background"), annulus, black(0.25), 24,
+                            QPointF(0, 10));
+        fillMaterial(p, annulus, Material::ultraThin, Appearance::dark, kCanvas);
+        p.fillPath(annulus, black(0.08));
+        p.fillPath(
+            innerBorder(c, G::rimDiameter, 1),
+            conicGradient(c, 0, {white(0.35), white(0.05), white(0.25), white(0.05), white(0.35)}));
+    }
     painter.save();
     rotateAbout(painter, c, values_.value({kRingOwner, kRotation}));
-    const QPainterPath annulus =
-        annularSector(c, 0, G::fullTurn, G::backgroundInnerRadius, G::backgroundOuterRadius);
-    art_.shadows().draw(painter, QStringLiteral("ring.background"), annulus, black(0.25), 24,
-                        QPointF(0, 10));
-    fillMaterial(painter, annulus, Material::ultraThin, Appearance::dark, kCanvas);
-    painter.fillPath(annulus, black(0.08));
-    painter.fillPath(
-        innerBorder(c, G::rimDiameter, 1),
-        conicGradient(c, 0, {white(0.35), white(0.05), white(0.25), white(0.05), white(0.35)}));
+    painter.drawImage(kCanvas, background);
     painter.restore();
 }
 

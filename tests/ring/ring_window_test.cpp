@@ -1,0 +1,249 @@
+// The ring's real overlay window under X: it never takes focus, clicks pass through it, and
+// it looks right (screenshots saved to the build's screenshots/ folder).
+#include "picker/ring/ring_panel.h"
+#include "platform/linux/screens_linux.h"
+#include "platform/qt_main_queue.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+void pump(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+}
+
+bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (done()) return true;
+        pump(10);
+    }
+    return done();
+}
+
+int xdotool(const QStringList& args) {
+    return QProcess::execute(QStringLiteral("xdotool"), args);
+}
+
+void movePointer(QPoint p) {
+    xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+    waitFor([&] { return QCursor::pos() == p; }, 1000);
+}
+
+QByteArray landscapePng() {
+    QImage image(640, 400, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 400);
+    sky.setColorAt(0, QColor(38, 70, 140));
+    sky.setColorAt(0.55, QColor(250, 150, 90));
+    sky.setColorAt(1, QColor(255, 210, 140));
+    p.fillRect(image.rect(), sky);
+    p.setBrush(QColor(255, 236, 180));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(430, 230), 48, 48);
+    QPainterPath hills;
+    hills.moveTo(0, 300);
+    hills.cubicTo(140, 210, 260, 330, 380, 260);
+    hills.cubicTo(480, 200, 560, 290, 640, 250);
+    hills.lineTo(640, 400);
+    hills.lineTo(0, 400);
+    p.fillPath(hills, QColor(40, 52, 70));
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A desktop to photograph the ring over: a light document on the left, a dark photo right.
+class Desk final : public QWidget {
+public:
+    Desk() : QWidget(nullptr, Qt::FramelessWindowHint) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const int half = width() / 2;
+        p.fillRect(QRect(0, 0, half, height()), QColor(244, 242, 238));
+        p.setPen(QColor(60, 60, 66));
+        QFont font(QStringLiteral("Noto Sans CJK JP"));
+        font.setPixelSize(18);
+        p.setFont(font);
+        for (int i = 0; i < 40; ++i)
+            p.drawText(40, 60 + i * 28,
+                       QStringLiteral("議事録 %1 — The quick brown fox jumps over the lazy dog.")
+                           .arg(i + 1));
+        QLinearGradient photo(half, 0, width(), height());
+        photo.setColorAt(0, QColor(20, 40, 70));
+        photo.setColorAt(1, QColor(120, 40, 90));
+        p.fillRect(QRect(half, 0, width() - half, height()), photo);
+        p.setBrush(QColor(255, 190, 90));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPoint(half + 260, 360), 120, 120);
+    }
+};
+
+class RingWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* name : {"見積書.pdf", "notes.txt", "photo.png"}) {
+            QFile f(dir.filePath(QString::fromUtf8(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        }
+    }
+
+    std::vector<ClipItem> mixedClips() {
+        return {
+            ClipItem::makeText(
+                QStringLiteral(
+                    "会議の議事録：来週の予定を確認してください。資料は共有フォルダにあります。"),
+                QStringLiteral("Text Editor")),
+            ClipItem::makeText(QStringLiteral("git commit -m \"Fix the ring\""),
+                               QStringLiteral("Terminal")),
+            ClipItem::makeImage(landscapePng(), QStringLiteral("Image Viewer")),
+            ClipItem::makeFiles({dir.filePath(QStringLiteral("見積書.pdf")),
+                                 dir.filePath(QStringLiteral("notes.txt"))},
+                                QStringLiteral("Files")),
+            ClipItem::makeText(QStringLiteral("https://example.com/docs/getting-started")),
+            ClipItem::makeText(QStringLiteral("こんにちは、世界")),
+            ClipItem::makeFiles({dir.filePath(QStringLiteral("photo.png"))}),
+            ClipItem::makeText(QStringLiteral("The quick brown fox jumps over the lazy dog")),
+        };
+    }
+
+    // Photographs the screen around the ring window and saves it under screenshots/.
+    void screenshot(const QString& name) {
+        const QString out = qEnvironmentVariable("VANTREL_BINARY_DIR", QDir::tempPath()) +
+                            QStringLiteral("/screenshots");
+        QDir().mkpath(out);
+        const QString suffix =
+            screens.compositingActive() ? QStringLiteral("-composited") : QString();
+        const QString full = QDir(out).filePath(QStringLiteral("root.png"));
+        ASSERT_EQ(QProcess::execute(QStringLiteral("import"),
+                                    {QStringLiteral("-window"), QStringLiteral("root"), full}),
+                  0);
+        const RectD f = screens.rootSpace().rectFromWindow(panel.panel().frame());
+        const QImage root(full);
+        root.copy(QRect(int(f.x) - 20, int(f.y) - 20, int(f.width) + 40, int(f.height) + 40))
+            .save(QDir(out).filePath(name + suffix + QStringLiteral(".png")));
+        QFile::remove(full);
+    }
+
+    QTemporaryDir dir;
+    LinuxScreens screens;
+    QtMainQueue queue;
+    RingPanel panel{screens, queue};
+};
+
+TEST_F(RingWindowTest, ShownAtThePointerItTakesNoFocus) {
+    QLineEdit edit;
+    edit.setGeometry(300, 300, 500, 40);
+    edit.show();
+    edit.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return edit.hasFocus() && edit.isActiveWindow(); }));
+    movePointer({550, 320});
+
+    const PointD centre = panel.show(mixedClips(), 0);
+    pump(600);
+    ASSERT_TRUE(panel.panel().isVisible());
+    EXPECT_EQ(centre, (PointD{550, 320})); // event space is root space on one screen
+    EXPECT_EQ(QGuiApplication::focusWindow(), edit.windowHandle());
+
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
+             QStringLiteral("hello ring")});
+    EXPECT_TRUE(waitFor([&] { return edit.text() == QStringLiteral("hello ring"); }))
+        << edit.text().toStdString();
+    EXPECT_TRUE(edit.hasFocus());
+    panel.hide(false);
+    pump(300);
+    EXPECT_FALSE(panel.panel().isVisible());
+}
+
+TEST_F(RingWindowTest, ClicksPassThroughTheRing) {
+    QPushButton button(QStringLiteral("under the ring"));
+    button.setGeometry(900, 500, 200, 60);
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    button.show();
+    ASSERT_TRUE(waitFor([&] { return button.isVisible(); }));
+    pump(200);
+    // Over the button, inside the ring's band (not just its hole).
+    movePointer({1000, 530});
+    panel.show(mixedClips(), 0);
+    pump(600);
+    movePointer({1000 + 120, 530});
+    ASSERT_TRUE(panel.panel().isVisible());
+    movePointer({1000, 530});
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
+    panel.hide(true);
+    pump(400);
+}
+
+TEST_F(RingWindowTest, Screenshots) {
+    Desk desk;
+    desk.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    desk.show();
+    ASSERT_TRUE(waitFor([&] { return desk.isVisible(); }));
+    pump(400);
+
+    struct Shot {
+        QPoint at;
+        std::int64_t selected;
+        bool outside;
+        const char* name;
+    };
+    const Shot shots[] = {
+        {{700, 540}, 0, false, "ring-open-text"},
+        {{960, 540}, 2, false, "ring-open-image"},
+        {{1300, 540}, 3, false, "ring-open-file"},
+        {{700, 540}, 1, true, "ring-outside"},
+    };
+    for (const Shot& shot : shots) {
+        movePointer(shot.at);
+        panel.show(mixedClips(), shot.selected);
+        pump(700);
+        if (shot.outside) {
+            panel.setOutside(true);
+            pump(400);
+        }
+        screenshot(QString::fromLatin1(shot.name));
+        panel.hide(false);
+        pump(300);
+    }
+}
+
+} // namespace
+} // namespace vt
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
