@@ -1,0 +1,51 @@
+#include "picker/fan/fan_view_style.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPalette>
+#include <QStyleHints>
+
+namespace vt::fan_style {
+
+Appearance desktopAppearance() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    if (const QStyleHints* hints = QGuiApplication::styleHints()) {
+        if (hints->colorScheme() == Qt::ColorScheme::Dark) return Appearance::dark;
+        if (hints->colorScheme() == Qt::ColorScheme::Light) return Appearance::light;
+    }
+#endif
+    const QColor window = QGuiApplication::palette().color(QPalette::Window);
+    return window.lightnessF() < 0.5f ? Appearance::dark : Appearance::light;
+}
+
+QColor primary(Appearance appearance) {
+    return appearance == Appearance::dark ? white(0.9) : black(0.85);
+}
+
+QColor secondary(Appearance appearance) {
+    return appearance == Appearance::dark ? white(0.55) : black(0.5);
+}
+
+QColor toQColor(const RgbaColor& color, double opacity) {
+    return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
+                            float(color.alpha * opacity));
+}
+
+QLinearGradient accent(const QRectF& frame) {
+    const LinearGradient& g = RingStyle::accent;
+    QLinearGradient out(
+        QPointF(frame.left() + g.startX * frame.width(), frame.top() + g.startY * frame.height()),
+        QPointF(frame.left() + g.endX * frame.width(), frame.top() + g.endY * frame.height()));
+    out.setColorAt(0, toQColor(g.from));
+    out.setColorAt(1, toQColor(g.to));
+    return out;
+}
+
+void prepareImage(QImage& image, double devicePixelRatio) {
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::transparent);
+}
+
+} // namespace vt::fan_style

@@ -1,0 +1,284 @@
+#include "picker/fan/fan_panel.h"
+
+#include "fan_doubles.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "ui/animation_clock.h"
+
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace vt {
+namespace {
+
+using test::FanScreens;
+using test::ManualMainQueue;
+using test::RecordingSurface;
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
+    return out;
+}
+
+class FanPanelTest : public ::testing::Test {
+protected:
+    FanPanelTest() {
+        // One 1920 x 1080 display with a 32-point panel along the top.
+        screens.list = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1}};
+        screens.mouse = {600, 540};
+    }
+
+    FanPanel::SurfaceFactory factory() {
+        return [this](FanView&) {
+            auto s = std::make_unique<RecordingSurface>();
+            surface = s.get();
+            return s;
+        };
+    }
+    void open(int n, std::int64_t selected = 0) {
+        panel.show(clips(n), selected);
+        queue.runPending();
+    }
+
+    FanScreens screens;
+    ManualMainQueue queue;
+    ManualAnimationClock clock;
+    RecordingSurface* surface = nullptr;
+    FanPanel panel{screens, queue, factory(), clock};
+};
+
+TEST_F(FanPanelTest, StartsWithTheDefaults) {
+    EXPECT_EQ(panel.maxItems(), 50);
+    EXPECT_EQ(panel.visibleSlots(), 12);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+    panel.setMaxItems(20);
+    EXPECT_EQ(panel.maxItems(), 20);
+}
+
+TEST_F(FanPanelTest, ShowFramesTheWholeScreenAndAnchorsAtThePointer) {
+    const PointD origin = panel.show(clips(5), 2, {600, 700});
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->lastFrame, (RectD{0, 0, 1920, 1080}));
+    EXPECT_TRUE(surface->visible);
+    EXPECT_EQ(origin, (PointD{600, 380}));
+    EXPECT_EQ(panel.model().canvas(), (SizeD{1920, 1080}));
+    EXPECT_EQ(panel.model().anchor(), (SizeD{600 - 960, 540 - 700}));
+    EXPECT_EQ(panel.model().selected(), 2);
+    EXPECT_EQ(panel.model().geometry().count, 5);
+    EXPECT_FALSE(panel.model().geometry().flipX);
+    // Hidden until the next turn of the main queue, then shown.
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+    queue.runPending();
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
+}
+
+TEST_F(FanPanelTest, ShowWithoutAScreenUsesTheSquareCentredOnThePointer) {
+    screens.list.clear();
+    const PointD origin = panel.show(clips(3), 0, {300, 200});
+    EXPECT_EQ(surface->lastFrame, (RectD{-250, -350, 1100, 1100}));
+    EXPECT_EQ(panel.model().anchor(), (SizeD{0, 0}));
+    EXPECT_EQ(panel.model().canvas(), (SizeD{1100, 1100}));
+    EXPECT_FALSE(panel.model().geometry().flipX);
+    EXPECT_EQ(panel.model().geometry().centerAngle, 0);
+    EXPECT_EQ(origin, (PointD{300, -200}));
+}
+
+TEST_F(FanPanelTest, DirectionFollowsTheRoomAroundThePointer) {
+    struct Case {
+        PointD pointer;
+        bool flipX;
+        int tilt; // sign of the centre angle
+    };
+    const Case cases[] = {
+        {{600, 540}, false, 0},  // middle: to the right, level
+        {{1800, 540}, true, 0},  // right edge: flips left
+        {{600, 60}, false, -1},  // near the bottom: tilts upward
+        {{600, 1030}, false, 1}, // near the top: tilts downward
+    };
+    for (const Case& c : cases) {
+        panel.show(clips(12), 0, c.pointer);
+        const FanGeometry& g = panel.model().geometry();
+        EXPECT_EQ(g.flipX, c.flipX) << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(g.centerAngle > 0   ? 1
+                  : g.centerAngle < 0 ? -1
+                                      : 0,
+                  c.tilt)
+            << c.pointer.x << "," << c.pointer.y;
+    }
+}
+
+TEST_F(FanPanelTest, OriginOnASecondaryScreenIsMeasuredFromThePrimaryTop) {
+    // A 1280 x 1024 display right of the primary, its bottom edge 200 points lower.
+    screens.list.push_back({{1920, -200, 1280, 1024}, {1920, -200, 1280, 1024}, 1});
+    const PointD origin = panel.show(clips(4), 0, {2500, 100});
+    EXPECT_EQ(surface->lastFrame, (RectD{1920, -200, 1280, 1024}));
+    EXPECT_EQ(origin, (PointD{2500, 1080 - 100}));
+    EXPECT_EQ(panel.model().anchor(), (SizeD{2500 - 2560, 312 - 100}));
+}
+
+TEST_F(FanPanelTest, PointerBetweenScreensOpensOnTheNearestOne) {
+    screens.list.push_back({{2000, 0, 1000, 1000}, {2000, 0, 1000, 1000}, 1});
+    panel.show(clips(2), 0, {1990, 500}); // in the gap, 10 from the second screen
+    EXPECT_EQ(surface->lastFrame, (RectD{2000, 0, 1000, 1000}));
+    EXPECT_EQ(FanPanel::screen(screens, {1990, 500})->frame, (RectD{2000, 0, 1000, 1000}));
+    screens.list.clear();
+    EXPECT_FALSE(FanPanel::screen(screens, {1990, 500}).has_value());
+}
+
+TEST_F(FanPanelTest, ShowScrollsTheSelectedRowOntoTheArc) {
+    panel.show(clips(30), 20, {600, 540});
+    EXPECT_EQ(panel.model().scroll(), 9); // row 20 at the lower end of 12 slots
+}
+
+TEST_F(FanPanelTest, WheelFractionsAddUpToWholeRows) {
+    open(30);
+    EXPECT_FALSE(panel.scroll(0.4));
+    EXPECT_FALSE(panel.scroll(0.4));
+    EXPECT_TRUE(panel.scroll(0.4));
+    EXPECT_EQ(panel.model().scroll(), 1);
+    EXPECT_NEAR(panel.scrollRemainder(), 0.2, 1e-9);
+}
+
+TEST_F(FanPanelTest, WheelBeyondTheLastRowReturnsFalseAndClearsTheRemainder) {
+    open(14); // at most two rows of scrolling
+    EXPECT_TRUE(panel.scroll(2.5));
+    EXPECT_EQ(panel.model().scroll(), 2);
+    EXPECT_NEAR(panel.scrollRemainder(), 0.5, 1e-9);
+    EXPECT_FALSE(panel.scroll(1.0));
+    EXPECT_EQ(panel.model().scroll(), 2);
+    EXPECT_EQ(panel.scrollRemainder(), 0);
+    // And against the top end.
+    EXPECT_TRUE(panel.scroll(-5));
+    EXPECT_EQ(panel.model().scroll(), 0);
+    EXPECT_FALSE(panel.scroll(-1.5));
+    EXPECT_EQ(panel.scrollRemainder(), 0);
+}
+
+TEST_F(FanPanelTest, WheelAmountThatIsNotANumberIsIgnored) {
+    open(30);
+    EXPECT_FALSE(panel.scroll(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(panel.scroll(std::numeric_limits<double>::infinity()));
+    EXPECT_EQ(panel.model().scroll(), 0);
+    EXPECT_EQ(panel.scrollRemainder(), 0);
+}
+
+TEST_F(FanPanelTest, ShowResetsTheRemainder) {
+    open(30);
+    panel.scroll(0.4);
+    open(30);
+    EXPECT_EQ(panel.scrollRemainder(), 0);
+}
+
+TEST_F(FanPanelTest, SelectScrollsTheRowOntoTheArc) {
+    open(30);
+    panel.select(15);
+    EXPECT_EQ(panel.model().selected(), 15);
+    EXPECT_EQ(panel.model().scroll(), 4);
+    panel.select(2);
+    EXPECT_EQ(panel.model().scroll(), 2);
+}
+
+TEST_F(FanPanelTest, HitUsesTheStoredGeometryAndScroll) {
+    open(30);
+    EXPECT_EQ(panel.hit(200, 0), PickerHit::item(6));
+    panel.scroll(3);
+    EXPECT_EQ(panel.hit(200, 0), PickerHit::item(9));
+    EXPECT_EQ(panel.hit(5, 5), PickerHit::center());
+    EXPECT_EQ(panel.hit(-100, 0), PickerHit::outside());
+}
+
+TEST_F(FanPanelTest, SetOutsideChangesTheModelOnlyOnAChange) {
+    open(3);
+    panel.setOutside(true);
+    EXPECT_TRUE(panel.model().outside());
+    panel.setOutside(false);
+    EXPECT_FALSE(panel.model().outside());
+}
+
+TEST_F(FanPanelTest, HideOrdersOutAfterTheClosingAnimation) {
+    open(3);
+    const std::int64_t before = panel.generation();
+    panel.hide(true);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::committing);
+    EXPECT_EQ(panel.generation(), before + 1);
+    queue.advance(0.23);
+    EXPECT_TRUE(surface->visible);
+    queue.advance(0.02);
+    EXPECT_FALSE(surface->visible);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+}
+
+TEST_F(FanPanelTest, TwoHidesOrderOutOnceAfterTheSecond) {
+    open(3);
+    panel.hide(false);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::cancelling);
+    queue.advance(0.1);
+    panel.hide(false);
+    const int outs = surface->orderOutCount;
+    queue.advance(0.2); // 0.3 after the first, 0.2 after the second
+    EXPECT_TRUE(surface->visible);
+    EXPECT_EQ(surface->orderOutCount, outs);
+    queue.advance(0.05);
+    EXPECT_FALSE(surface->visible);
+    EXPECT_EQ(surface->orderOutCount, outs + 1);
+    queue.advance(1);
+    EXPECT_EQ(surface->orderOutCount, outs + 1);
+}
+
+TEST_F(FanPanelTest, HideWhileHiddenOrdersOutAtOnce) {
+    panel.hide(false); // never shown: the window is built but nothing shows
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->orderOutCount, 1);
+    EXPECT_EQ(panel.generation(), 0);
+    EXPECT_EQ(queue.pending(), 0u);
+}
+
+TEST_F(FanPanelTest, ShowDuringTheClosingAnimationKeepsTheFanOpen) {
+    open(3);
+    panel.hide(false);
+    queue.advance(0.1);
+    open(3);
+    queue.advance(1);
+    EXPECT_TRUE(surface->visible);
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
+}
+
+TEST_F(FanPanelTest, HideBeforeTheDeferredShowStepOrdersOutAtOnce) {
+    panel.show(clips(3), 0, {600, 540});
+    panel.hide(false);
+    EXPECT_FALSE(surface->visible);
+    queue.runPending();
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown); // a hidden window's phase
+    EXPECT_FALSE(surface->visible);
+}
+
+TEST_F(FanPanelTest, DelayedWorkDoesNothingOnceThePanelIsGone) {
+    auto owned = std::make_unique<FanPanel>(screens, queue, factory(), clock);
+    owned->show(clips(2), 0, {600, 540});
+    owned.reset();
+    queue.advance(1); // must not touch the destroyed panel
+    SUCCEED();
+}
+
+TEST_F(FanPanelTest, PrewarmRendersOffScreenAndLeavesThePlaceholder) {
+    panel.prewarm();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->displayCount, 1);
+    EXPECT_FALSE(surface->visible);
+    EXPECT_EQ(surface->alphas, (std::vector<double>{0, 1}));
+    ASSERT_EQ(panel.model().items().size(), 1u);
+    EXPECT_EQ(panel.model().items().front().text, QStringLiteral("…"));
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+    EXPECT_EQ(panel.model().geometry().count, 1);
+}
+
+TEST_F(FanPanelTest, VisibleSlotsShapeTheNextShow) {
+    panel.setVisibleSlots(8);
+    open(20);
+    EXPECT_EQ(panel.model().geometry().visibleSlots, 8);
+    EXPECT_NEAR(panel.model().geometry().inner(), 74.04, 0.01);
+}
+
+} // namespace
+} // namespace vt
