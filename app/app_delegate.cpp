@@ -1,0 +1,254 @@
+#include "app/app_delegate.h"
+#include "app/app_info.h"
+#include "app/app_settings.h"
+#include "app/move_to_applications.h"
+#include "app/updater_model.h"
+#include "app/windows/onboarding_window_controller.h"
+#include "app/windows/settings_window_controller.h"
+#include "app/windows/windows_platform.h"
+#include "core/hold_paste_controller.h"
+#include "history/clipboard_watcher.h"
+#include "picker/fan/fan_panel.h"
+#include "picker/ring/ring_panel.h"
+#include "platform/linux/screens_linux.h"
+#include "platform/linux/x11_event_tap.h"
+#include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_trust.h"
+#include "platform/linux/x11_workspace.h"
+#include "platform/log.h"
+#include "platform/qt_main_queue.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace vt {
+
+namespace {
+constexpr int kThumbnailWarmCount = 60; // the thumbnail cache's count limit
+constexpr int kPermissionPollMs = 2000;
+} // namespace
+
+AppDelegate::AppDelegate(QObject* parent)
+    : QObject(parent), pasteboard_(std::make_unique<X11Pasteboard>()),
+      workspace_(std::make_unique<X11Workspace>()), screens_(std::make_unique<LinuxScreens>()),
+      tap_(std::make_unique<X11EventTap>()),
+      watcher_(std::make_unique<ClipboardWatcher>(*pasteboard_, *workspace_)),
+      ring_(std::make_unique<RingPanel>(*screens_, QtMainQueue::shared())),
+      fan_(std::make_unique<FanPanel>(*screens_, QtMainQueue::shared())),
+      holdPaste_(
+          std::make_unique<HoldPasteController>(*tap_, QtMainQueue::shared(), *ring_, *fan_)),
+      settings_(AppSettings::shared()) {
+    thumbnailPool_.setMaxThreadCount(1);
+    thumbnailPool_.setThreadPriority(QThread::LowPriority);
+}
+
+AppDelegate::~AppDelegate() {
+    shutDown();
+    thumbnailPool_.waitForDone();
+}
+
+bool AppDelegate::applicationDidFinishLaunching() {
+    if (MoveToApplications::offerIfNeeded()) return false;
+
+    UpdaterModel::shared();
+
+    QPointer<AppDelegate> self(this);
+    settings_.onChange = [self] {
+        if (self) self->applySettings();
+    };
+    applySettings();
+
+    holdPaste_->items = [self] {
+        return self ? self->watcher_->history.items : std::vector<ClipItem>{};
+    };
+    holdPaste_->onCommit = [self](const ClipItem& item) {
+        if (self) self->watcher_->put(item);
+    };
+    SettingsWindowController::shared().clearHistory = [self] {
+        if (!self) return;
+        self->watcher_->history.items.clear();
+        self->watcher_->save();
+        if (self->watcher_->onChange) self->watcher_->onChange();
+    };
+
+    watcher_->start();
+    watcher_->onChange = [self] {
+        if (self) self->warmThumbnails();
+    };
+    warmThumbnails();
+    fan_->prewarm();
+    setUpMenu();
+    startWhenTrusted();
+    settings_.applyLaunchAtLoginDefaultOnce();
+    return true;
+}
+
+void AppDelegate::applySettings() {
+    holdPaste_->holdDelay = settings_.holdDelay();
+    holdPaste_->useFan = settings_.useFan();
+    fan_->setVisibleSlots(settings_.fanSlots());
+    fan_->setMaxItems(settings_.historyLimit());
+    watcher_->setLimit(settings_.historyLimit());
+    watcher_->excludedApps = settings_.excludedApps();
+}
+
+void AppDelegate::warmThumbnails() {
+    std::vector<ClipItem> images;
+    const auto& items = watcher_->history.items;
+    const std::size_t n = std::min<std::size_t>(items.size(), kThumbnailWarmCount);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (items[i].kind == ClipItem::Kind::image) images.push_back(items[i]);
+    }
+    if (images.empty()) return;
+    // The job works on its own copy; the cache is the only thing it shares with the main thread.
+    thumbnailPool_.start([images = std::move(images)] {
+        for (const ClipItem& item : images) {
+            if (item.imageData) item.thumbnail(); // decodes and caches on a miss
+        }
+    });
+}
+
+void AppDelegate::waitForThumbnails() {
+    thumbnailPool_.waitForDone();
+}
+
+void AppDelegate::setUpMenu() {
+    QIcon icon(QStringLiteral(":/vantrel/menubar-icon.svg"));
+    if (icon.pixmap(16, 16).isNull()) icon = QIcon::fromTheme(QStringLiteral("edit-paste"));
+    statusItem_ = new QSystemTrayIcon(icon, this);
+    statusItem_->setToolTip(AppInfo::name());
+    menu_ = new QMenu();
+    menu_->setAccessibleName(AppInfo::name());
+    connect(menu_, &QMenu::aboutToShow, this, &AppDelegate::menuNeedsUpdate);
+    statusItem_->setContextMenu(menu_);
+    // A left click (or the tray's activate action) opens the same menu as a right click.
+    connect(statusItem_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                    menu_->popup(QCursor::pos());
+            });
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        qCInfo(vtLog, "tray: no system tray is running; the icon appears when one starts");
+    statusItem_->show();
+}
+
+bool AppDelegate::tryStartTap() {
+    auto& trust = WindowsPlatform::trust();
+    if (!trust.isTrusted() || !holdPaste_->start()) return false;
+    trust.setTapRunning(true);
+    return true;
+}
+
+void AppDelegate::startWhenTrusted() {
+    auto& trust = WindowsPlatform::trust();
+    const bool trusted = trust.isTrusted();
+    qCInfo(vtLog, "launch: trusted=%s", trusted ? "true" : "false");
+    if (trusted && holdPaste_->start()) {
+        trust.setTapRunning(true);
+        return;
+    }
+    OnboardingWindowController::shared().show();
+    delete permissionTimer_;
+    permissionTimer_ = new QTimer(this);
+    permissionTimer_->setInterval(kPermissionPollMs);
+    connect(permissionTimer_, &QTimer::timeout, this, [this] {
+        if (!tryStartTap()) return;
+        permissionTimer_->stop();
+        permissionTimer_->deleteLater();
+        permissionTimer_ = nullptr;
+    });
+    permissionTimer_->start();
+}
+
+StatusMenuState AppDelegate::menuState() const {
+    StatusMenuState state;
+    state.tapInstalled = holdPaste_->tap() != nullptr;
+    state.updateWaiting = UpdaterModel::shared().updateWaiting();
+    const auto& items = watcher_->history.items;
+    state.recentClips.assign(items.begin(),
+                             items.begin() + std::min<std::ptrdiff_t>(std::ssize(items), 10));
+    state.useFan = settings_.useFan();
+    state.holdDelay = settings_.holdDelay();
+    state.launchAtLoginEnabled = settings_.loginItemStatus() == LoginItemStatus::enabled;
+    state.appName = AppInfo::name();
+    return state;
+}
+
+void AppDelegate::menuNeedsUpdate() {
+    populateMenu(*menu_, buildStatusMenu(menuState()),
+                 [this](const StatusMenuEntry& entry) { perform(entry); });
+}
+
+void AppDelegate::perform(const StatusMenuEntry& entry) {
+    switch (entry.action) {
+    case StatusMenuAction::none:
+        break;
+    case StatusMenuAction::showOnboarding:
+        showOnboarding();
+        break;
+    case StatusMenuAction::checkForUpdates:
+        checkForUpdates();
+        break;
+    case StatusMenuAction::copyFromMenu:
+        copyFromMenu(entry.tag);
+        break;
+    case StatusMenuAction::setStyle:
+        setStyle(entry.representedValue);
+        break;
+    case StatusMenuAction::setDelay:
+        setDelay(entry.representedValue);
+        break;
+    case StatusMenuAction::toggleLaunchAtLogin:
+        toggleLaunchAtLogin();
+        break;
+    case StatusMenuAction::showSettings:
+        showSettings();
+        break;
+    case StatusMenuAction::quit:
+        QCoreApplication::quit();
+        break;
+    }
+}
+
+void AppDelegate::copyFromMenu(int tag) {
+    const auto& items = watcher_->history.items;
+    // The history may have changed while the menu was open.
+    if (tag < 0 || static_cast<std::size_t>(tag) >= items.size()) return;
+    const ClipItem item = items[static_cast<std::size_t>(tag)];
+    watcher_->put(item);
+}
+
+void AppDelegate::setStyle(const QVariant& represented) {
+    if (represented.typeId() == QMetaType::Bool) settings_.setUseFan(represented.toBool());
+}
+
+void AppDelegate::setDelay(const QVariant& represented) {
+    if (represented.typeId() == QMetaType::Double || represented.typeId() == QMetaType::Float)
+        settings_.setHoldDelay(represented.toDouble());
+}
+
+void AppDelegate::toggleLaunchAtLogin() {
+    settings_.setLaunchAtLogin(settings_.loginItemStatus() != LoginItemStatus::enabled);
+}
+
+void AppDelegate::showSettings() {
+    SettingsWindowController::shared().show(Tab::general);
+}
+
+void AppDelegate::showOnboarding() {
+    OnboardingWindowController::shared().show();
+}
+
+void AppDelegate::checkForUpdates() {
+    UpdaterModel::shared().checkForUpdates();
+}
+
+void AppDelegate::shutDown() {
+    if (holdPaste_) holdPaste_->stop();
+}
+
+} // namespace vt

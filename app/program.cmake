@@ -1,0 +1,27 @@
+# The program's wiring: the application delegate, the tray menu, single instance, signals.
+add_library(vt_status_menu STATIC ${CMAKE_CURRENT_LIST_DIR}/status_menu.cpp)
+target_link_libraries(vt_status_menu PUBLIC vt_history vt_app_shell Qt6::Widgets
+    PRIVATE vantrel_warnings)
+
+# The delegate needs both pickers; until the fan has landed only the menu builds.
+if(NOT EXISTS ${PROJECT_SOURCE_DIR}/picker/fan/fan_panel.h)
+    return()
+endif()
+
+add_library(vt_app STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/unix_signals.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app_delegate.cpp
+)
+# The program icon and the tray glyph (read back as :/vantrel/*.svg).
+qt_add_resources(vt_app vt_app_icons
+    PREFIX /vantrel
+    BASE ${PROJECT_SOURCE_DIR}/resources/icons
+    FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
+          ${PROJECT_SOURCE_DIR}/resources/icons/menubar-icon.svg
+)
+target_link_libraries(vt_app
+    PUBLIC vt_status_menu vt_windows vt_app_shell vt_core vt_watcher vt_ring vt_fan
+           vt_linux_clipboard vt_linux_tap vt_linux_screens vt_linux_desktop vt_platform
+           Qt6::Widgets Qt6::Svg
+    PRIVATE vantrel_warnings)

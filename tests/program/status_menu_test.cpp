@@ -1,0 +1,158 @@
+// The tray menu's rows: what the user sees each time the menu opens.
+#include "app/status_menu.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> items;
+    for (int i = 0; i < n; ++i)
+        items.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
+    return items;
+}
+
+StatusMenuState baseState() {
+    StatusMenuState s;
+    s.tapInstalled = true;
+    s.appName = QStringLiteral("Vantrel");
+    return s;
+}
+
+std::vector<QString> titles(const std::vector<StatusMenuEntry>& rows) {
+    std::vector<QString> out;
+    for (const auto& r : rows)
+        out.push_back(r.separator ? QStringLiteral("---") : r.title);
+    return out;
+}
+
+TEST(StatusMenu, EmptyHistoryWithTapAndNoUpdate) {
+    const auto rows = buildStatusMenu(baseState());
+    const std::vector<QString> expected = {"⌘V を長押しで履歴を表示",
+                                           "---",
+                                           "まだ履歴がありません",
+                                           "---",
+                                           "表示",
+                                           "長押しの長さ",
+                                           "---",
+                                           "ログイン時に起動",
+                                           "設定…",
+                                           "アップデートを確認…",
+                                           "---",
+                                           "Vantrel を終了"};
+    EXPECT_EQ(titles(rows), expected);
+    EXPECT_FALSE(rows[0].enabled());
+    EXPECT_FALSE(rows[2].enabled());
+    EXPECT_EQ(rows[8].shortcut, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    EXPECT_EQ(rows.back().shortcut, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+TEST(StatusMenu, WarningAndUpdateRowsFollowTheHint) {
+    auto state = baseState();
+    state.tapInstalled = false;
+    state.updateWaiting = true;
+    const auto rows = buildStatusMenu(state);
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_EQ(rows[1].title,
+              QStringLiteral("⚠︎ アクセシビリティを許可してください…"));
+    EXPECT_EQ(rows[1].action, StatusMenuAction::showOnboarding);
+    EXPECT_EQ(rows[2].title, QStringLiteral("新しい版があります…"));
+    EXPECT_EQ(rows[2].action, StatusMenuAction::checkForUpdates);
+    EXPECT_TRUE(rows[3].separator);
+}
+
+TEST(StatusMenu, ListsTheTenNewestClipsTaggedInOrder) {
+    auto state = baseState();
+    state.recentClips = clips(25);
+    const auto rows = buildStatusMenu(state);
+    std::vector<int> tags;
+    for (const auto& r : rows) {
+        if (r.action == StatusMenuAction::copyFromMenu) {
+            EXPECT_EQ(r.title, QStringLiteral("clip %1").arg(r.tag));
+            tags.push_back(r.tag);
+        }
+    }
+    EXPECT_EQ(tags, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+TEST(StatusMenu, ClipTitlesAreShortenedToFortyCharacters) {
+    auto state = baseState();
+    state.recentClips = {ClipItem::makeText(QString(60, QLatin1Char('x')))};
+    const auto rows = buildStatusMenu(state);
+    EXPECT_EQ(rows[2].title, QString(39, QLatin1Char('x')) + QStringLiteral("…"));
+}
+
+struct DelayCase {
+    double delay;
+    int checkedIndex; // -1: no row checked
+};
+
+class HoldDelayChecks : public testing::TestWithParam<DelayCase> {};
+
+TEST_P(HoldDelayChecks, OnlyTheMatchingRowIsChecked) {
+    auto state = baseState();
+    state.holdDelay = GetParam().delay;
+    const auto rows = buildStatusMenu(state);
+    const auto it = std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
+        return r.title == QStringLiteral("長押しの長さ");
+    });
+    ASSERT_NE(it, rows.end());
+    ASSERT_EQ(it->submenu.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(it->submenu[static_cast<std::size_t>(i)].checked, i == GetParam().checkedIndex)
+            << "row " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, HoldDelayChecks,
+                         testing::Values(DelayCase{0.3, -1}, DelayCase{0.2505, 1},
+                                         DelayCase{0.2, 0}, DelayCase{0.5, 3},
+                                         DelayCase{0.352, -1}));
+
+TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
+    auto state = baseState();
+    state.useFan = false;
+    const auto rows = buildStatusMenu(state);
+    const auto& style = *std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
+        return r.title == QStringLiteral("表示");
+    });
+    ASSERT_EQ(style.submenu.size(), 2u);
+    EXPECT_EQ(style.submenu[0].title, QStringLiteral("扇（カーソルの右に広がる）"));
+    EXPECT_EQ(style.submenu[0].representedValue, QVariant(true));
+    EXPECT_FALSE(style.submenu[0].checked);
+    EXPECT_EQ(style.submenu[1].representedValue, QVariant(false));
+    EXPECT_TRUE(style.submenu[1].checked);
+}
+
+TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {
+    auto state = baseState();
+    state.recentClips = clips(3);
+    QMenu menu;
+    std::vector<StatusMenuEntry> chosen;
+    populateMenu(menu, buildStatusMenu(state),
+                 [&](const StatusMenuEntry& e) { chosen.push_back(e); });
+    const auto actions = menu.actions();
+    QAction* second = nullptr;
+    for (QAction* a : actions)
+        if (a->text() == QStringLiteral("clip 1")) second = a;
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(actions[0]->isEnabled()); // the hint row
+    second->trigger();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].tag, 1);
+    // Rebuilding replaces every row rather than appending.
+    populateMenu(menu, buildStatusMenu(state), [](const StatusMenuEntry&) {});
+    EXPECT_EQ(menu.actions().size(), actions.size());
+}
+
+} // namespace
+} // namespace vt
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
