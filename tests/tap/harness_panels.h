@@ -47,4 +47,24 @@ private:
     double scroll_ = 0;
 };
 
+// Reports what the controller asks of a real picker, and forwards it.
+class ReportingPanel final : public PickerPanel {
+public:
+    using Report = std::function<void(const std::string&)>;
+    ReportingPanel(PickerPanel& inner, Report report) : inner_(inner), report_(std::move(report)) {}
+
+    std::int64_t maxItems() const override { return inner_.maxItems(); }
+    PointD show(const std::vector<ClipItem>& items, std::int64_t selected) override;
+    void select(std::int64_t index) override;
+    void setOutside(bool outside) override;
+    void hide(bool committed) override;
+    PickerHit hit(double dx, double dy) const override { return inner_.hit(dx, dy); }
+    bool scroll(double by) override;
+
+private:
+    PickerPanel& inner_;
+    Report report_;
+    bool open_ = false;
+};
+
 } // namespace vt::test

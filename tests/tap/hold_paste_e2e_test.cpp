@@ -42,7 +42,7 @@ protected:
         target.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         target.start(binary("test_paste_target"), {textPath});
         ASSERT_TRUE(target.waitForStarted());
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(textPath); }, 10000));
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(textPath); }, 30000));
         xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});
         // The target has the keyboard: typing arrives, and can be taken back.
         xdo({"type", "x"});
@@ -73,7 +73,7 @@ protected:
         QFile f(textPath);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
-    bool waitForText(const QString& expected, int ms = 5000) {
+    bool waitForText(const QString& expected, int ms = 10000) {
         const bool ok = waitFor([&] { return text() == expected; }, ms);
         if (!ok)
             ADD_FAILURE() << "text is \"" << text().toStdString() << "\", expected \""
@@ -97,7 +97,7 @@ protected:
             lines << QString::fromUtf8(harness.readLine()).trimmed();
     }
     // Waits for the next harness line starting with prefix; returns it (empty on timeout).
-    QString waitForLine(const QString& prefix, int ms = 5000) {
+    QString waitForLine(const QString& prefix, int ms = 10000) {
         QDeadlineTimer deadline(ms);
         for (;;) {
             readHarness();

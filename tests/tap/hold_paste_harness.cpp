@@ -1,12 +1,14 @@
 // The hold-to-paste path as the program runs it: the real X11 tap, the controller, the main
-// queue and pickers, a fixed history, and a commit that writes the clip to the clipboard. It
-// reports on stdout ("ready", "shown …", "select …", "hidden …", "commit …") for the end-to-end
-// test that drives it with xdotool.
+// queue, the real ring picker and a stand-in fan, a fixed history, and a commit that writes the
+// clip to the clipboard. It reports on stdout ("ready", "shown …", "select …", "hidden …", "commit
+// …") for the end-to-end test that drives it with xdotool.
 //
 //   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
 //                           [--hold SECONDS] [--fan-max N]
 #include "core/hold_paste_controller.h"
+#include "picker/ring/ring_panel.h"
+#include "platform/linux/screens_linux.h"
 #include "platform/linux/x11_event_tap.h"
 #include "platform/qt_main_queue.h"
 #include "tests/tap/harness_panels.h"
@@ -49,7 +51,10 @@ int main(int argc, char** argv) {
     else if (!history.empty())
         QGuiApplication::clipboard()->setText(*history.front().text);
 
-    test::HarnessRingPanel ring(report);
+    LinuxScreens screens;
+    RingPanel realRing(screens, QtMainQueue::shared());
+    realRing.panel(); // build the window now, as the program does, not inside the first hold
+    test::ReportingPanel ring(realRing, report);
     test::HarnessFanPanel fan(report);
     fan.maxItemsValue = args.value("fan-max").toLongLong();
     X11EventTap tap;
