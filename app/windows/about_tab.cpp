@@ -18,6 +18,9 @@ QLabel* link(const QString& text, const QUrl& url, const QString& objectName) {
     // The desktop's browser opens it.
     l->setOpenExternalLinks(true);
     l->setFont(WindowStyle::baseFont());
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Link, WindowStyle::accent());
+    l->setPalette(pal);
     l->setCursor(Qt::PointingHandCursor);
     l->setToolTip(url.toString());
     return l;

@@ -35,23 +35,31 @@ QString shotDir() {
     return dir;
 }
 
-// Grabs the window with its frame from the screen, as the user sees it.
-void shoot(QWidget* window, const QString& name) {
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    QTest::qWait(400); // fades and the window manager's frame settle
-    const QRect frame = window->frameGeometry();
-    const QPixmap pixmap =
-        window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
-    ASSERT_FALSE(pixmap.isNull());
-    const QString path = shotDir() + QLatin1Char('/') + name + QStringLiteral(".png");
-    ASSERT_TRUE(pixmap.save(path)) << path.toStdString();
-    // A blank picture would mean nothing was drawn.
-    const QImage image = pixmap.toImage();
+int colourCount(const QImage& image) {
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); y += 7)
         for (int x = 0; x < image.width(); x += 7)
             colours.insert(image.pixel(x, y));
-    EXPECT_GT(colours.size(), 8) << name.toStdString();
+    return int(colours.size());
+}
+
+// Grabs the window with its frame from the screen, as the user sees it. A busy machine may
+// paint late, so a blank grab is taken again until the window shows (or ten seconds pass).
+void shoot(QWidget* window, const QString& name) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000)) << name.toStdString();
+    QPixmap pixmap;
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        QTest::qWait(400); // fades and the window manager's frame settle
+        const QRect frame = window->frameGeometry();
+        pixmap =
+            window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        if (!pixmap.isNull() && colourCount(pixmap.toImage()) > 8) break;
+    }
+    ASSERT_FALSE(pixmap.isNull());
+    const QString path = shotDir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    ASSERT_TRUE(pixmap.save(path)) << path.toStdString();
+    // A blank picture would mean nothing was drawn.
+    EXPECT_GT(colourCount(pixmap.toImage()), 8) << name.toStdString();
 }
 
 struct ScreenshotFixture : ::testing::Test {
