@@ -207,6 +207,15 @@ void BM_CapturePng200KB(benchmark::State& state) {
 }
 BENCHMARK(BM_CapturePng200KB)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The save that ends every capture (atomic replace of the history file), to split the latency.
+void BM_SaveAfterCapture(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        f.watcher.save();
+    state.counters["items"] = static_cast<double>(f.watcher.history.items.size());
+}
+BENCHMARK(BM_SaveAfterCapture)->Iterations(50)->Unit(benchmark::kMillisecond);
+
 // Event-loop wakeups of an idle, started watcher over 4 seconds (one of them ends the wait).
 void BM_IdleWakeups(benchmark::State& state) {
     Fixture& f = fixture();
