@@ -42,6 +42,11 @@ bool X11TapWorker::open() {
     root_ = DefaultRootWindow(display_);
     Bool supported = False;
     XkbSetDetectableAutoRepeat(display_, True, &supported);
+    unsigned int delay = 0, interval = 0;
+    if (XkbGetAutoRepeatRate(display_, XkbUseCoreKbd, &delay, &interval) && interval > 0) {
+        repeatDelayMs_ = delay;
+        repeatIntervalMs_ = interval;
+    }
     readKeyboardMapping();
     if (!trusted_ || !grabChord()) {
         trap_.reset();
@@ -123,6 +128,16 @@ bool X11TapWorker::isOwnSyntheticPress(unsigned int xKeycode) {
     return true;
 }
 
+bool X11TapWorker::looksLikeRepeat(unsigned int xKeycode, Time time) const {
+    const Time last = lastPress_[xKeycode];
+    if (last == 0 || time < last) return false;
+    const Time since = time - last;
+    // Nobody presses a key again within a repeat interval, or at exactly the repeat delay.
+    constexpr Time slack = 30;
+    return since <= repeatIntervalMs_ + slack ||
+           (since + slack >= repeatDelayMs_ && since <= repeatDelayMs_ + slack);
+}
+
 int X11TapWorker::pollTimeoutMs() const {
     if (syntheticPresses_.empty()) return -1;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -171,11 +186,15 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     const auto arrival = Clock::now();
     const bool pressed = event.type == KeyPress;
     const unsigned int code = event.keycode & 0xFF;
-    const bool wasDown = keysDown_.count(code) != 0;
-    if (pressed)
+    const bool repeat =
+        pressed && (keysDown_.count(code) != 0 || looksLikeRepeat(code, event.time));
+    if (pressed) {
         keysDown_.insert(code);
-    else
+        lastPress_[code] = event.time;
+    } else {
         keysDown_.erase(code);
+        lastPress_[code] = 0;
+    }
 
     TapEvent tap;
     tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, primaryOrigin_);
@@ -191,7 +210,7 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     } else {
         tap.type = pressed ? TapEventType::keyDown : TapEventType::keyUp;
         tap.flags = x11tap::flagsForState(event.state);
-        tap.autorepeat = pressed && wasDown ? 1 : 0;
+        tap.autorepeat = repeat ? 1 : 0;
     }
     if (pressed && isOwnSyntheticPress(code)) tap.userData = kSyntheticEventMarker;
 
@@ -202,14 +221,14 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     if (verdict && !*verdict && holdGoesOn)
         replayKeepingGrab();
     else
-        applyVerdict(event, verdict);
+        applyVerdict(verdict);
     if (timer_)
         timer_(
             std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - arrival).count());
     if (!verdict) tell_(TapEventType::tapDisabledByTimeout, TapEvent{});
 }
 
-void X11TapWorker::applyVerdict(XKeyEvent& event, std::optional<bool> verdict) {
+void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
     if (verdict.value_or(false)) {
         // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the passive
         // grab ends with the V release, while Ctrl, arrows, digits and Escape still matter.

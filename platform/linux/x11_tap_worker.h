@@ -2,6 +2,7 @@
 #include "platform/event_tap.h"
 #include "platform/linux/x11_error_trap.h"
 #include <X11/Xlib.h>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -61,7 +62,7 @@ private:
     void readKeyboardMapping();
     void handleKey(XKeyEvent& event);
     void handlePointer(const XEvent& event);
-    void applyVerdict(XKeyEvent& event, std::optional<bool> verdict);
+    void applyVerdict(std::optional<bool> verdict);
     void replayKeepingGrab();
     bool takeActiveGrab();
     void releaseActiveGrab();
@@ -69,6 +70,7 @@ private:
     bool wants(std::uint32_t type) const;
     std::int64_t tapKeyCode(unsigned int xKeycode) const;
     bool isOwnSyntheticPress(unsigned int xKeycode);
+    bool looksLikeRepeat(unsigned int xKeycode, Time time) const;
 
     std::uint64_t mask_;
     Ask ask_;
@@ -84,6 +86,11 @@ private:
     unsigned int numLockMask_ = 0;
     unsigned int modifierMaskOf_[256] = {};
     std::set<unsigned int> keysDown_;
+    // Server time of the last press seen per key, and the server's auto-repeat timing: a press
+    // whose release went past us unseen is told apart from a repeat by when it comes.
+    std::array<Time, 256> lastPress_{};
+    unsigned int repeatDelayMs_ = 660;
+    unsigned int repeatIntervalMs_ = 40;
     // Deadlines of our own Ctrl+V presses still on their way through the server.
     std::deque<std::chrono::steady_clock::time_point> syntheticPresses_;
     PointD primaryOrigin_;
