@@ -59,6 +59,7 @@ public:
     FanModel& model() { return model_; }
     const FanModel& model() const { return model_; }
     FanView& view() { return *view_; }
+    const FanView& view() const { return *view_; }
     // Bumped by every show and every animated hide; the delayed hide compares it.
     std::int64_t generation() const { return generation_; }
     // Wheel movement, in rows, not applied yet.

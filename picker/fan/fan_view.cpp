@@ -287,10 +287,10 @@ const QImage& FanView::rowImage(std::int64_t index, bool selected, double dpr) {
     const ClipItem& item = model_.items()[std::size_t(index)];
     const bool flipX = model_.geometry().flipX;
     const QString key = rowCacheKey(item, index + 1, selected, flipX, appearance_, dpr);
-    if (auto it = rowImages_.constFind(key); it != rowImages_.constEnd()) return *it;
+    if (auto it = rowImages_.find(key); it != rowImages_.end()) return it->second;
     if (rowImages_.size() > 256) rowImages_.clear();
     const FanRow row{item, index + 1, selected, flipX};
-    return *rowImages_.insert(key, row.render(appearance_, dpr));
+    return rowImages_.emplace(key, row.render(appearance_, dpr)).first->second;
 }
 
 const QImage& FanView::bubbleImage(const PreviewBubble& bubble, double dpr) {
@@ -298,9 +298,9 @@ const QImage& FanView::bubbleImage(const PreviewBubble& bubble, double dpr) {
                             .arg(bubble.contentKey())
                             .arg(appearance_ == Appearance::dark ? 'd' : 'l')
                             .arg(dpr);
-    if (auto it = bubbleImages_.constFind(key); it != bubbleImages_.constEnd()) return *it;
+    if (auto it = bubbleImages_.find(key); it != bubbleImages_.end()) return it->second;
     if (bubbleImages_.size() > 32) bubbleImages_.clear();
-    return *bubbleImages_.insert(key, bubble.render(appearance_, dpr));
+    return bubbleImages_.emplace(key, bubble.render(appearance_, dpr)).first->second;
 }
 
 void FanView::paintBubble(QPainter& painter, const PreviewBubble& bubble, double opacity,
@@ -348,6 +348,11 @@ void FanView::paint(QPainter& painter) {
     if (previousBubble_ && fade < 0.998)
         paintBubble(painter, *previousBubble_, opacity * (1 - fade), dpr);
     paintBubble(painter, bubble_, opacity * fade, dpr);
+}
+
+void FanView::advanceTo(double time) {
+    values_.advance(time);
+    frameAdvanced();
 }
 
 QImage FanView::renderAt(double time, double scale) {

@@ -7,7 +7,6 @@
 #include "ui/damage_overlay_window.h"
 #include "ui/materials.h"
 
-#include <QHash>
 #include <QImage>
 #include <QTransform>
 #include <optional>
@@ -38,6 +37,8 @@ public:
     // Advances the animations to `time` on the view's clock and paints the whole canvas into a
     // new image at the given scale. Tests and benchmarks use it.
     QImage renderAt(double time, double scale = 1.0);
+    // Moves the presented values to `time` without painting (tests, offline frames).
+    void advanceTo(double time);
     // Renders the current rows and bubble into the caches, so the first real frame finds its
     // fonts, materials and images ready.
     void prewarm(double devicePixelRatio = 1.0);
@@ -90,8 +91,8 @@ private:
     std::optional<PreviewBubble> previousBubble_;
     std::optional<Appearance> appearanceOverride_;
     Appearance appearance_ = Appearance::dark;
-    QHash<QString, QImage> rowImages_;
-    QHash<QString, QImage> bubbleImages_;
+    std::unordered_map<QString, QImage> rowImages_;
+    std::unordered_map<QString, QImage> bubbleImages_;
     QRegion shownShape_;
     QRegion damage_;
 };

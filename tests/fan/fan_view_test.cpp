@@ -1,0 +1,254 @@
+#include "picker/fan/fan_panel.h"
+
+#include "fan_doubles.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "ui/animation_clock.h"
+
+#include <QDir>
+#include <QImage>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace vt {
+namespace {
+
+using test::FanScreens;
+using test::ManualMainQueue;
+using test::RecordingSurface;
+
+std::vector<ClipItem> textClips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(QStringLiteral("テキスト %1 sample line").arg(i),
+                                         QStringLiteral("Editor")));
+    return out;
+}
+
+// The fan drawn through its panel, with time under the test's control.
+class FanRender : public ::testing::Test {
+protected:
+    FanRender() {
+        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
+        panel.view().setAppearance(Appearance::dark);
+    }
+
+    void open(const std::vector<ClipItem>& items, std::int64_t selected, PointD at = {500, 450}) {
+        panel.show(items, selected, at);
+        queue.runPending();
+        wait(2);
+    }
+    void wait(double seconds) {
+        clock.advance(seconds);
+        queue.advance(seconds);
+        panel.view().advanceTo(clock.now());
+    }
+    QImage frame() {
+        QImage image = panel.view().renderAt(clock.now());
+        const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir + QStringLiteral("/screenshots/render"));
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            image.save(QStringLiteral("%1/screenshots/render/fan-%2-%3.png")
+                           .arg(dir, QString::fromUtf8(info->name()))
+                           .arg(frames_++));
+        }
+        return image;
+    }
+
+    // A point `distance` out from the pointer along row i's direction at rest.
+    QPointF along(std::int64_t i, double distance) const {
+        const FanGeometry& g = panel.model().geometry();
+        const double a = g.rowAngle(i, panel.model().scroll());
+        const QPointF o = panel.view().origin();
+        return {o.x() + (g.flipX ? -1 : 1) * distance * std::cos(a),
+                o.y() + distance * std::sin(a)};
+    }
+    double inner() const { return panel.model().geometry().inner(); }
+    static QColor probe(const QImage& image, QPointF p) {
+        return image.pixelColor(int(std::lround(p.x())), int(std::lround(p.y())));
+    }
+    // The orange-to-pink accent at full strength.
+    static bool isAccent(const QColor& c) {
+        return c.alpha() > 200 && c.red() > 180 && c.red() - c.green() > 60 &&
+               c.red() - c.blue() > 30;
+    }
+    // Accent pixels inside a rectangle.
+    static int accentPixels(const QImage& image, const QRect& box) {
+        int n = 0;
+        const QRect r = box.intersected(image.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (isAccent(image.pixelColor(x, y))) ++n;
+        return n;
+    }
+    // The bubble's card, from the pointer's side away from the fan.
+    QRect bubbleBox() const {
+        const QPointF o = panel.view().origin();
+        const bool flip = panel.model().geometry().flipX;
+        const int left = int(flip ? o.x() + 22 : o.x() - 258);
+        return {left, int(o.y() - 150), 236, 300};
+    }
+
+    int frames_ = 0;
+    FanScreens screens;
+    ManualMainQueue queue;
+    ManualAnimationClock clock;
+    FanPanel panel{screens, queue, [](FanView&) { return std::make_unique<RecordingSurface>(); },
+                   clock};
+};
+
+TEST_F(FanRender, SelectedRowCarriesTheAccentAndSitsEightPointsFurtherOut) {
+    open(textClips(12), 4);
+    const QImage image = frame();
+    // Row 4's pill starts 38 points beyond the inner radius (30 plus the push of 8).
+    EXPECT_TRUE(isAccent(probe(image, along(4, inner() + 42))));
+    EXPECT_FALSE(isAccent(probe(image, along(4, inner() + 34))));
+    EXPECT_LT(probe(image, along(4, inner() + 35)).alpha(), 120); // the gap before the pill
+    for (std::int64_t i : {0, 3, 5, 11}) {
+        const QColor plain = probe(image, along(i, inner() + 34));
+        EXPECT_FALSE(isAccent(plain)) << i;
+        EXPECT_GT(plain.alpha(), 120) << i; // an unpushed pill already covers this point
+    }
+}
+
+TEST_F(FanRender, OutsideLeavesNoRowSelectedAndTheBubbleOnlySaysReleasingCancels) {
+    open(textClips(12), 4);
+    EXPECT_GT(accentPixels(frame(), bubbleBox()), 20); // the "5 / 12" capsule
+    panel.setOutside(true);
+    wait(1);
+    const QImage image = frame();
+    for (std::int64_t i = 0; i < 12; ++i) {
+        EXPECT_FALSE(isAccent(probe(image, along(i, inner() + 42)))) << i;
+        EXPECT_GT(probe(image, along(i, inner() + 34)).alpha(), 120) << i; // not pushed
+    }
+    const QRect box = bubbleBox();
+    EXPECT_EQ(accentPixels(image, box), 0);
+    // One short line: the card is far less tall than one with a header and a body.
+    int opaqueRows = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        if (image.pixelColor(box.center().x(), y).alpha() > 150) ++opaqueRows;
+    EXPECT_GT(opaqueRows, 20);
+    EXPECT_LT(opaqueRows, 45);
+}
+
+TEST_F(FanRender, CommittingKeepsOnlyTheChosenRow) {
+    open(textClips(8), 2);
+    panel.hide(true);
+    wait(0.06);
+    std::map<std::int64_t, double> opacity;
+    for (const FanView::RowPlacement& p : panel.view().placements())
+        opacity[p.index] = p.opacity;
+    ASSERT_TRUE(opacity.count(2));
+    EXPECT_GT(opacity[2], 0.99); // the chosen row flies in at full strength
+    for (const auto& [index, value] : opacity) {
+        if (index != 2) {
+            EXPECT_LT(value, 0.95) << index;
+        }
+    }
+    EXPECT_EQ(panel.view().placements().back().index, 2); // drawn over the others
+    (void)frame();
+    wait(0.14);
+    for (const FanView::RowPlacement& p : panel.view().placements())
+        EXPECT_EQ(p.index, 2);
+}
+
+TEST_F(FanRender, RowsBeyondTheArcAreFaded) {
+    open(textClips(30), 14); // scroll 3: rows 1 and 2 wait above the arc
+    QImage image = frame();
+    EXPECT_LT(probe(image, along(2, inner() + 60)).alpha(), 10);
+    EXPECT_GT(probe(image, along(3, inner() + 60)).alpha(), 150);
+    // Half-way through a scroll back by one row, row 2 comes in half faded.
+    panel.scroll(-1);
+    double seen = -1;
+    for (int k = 0; k < 40 && seen < 0; ++k) {
+        wait(0.005);
+        for (const FanView::RowPlacement& p : panel.view().placements())
+            if (p.index == 2 && p.opacity > 0.3 && p.opacity < 0.7) seen = p.opacity;
+    }
+    ASSERT_GT(seen, 0);
+    const FanView::RowPlacement row2 = [&] {
+        for (const FanView::RowPlacement& p : panel.view().placements())
+            if (p.index == 2) return p;
+        return FanView::RowPlacement{};
+    }();
+    image = frame();
+    const QColor faded = probe(image, row2.transform.map(QPointF(-60, 0)));
+    EXPECT_GT(faded.alpha(), 20);
+    EXPECT_LT(faded.alpha(), 200);
+}
+
+TEST_F(FanRender, FlippedFanMirrorsTheLayout) {
+    open(textClips(12), 4, {1400, 450});
+    ASSERT_TRUE(panel.model().geometry().flipX);
+    const QImage image = frame();
+    const QPointF o = panel.view().origin();
+    EXPECT_TRUE(isAccent(probe(image, along(4, inner() + 42))));
+    EXPECT_LT(along(4, inner() + 42).x(), o.x()); // the rows open to the left
+    // The tile stays at the end nearest the pointer: a white page there.
+    const QColor tile = probe(image, along(0, inner() + 1.5));
+    EXPECT_GT(tile.alpha(), 200);
+    EXPECT_GT(tile.lightness(), 200);
+    // The bubble moves to the right of the pointer.
+    EXPECT_GT(accentPixels(image, bubbleBox()), 20);
+    EXPECT_GT(bubbleBox().left(), o.x());
+}
+
+TEST_F(FanRender, OpeningSpringsRowsOutFromTheTopOneAfterTheOther) {
+    panel.show(textClips(12), 0, {500, 450});
+    queue.runPending();
+    wait(0.03);
+    std::map<std::int64_t, double> scale;
+    for (const FanView::RowPlacement& p : panel.view().placements())
+        scale[p.index] = std::hypot(p.transform.m11(), p.transform.m12());
+    ASSERT_TRUE(scale.count(0));
+    ASSERT_TRUE(scale.count(4));
+    EXPECT_GT(scale[0], scale[4]);
+}
+
+TEST_F(FanRender, ShowDuringTheClosingAnimationStartsCollapsed) {
+    open(textClips(6), 0);
+    panel.hide(false);
+    wait(0.05); // rows half-way into the pointer
+    panel.show(textClips(6), 0, {500, 450});
+    EXPECT_TRUE(panel.view().placements().empty()); // collapsed at once, nothing drawn
+    EXPECT_TRUE(panel.view().values().settled());
+    queue.runPending();
+    wait(2);
+    EXPECT_EQ(panel.view().placements().size(), 6u);
+}
+
+TEST_F(FanRender, FollowsTheLightOrDarkAppearance) {
+    open(textClips(6), 0);
+    const QPointF pill = along(3, inner() + 150);
+    const int dark = probe(frame(), pill).lightness();
+    panel.view().setAppearance(Appearance::light);
+    const int light = probe(frame(), pill).lightness();
+    EXPECT_GT(light, dark + 60);
+}
+
+TEST_F(FanRender, OnlyTheDrawingWindowIsDrawn) {
+    open(textClips(60), 30); // scroll 19: rows 17 to 32 are built
+    std::set<std::int64_t> drawn;
+    for (const FanView::RowPlacement& p : panel.view().placements())
+        drawn.insert(p.index);
+    EXPECT_EQ(*drawn.begin(), 19);
+    EXPECT_EQ(*drawn.rbegin(), 30);
+}
+
+TEST_F(FanRender, DamageCoversOnlyTheFan) {
+    open(textClips(12), 0);
+    (void)panel.view().takeDamage();
+    panel.select(1);
+    wait(0.02);
+    // Frames come from the driver on screen; here the selection change itself reports.
+    const QRegion damage = panel.view().takeDamage();
+    EXPECT_FALSE(damage.isEmpty());
+    const QRect all(QPoint(0, 0), panel.view().canvasSize().toSize());
+    EXPECT_LT(damage.boundingRect().width() * damage.boundingRect().height(),
+              all.width() * all.height() / 2);
+}
+
+} // namespace
+} // namespace vt
