@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ void pump(int ms) {
     }
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+bool waitFor(const std::function<bool()>& done, int ms = 8000) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
@@ -48,7 +49,7 @@ int xdotool(const QStringList& args) {
 
 void movePointer(QPoint p) {
     xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
-    waitFor([&] { return QCursor::pos() == p; }, 1000);
+    waitFor([&] { return QCursor::pos() == p; }, 3000);
 }
 
 QByteArray landscapePng() {
@@ -191,7 +192,11 @@ TEST_F(RingWindowTest, ClicksPassThroughTheRing) {
     int clicks = 0;
     QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
     button.show();
-    ASSERT_TRUE(waitFor([&] { return button.isVisible(); }));
+    ASSERT_TRUE(waitFor([&] {
+        return button.windowHandle() && button.windowHandle()->isExposed() &&
+               button.geometry().contains(QPoint(1000, 530));
+    })) << "button at "
+        << button.x() << "," << button.y();
     pump(200);
     // Over the button, inside the ring's band (not just its hole).
     movePointer({1000, 530});
@@ -210,7 +215,7 @@ TEST_F(RingWindowTest, Screenshots) {
     Desk desk;
     desk.setGeometry(QGuiApplication::primaryScreen()->geometry());
     desk.show();
-    ASSERT_TRUE(waitFor([&] { return desk.isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return desk.windowHandle() && desk.windowHandle()->isExposed(); }));
     pump(400);
 
     struct Shot {
