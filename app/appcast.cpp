@@ -12,6 +12,12 @@ QStringList components(const QString& version) {
     return text.split(u'.');
 }
 
+// Only web addresses are offered to the browser, whatever else a feed may list.
+QUrl webURL(const QString& text) {
+    const QUrl url(text.trimmed());
+    return url.isValid() && (url.scheme() == u"https" || url.scheme() == u"http") ? url : QUrl();
+}
+
 // Reads one <item>; the reader stands on its start element.
 AppcastItem readItem(QXmlStreamReader& xml) {
     AppcastItem item;
@@ -22,7 +28,7 @@ AppcastItem readItem(QXmlStreamReader& xml) {
         const bool feedElement = !xml.namespaceUri().isEmpty();
         if (name == u"enclosure") {
             const QXmlStreamAttributes attributes = xml.attributes();
-            item.downloadURL = QUrl(attributes.value(QStringLiteral("url")).toString().trimmed());
+            item.downloadURL = webURL(attributes.value(QStringLiteral("url")).toString());
             for (const QXmlStreamAttribute& attribute : attributes) {
                 if (attribute.namespaceUri().isEmpty()) continue;
                 if (attribute.name() == u"version" && item.version.isEmpty())
@@ -36,20 +42,20 @@ AppcastItem readItem(QXmlStreamReader& xml) {
         } else if (feedElement && name == u"shortVersionString") {
             item.shortVersion = xml.readElementText().trimmed();
         } else if (feedElement && name == u"releaseNotesLink") {
-            item.releaseNotesURL = QUrl(xml.readElementText().trimmed());
+            item.releaseNotesURL = webURL(xml.readElementText());
         } else if (name == u"title") {
             item.title = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (name == u"description") {
             item.releaseNotes =
                 xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (name == u"link") {
-            link = QUrl(xml.readElementText().trimmed());
+            link = webURL(xml.readElementText());
         } else {
             xml.skipCurrentElement();
         }
     }
     // The web page is where the user downloads; a bare enclosure file is the fallback.
-    if (link.isValid() && !link.isRelative()) item.downloadURL = link;
+    if (!link.isEmpty()) item.downloadURL = link;
     return item;
 }
 

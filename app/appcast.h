@@ -29,7 +29,8 @@ bool isValidVersion(const QString& version);
 // Numeric component-wise comparison; missing components count as 0 ("1.2" == "1.2.0").
 // Both versions must be valid. Returns <0, 0, >0.
 int compareVersions(const QString& a, const QString& b);
-// The newest item whose shortVersion (else version) is newer than currentVersion, if any.
+// The newest item whose shortVersion (else version) is newer than currentVersion (the version the
+// user sees, AppInfo::version()), if any.
 std::optional<AppcastItem> bestUpdate(const std::vector<AppcastItem>& items,
                                       const QString& currentVersion);
 

@@ -48,7 +48,8 @@ void UpdateCheckWindow::showChecking() {
 }
 
 void UpdateCheckWindow::showUpdateFound(const AppcastItem& update, const QString& currentVersion) {
-    downloadURL_ = update.downloadURL;
+    // A feed item without a usable address still leads to the product site.
+    downloadURL_ = update.downloadURL.isEmpty() ? AppInfo::siteURL() : update.downloadURL;
     QString notes = update.releaseNotes;
     if (notes.isEmpty() && update.releaseNotesURL.isValid())
         notes = QStringLiteral("<a href=\"%1\">変更点を見る</a>")

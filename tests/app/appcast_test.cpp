@@ -67,6 +67,17 @@ TEST(Appcast, ParsesItemsAndLeavesOutGarbageVersions) {
               QUrl(QStringLiteral("https://vantrel.app/Vantrel-0.2.0.AppImage")));
 }
 
+TEST(Appcast, OnlyWebAddressesAreKept) {
+    const char* const feed = R"x(<rss><channel><item>
+        <link>file:///etc/passwd</link><title>x</title>
+        <enclosure url="javascript:alert(1)" xmlns:s="urn:feed" s:shortVersionString="2.0"/>
+        </item></channel></rss>)x";
+    const auto items = Appcast::parse(feed, nullptr);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), 1u);
+    EXPECT_TRUE((*items)[0].downloadURL.isEmpty());
+}
+
 TEST(Appcast, BestUpdateIsTheNewestNewerItem) {
     const auto items = Appcast::parse(kFeed, nullptr);
     ASSERT_TRUE(items);
