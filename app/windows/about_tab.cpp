@@ -9,18 +9,16 @@ namespace vt {
 namespace {
 
 QLabel* link(const QString& text, const QUrl& url, const QString& objectName) {
-    auto* l = new QLabel(
-        QStringLiteral("<a href=\"%1\" style=\"text-decoration:none\">%2</a>")
-            .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), text.toHtmlEscaped()));
+    auto* l =
+        new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:%3; text-decoration:none\">%2</a>")
+                       .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), text.toHtmlEscaped(),
+                            WindowStyle::accent().name()));
     l->setObjectName(objectName);
     l->setTextFormat(Qt::RichText);
     l->setTextInteractionFlags(Qt::TextBrowserInteraction);
     // The desktop's browser opens it.
     l->setOpenExternalLinks(true);
     l->setFont(WindowStyle::baseFont());
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Link, WindowStyle::accent());
-    l->setPalette(pal);
     l->setCursor(Qt::PointingHandCursor);
     l->setToolTip(url.toString());
     return l;
