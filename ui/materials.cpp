@@ -58,4 +58,15 @@ void fillMaterial(QPainter& painter, const QPainterPath& shape, Material materia
     painter.restore();
 }
 
+void paintBackdrop(QPainter& painter, const QPainterPath& shape, const QImage& backdrop,
+                   const QTransform& canvas) {
+    if (backdrop.isNull()) return;
+    painter.save();
+    painter.setClipPath(shape, Qt::IntersectClip);
+    painter.setWorldTransform(canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), backdrop.deviceIndependentSize()), backdrop);
+    painter.restore();
+}
+
 } // namespace vt

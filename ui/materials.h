@@ -1,6 +1,8 @@
 #pragma once
 // Frosted backgrounds ("materials") as translucent fills.
+#include <QImage>
 #include <QPainterPath>
+#include <QTransform>
 
 class QPainter;
 
@@ -14,5 +16,12 @@ enum class Appearance { dark, light };
 // is the frame the sheen runs across (the view's frame; the shape's bounding box if empty).
 void fillMaterial(QPainter& painter, const QPainterPath& shape, Material material,
                   Appearance appearance, QRectF bounds = {});
+
+// Paints the frosted picture of what lies behind the window (PaintedView::backdrop()) inside
+// `shape` (in the painter's current coordinates). The picture stays put on the screen whatever
+// the view's own scale or turn: `canvas` is the painter transform of the unscaled, unturned
+// canvas. Draw the material's fill over it. Does nothing for a null backdrop.
+void paintBackdrop(QPainter& painter, const QPainterPath& shape, const QImage& backdrop,
+                   const QTransform& canvas);
 
 } // namespace vt

@@ -1,7 +1,12 @@
 #include "ui/overlay_window.h"
 
+#include "ui/painting.h"
+
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
 
@@ -72,6 +77,11 @@ void OverlayWindow::setFrame(RectD frame) {
 void OverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
     compositing_ = screens_.compositingActive();
+    if (!host_->isVisible()) takeBackdrop();
+    // Still on screen (shown again while closing): a new picture would show the window itself,
+    // so the old one stays while the window has not moved.
+    else if (frame_ != backdropFrame_)
+        view_.setBackdrop({});
     updateShape();
     if (!host_->isVisible()) host_->show();
     host_->raise();
@@ -79,6 +89,32 @@ void OverlayWindow::orderFront() {
 
 void OverlayWindow::orderOut() {
     host_->hide();
+}
+
+void OverlayWindow::takeBackdrop() {
+    const RectD root = screens_.rootSpace().rectFromWindow(frame_);
+    const QRect rect(int(std::lround(root.x)), int(std::lround(root.y)),
+                     int(std::lround(root.width)), int(std::lround(root.height)));
+    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    QImage picture;
+    if (screen) {
+        const QRect g = screen->geometry();
+        picture =
+            screen->grabWindow(0, rect.x() - g.x(), rect.y() - g.y(), rect.width(), rect.height())
+                .toImage();
+    }
+    if (picture.isNull()) {
+        view_.setBackdrop({});
+        return;
+    }
+    // A quarter of the size, blurred: the frosting needs no detail, and it stays cheap to draw.
+    const QSize small(std::max(1, rect.width() / 4), std::max(1, rect.height() / 4));
+    QImage frosted =
+        blurred(picture.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 3.0);
+    frosted.setDevicePixelRatio(double(small.width()) / std::max(1.0, frame_.width));
+    view_.setBackdrop(std::move(frosted));
+    backdropFrame_ = frame_;
 }
 
 bool OverlayWindow::isVisible() const {

@@ -38,12 +38,14 @@ private:
     class Host;
     void viewChanged();
     void updateShape();
+    void takeBackdrop();
 
     const Screens& screens_;
     PaintedView& view_;
     std::unique_ptr<Host> host_;
     RectD frame_;
     bool compositing_ = false;
+    RectD backdropFrame_;
 };
 
 } // namespace vt

@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QRegion>
 #include <QSizeF>
 #include <functional>
@@ -20,6 +21,11 @@ public:
     // and glows: the window is shaped to it when no compositor blends translucent pixels (they
     // would show as black). An empty region means "nothing drawn".
     virtual QRegion drawnShape() const = 0;
+    // A blurred picture of what lies behind the window (canvas-sized in layout points), taken by
+    // the host when it shows the window; materials paint it under their tint so they read as
+    // frosted glass. A null image when there is none (then materials are plain tints).
+    void setBackdrop(QImage backdrop) { backdrop_ = std::move(backdrop); }
+    const QImage& backdrop() const { return backdrop_; }
     // The host installs this; the view calls it whenever its presented state changed.
     void setUpdateRequest(std::function<void()> request) { updateRequest_ = std::move(request); }
 
@@ -30,6 +36,7 @@ protected:
 
 private:
     std::function<void()> updateRequest_;
+    QImage backdrop_;
 };
 
 } // namespace vt

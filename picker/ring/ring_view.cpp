@@ -3,6 +3,7 @@
 
 #include "picker/ring/ring_geometry.h"
 #include "ui/animation_transaction.h"
+#include "ui/materials.h"
 #include "ui/painting.h"
 
 #include <QPainter>
@@ -118,7 +119,7 @@ QRegion RingView::drawnShape() const {
     const double scale = values_.value({kRingOwner, kScale}, 1);
     // The ring up to its rim and glow. Its soft drop shadow lies outside: without a compositor
     // to blend it, it would only show as a black halo.
-    const double r = std::min((G::outsideRadius + 1) * scale, G::center);
+    const double r = std::min((G::backgroundOuterRadius + 1.5) * scale, G::center);
     const QRect box(int(std::floor(G::center - r)), int(std::floor(G::center - r)),
                     int(std::ceil(2 * r)), int(std::ceil(2 * r)));
     return QRegion(box, QRegion::Ellipse);
@@ -149,6 +150,7 @@ void RingView::paint(QPainter& painter) {
     const double sigma = blur / 2;
 
     if (sigma < 0.2) {
+        canvasTransform_ = painter.worldTransform();
         painter.save();
         painter.setOpacity(painter.opacity() * opacity);
         painter.translate(c);
@@ -171,6 +173,7 @@ void RingView::paint(QPainter& painter) {
         QPainter p(&layer_);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
+        canvasTransform_ = p.worldTransform();
         p.translate(c);
         p.scale(scale, scale);
         p.translate(-c);
@@ -188,6 +191,13 @@ void RingView::paintContent(QPainter& painter) {
     const QPointF c(G::center, G::center);
     const auto& items = model_.items();
     const auto n = std::int64_t(items.size());
+    if (!backdrop().isNull()) {
+        QPainterPath glass =
+            annularSector(c, 0, G::fullTurn, G::backgroundInnerRadius, G::backgroundOuterRadius);
+        glass.addEllipse(c, G::centerDiscDiameter / 2, G::centerDiscDiameter / 2);
+        glass.setFillRule(Qt::WindingFill);
+        paintBackdrop(painter, glass, backdrop(), canvasTransform_);
+    }
     paintBackground(painter, c);
     if (n >= 1) paintHighlight(painter, c, n);
     for (std::int64_t i = 0; i < n; ++i)

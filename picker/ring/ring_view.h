@@ -68,6 +68,7 @@ private:
     std::unordered_map<std::uint64_t, WedgeState> wedges_;
     QHash<QString, QImage> glowMasks_;
     QImage layer_;
+    QTransform canvasTransform_; // the painter's transform before the phase scale
     QHash<double, QImage> backgrounds_;
 };
 
