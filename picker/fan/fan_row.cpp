@@ -29,8 +29,8 @@ double badgeWidth(std::int64_t number) {
 const TextBlock& titleText(const FanRow& row) {
     const double room =
         kMaxPill - 2 * FanRow::pillPadding - badgeWidth(row.number) - FanRow::pillSpacing;
-    return cachedTextBlock(row.item.snippet(FanRow::titleMaxLength),
-                           uiFont(12, row.selected ? QFont::DemiBold : QFont::Normal), room, 1);
+    return singleLine(row.item.snippet(FanRow::titleMaxLength),
+                      uiFont(12, row.selected ? QFont::DemiBold : QFont::Normal), room);
 }
 
 } // namespace

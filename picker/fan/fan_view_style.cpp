@@ -1,5 +1,8 @@
 #include "picker/fan/fan_view_style.h"
 
+#include "ui/text.h"
+
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
@@ -39,6 +42,13 @@ QLinearGradient accent(const QRectF& frame) {
     out.setColorAt(0, toQColor(g.from));
     out.setColorAt(1, toQColor(g.to));
     return out;
+}
+
+const TextBlock& singleLine(const QString& text, const QFont& font, double maxWidth) {
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line = QFontMetricsF(font).elidedText(line, Qt::ElideRight, maxWidth);
+    return cachedTextBlock(line, font, 0, 1);
 }
 
 void prepareImage(QImage& image, double devicePixelRatio) {

@@ -3,8 +3,11 @@
 // light or dark appearance for its label colours and materials; the accent is shared.
 #include "picker/ring/ring_style.h"
 #include "ui/materials.h"
+#include "ui/text.h"
 
 #include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QLinearGradient>
 #include <QRectF>
 
@@ -29,8 +32,11 @@ inline QColor black(double opacity) {
     return QColor::fromRgbF(0, 0, 0, float(opacity));
 }
 
+// One line of text cut at the tail with a single "…" when wider than maxWidth.
+const TextBlock& singleLine(const QString& text, const QFont& font, double maxWidth);
+
 // Device pixels per layout point of the images the fan caches, and their 96 dpi metrics so
 // point-sized fonts keep their layout sizes.
-void prepareImage(class QImage& image, double devicePixelRatio);
+void prepareImage(QImage& image, double devicePixelRatio);
 
 } // namespace vt::fan_style

@@ -38,8 +38,7 @@ QSizeF positionCapsule(const PreviewBubble& b) {
 
 const TextBlock& sourceBlock(const PreviewBubble& b) {
     const double room = kContentWidth - positionCapsule(b).width() - kSpacing;
-    return cachedTextBlock(b.item->sourceApp.value_or(QString()), uiFont(10, QFont::Normal), room,
-                           1);
+    return singleLine(b.item->sourceApp.value_or(QString()), uiFont(10, QFont::Normal), room);
 }
 
 const TextBlock& cancelBlock() {

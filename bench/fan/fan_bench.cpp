@@ -1,0 +1,218 @@
+// The fan's frame budget: a full-screen overlay must stay cheap to paint while rows spring out
+// and slide along the arc.
+#include "picker/fan/fan_panel.h"
+#include "tests/doubles/manual_main_queue.h"
+#include "ui/animation_clock.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <memory>
+#include <numeric>
+
+namespace vt {
+namespace {
+
+// One 1920 x 1080 screen; the pointer left of the middle so the whole fan fits.
+class BenchScreens final : public Screens {
+public:
+    std::vector<ScreenInfo> screens() const override {
+        return {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1}};
+    }
+    std::optional<ScreenInfo> mainScreen() const override { return screens().front(); }
+    PointD mouseLocation() const override { return {700, 540}; }
+    bool compositingActive() const override { return true; }
+    RootSpace rootSpace() const override { return {{0, 0, 1920, 1080}}; }
+};
+
+class NullSurface final : public OverlaySurface {
+public:
+    void setFrame(RectD f) override { frame_ = f; }
+    RectD frame() const override { return frame_; }
+    void orderFront() override { visible_ = true; }
+    void orderOut() override { visible_ = false; }
+    bool isVisible() const override { return visible_; }
+    void setAlpha(double) override {}
+    void displayNow() override {}
+
+private:
+    RectD frame_;
+    bool visible_ = false;
+};
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(
+            QStringLiteral("クリップ %1: the quick brown fox jumps over the lazy dog").arg(i),
+            QStringLiteral("Text Editor")));
+    return out;
+}
+
+// The fan on a manual clock, painted the way the overlay window paints: the damaged region of
+// a screen-sized backing image is cleared and redrawn.
+struct Rig {
+    BenchScreens screens;
+    test::ManualMainQueue queue;
+    ManualAnimationClock clock;
+    FanPanel panel{screens, queue, [](FanView&) { return std::make_unique<NullSurface>(); }, clock};
+    QImage backing{1920, 1080, QImage::Format_ARGB32_Premultiplied};
+
+    Rig() {
+        backing.setDotsPerMeterX(3780);
+        backing.setDotsPerMeterY(3780);
+        backing.fill(Qt::transparent);
+    }
+    void step(double seconds) {
+        clock.advance(seconds);
+        queue.advance(seconds);
+        panel.view().advanceTo(clock.now());
+    }
+    // Paints the region that changed; returns its area in pixels.
+    qint64 paintDamage() {
+        const QRegion damage = panel.view().takeDamage();
+        QPainter p(&backing);
+        p.setClipRegion(damage);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(damage.boundingRect(), Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        panel.view().paint(p);
+        qint64 area = 0;
+        for (const QRect& r : damage)
+            area += qint64(r.width()) * r.height();
+        return area;
+    }
+    void paintAll() {
+        backing.fill(Qt::transparent);
+        QPainter p(&backing);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        panel.view().paint(p);
+    }
+};
+
+// A settled fan of 16 visible rows (the scroll offset between two rows would add one more),
+// the whole 1920 x 1080 overlay cleared and painted.
+void BM_FullFrameSixteenRows(benchmark::State& state) {
+    Rig rig;
+    rig.panel.setVisibleSlots(16);
+    rig.panel.show(clips(40), 20);
+    rig.queue.runPending();
+    rig.step(2);
+    rig.paintAll(); // row images rendered once
+    state.counters["rows"] = double(rig.panel.view().placements().size());
+    for (auto _ : state) {
+        rig.paintAll();
+        benchmark::DoNotOptimize(rig.backing.constBits());
+    }
+}
+BENCHMARK(BM_FullFrameSixteenRows)->Unit(benchmark::kMillisecond);
+
+// The same frame painted as the window does on a selection change: only the damaged region.
+void BM_SelectionFrameSixteenRows(benchmark::State& state) {
+    Rig rig;
+    rig.panel.setVisibleSlots(16);
+    rig.panel.show(clips(40), 20);
+    rig.queue.runPending();
+    rig.step(2);
+    rig.paintAll();
+    std::int64_t selected = 20;
+    double area = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        selected = selected == 20 ? 21 : 20;
+        rig.panel.select(selected);
+        rig.step(1.0 / 60);
+        state.ResumeTiming();
+        area = double(rig.paintDamage());
+    }
+    state.counters["damage_px"] = area;
+}
+BENCHMARK(BM_SelectionFrameSixteenRows)->Unit(benchmark::kMillisecond);
+
+// A 60-row history scrolled by the wheel, one row every 50 ms (a fast flick), frames at 60 Hz:
+// reports the mean and worst frame (advance + damaged paint).
+void BM_WheelScrollSixtyRows(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    Rig rig;
+    rig.panel.show(clips(60), 0);
+    rig.queue.runPending();
+    rig.step(1);
+    rig.paintAll();
+    std::vector<double> frames;
+    for (auto _ : state) {
+        frames.clear();
+        // Down to the end and back, 96 rows of wheel movement.
+        for (int tick = 0; tick < 96 * 3; ++tick) {
+            if (tick % 3 == 0) rig.panel.scroll(tick < 48 * 3 ? 1 : -1);
+            const auto t0 = Clock::now();
+            rig.step(1.0 / 60);
+            rig.paintDamage();
+            frames.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        }
+    }
+    std::sort(frames.begin(), frames.end());
+    state.counters["frame_mean_ms"] =
+        std::accumulate(frames.begin(), frames.end(), 0.0) / double(frames.size());
+    state.counters["frame_p95_ms"] = frames[frames.size() * 95 / 100];
+    state.counters["frame_max_ms"] = frames.back();
+}
+BENCHMARK(BM_WheelScrollSixtyRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// After prewarm(): show with a history the fan has not drawn yet, then the first frame with
+// rows on screen (one 60 Hz tick after the opening spring starts).
+void BM_ShowToFirstFrameAfterPrewarm(benchmark::State& state) {
+    Rig rig;
+    rig.panel.prewarm();
+    std::vector<std::vector<ClipItem>> histories;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<ClipItem> items = clips(20);
+        rig.panel.hide(false);
+        rig.step(1);
+        rig.paintDamage();
+        state.ResumeTiming();
+        rig.panel.show(items, 0);
+        rig.queue.runPending();
+        rig.step(1.0 / 60);
+        rig.paintDamage();
+    }
+}
+BENCHMARK(BM_ShowToFirstFrameAfterPrewarm)->Unit(benchmark::kMillisecond);
+
+// The same when the history is unchanged since the last show (the common case).
+void BM_ReshowSameHistory(benchmark::State& state) {
+    Rig rig;
+    rig.panel.prewarm();
+    const std::vector<ClipItem> items = clips(20);
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.panel.hide(false);
+        rig.step(1);
+        rig.paintDamage();
+        state.ResumeTiming();
+        rig.panel.show(items, 0);
+        rig.queue.runPending();
+        rig.step(1.0 / 60);
+        rig.paintDamage();
+    }
+}
+BENCHMARK(BM_ReshowSameHistory)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace vt
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

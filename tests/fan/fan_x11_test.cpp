@@ -1,0 +1,187 @@
+#include "picker/fan/fan_panel.h"
+
+#include "platform/linux/screens_linux.h"
+#include "platform/qt_main_queue.h"
+#include "ui/damage_overlay_window.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+void pump(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A desktop stand-in under the overlay, so translucent materials have something to blend with.
+class Wallpaper final : public QWidget {
+public:
+    Wallpaper() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint) {
+        setGeometry(QGuiApplication::primaryScreen()->geometry());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QLinearGradient g(rect().topLeft(), rect().bottomRight());
+        g.setColorAt(0, QColor(38, 84, 124));
+        g.setColorAt(0.55, QColor(92, 126, 150));
+        g.setColorAt(1, QColor(196, 170, 140));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(255, 255, 255, 40));
+        for (int y = 0; y < height(); y += 48)
+            p.drawLine(0, y, width(), y);
+    }
+};
+
+std::vector<ClipItem> history() {
+    std::vector<ClipItem> out;
+    const QStringList texts = {
+        QStringLiteral("会議は 15:00 から第二会議室で"),
+        QStringLiteral("https://example.org/releases/2.4"),
+        QStringLiteral("git commit -m \"Fix the overlay\""),
+        QStringLiteral("ありがとうございます。確認します。"),
+        QStringLiteral("SELECT id, name FROM users WHERE active"),
+        QStringLiteral("Meeting notes: ship the fan picker on Friday"),
+        QStringLiteral("〒100-0001 東京都千代田区"),
+        QStringLiteral("+81 3-1234-5678"),
+    };
+    for (const QString& t : texts)
+        out.push_back(ClipItem::makeText(t, QStringLiteral("Text Editor")));
+    out.push_back(
+        ClipItem::makeFiles({QStringLiteral("/tmp/report.pdf"), QStringLiteral("/tmp/photo.png")},
+                            QStringLiteral("Files")));
+    for (int i = 0; i < 9; ++i)
+        out.push_back(ClipItem::makeText(QStringLiteral("Snippet %1: lorem ipsum dolor").arg(i)));
+    return out;
+}
+
+QImage screenshot(const QString& name) {
+    const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR", QDir::tempPath()) +
+                        QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    const QString path = QStringLiteral("%1/fan-%2.png").arg(dir, name);
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), path});
+    import.waitForFinished(20000);
+    return QImage(path);
+}
+
+bool isAccent(const QColor& c) {
+    return c.red() > 180 && c.red() - c.green() > 60 && c.red() - c.blue() > 30;
+}
+
+struct EdgeCase {
+    const char* name;
+    QPoint pointer; // root coordinates
+    bool flipX;
+    int tilt; // sign of the centre angle
+};
+
+class FanOnScreen : public ::testing::TestWithParam<std::tuple<EdgeCase, Appearance>> {};
+
+TEST_P(FanOnScreen, OpensBesideThePointerAndClosesAgain) {
+    const auto& [edge, appearance] = GetParam();
+    Wallpaper wallpaper;
+    wallpaper.show();
+    LinuxScreens screens;
+    QtMainQueue queue;
+    FanPanel panel(screens, queue);
+    panel.view().setAppearance(appearance);
+    panel.prewarm();
+
+    QCursor::setPos(edge.pointer);
+    pump(100);
+    const PointD origin = panel.show(history(), 6);
+    EXPECT_EQ(origin, (PointD{double(edge.pointer.x()), double(edge.pointer.y())}));
+    pump(700);
+
+    const FanGeometry& g = panel.model().geometry();
+    EXPECT_EQ(g.flipX, edge.flipX);
+    EXPECT_EQ(g.centerAngle > 0 ? 1 : g.centerAngle < 0 ? -1 : 0, edge.tilt);
+    ASSERT_TRUE(panel.panel().isVisible());
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(panel.panel().frame(),
+              (RectD{0, 0, double(screen.width()), double(screen.height())}));
+    EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
+
+    const QString name = QStringLiteral("%1-%2").arg(
+        QString::fromUtf8(edge.name),
+        appearance == Appearance::dark ? QStringLiteral("dark") : QStringLiteral("light"));
+    const QImage shot = screenshot(name);
+    ASSERT_FALSE(shot.isNull());
+    // The selected row's capsule carries the accent where the view placed it.
+    const std::vector<FanView::RowPlacement> rows = panel.view().placements();
+    ASSERT_FALSE(rows.empty());
+    ASSERT_EQ(rows.back().index, 6);
+    const QPointF probe = rows.back().transform.map(QPointF(g.flipX ? 96 : -96, 0));
+    EXPECT_TRUE(isAccent(shot.pixelColor(probe.toPoint())))
+        << probe.x() << "," << probe.y() << " "
+        << shot.pixelColor(probe.toPoint()).name().toStdString();
+    // Every row lies on the side the fan opens to; the middle of the arc stays on screen.
+    for (const FanView::RowPlacement& r : rows) {
+        const QPointF c = r.transform.map(QPointF(0, 0));
+        EXPECT_EQ(c.x() < edge.pointer.x(), edge.flipX) << r.index;
+        if (r.index >= 4 && r.index <= 7) {
+            EXPECT_TRUE(QRectF(0, 0, screen.width(), screen.height()).contains(c)) << r.index;
+        }
+    }
+
+    panel.hide(false);
+    pump(500);
+    EXPECT_FALSE(panel.panel().isVisible());
+    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+}
+
+const EdgeCase kEdges[] = {
+    {"middle", {700, 540}, false, 0},
+    {"right-edge", {1850, 540}, true, 0},
+    {"near-top", {700, 40}, false, 1},
+    {"near-bottom", {700, 1040}, false, -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edges, FanOnScreen,
+                         ::testing::Combine(::testing::ValuesIn(kEdges),
+                                            ::testing::Values(Appearance::dark, Appearance::light)),
+                         [](const auto& param) {
+                             std::string name = std::get<0>(param.param).name;
+                             std::erase(name, '-');
+                             return name + (std::get<1>(param.param) == Appearance::dark ? "Dark"
+                                                                                         : "Light");
+                         });
+
+TEST(FanWindow, NeverTakesFocusAndLetsClicksThrough) {
+    LinuxScreens screens;
+    QtMainQueue queue;
+    FanPanel panel(screens, queue);
+    panel.show(history(), 0);
+    pump(200);
+    auto* window = dynamic_cast<DamageOverlayWindow*>(&panel.panel());
+    ASSERT_NE(window, nullptr);
+    const Qt::WindowFlags flags = window->widget()->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(flags.testFlag(Qt::X11BypassWindowManagerHint));
+    EXPECT_FALSE(window->widget()->isActiveWindow());
+    panel.hide(false);
+    pump(400);
+}
+
+} // namespace
+} // namespace vt
