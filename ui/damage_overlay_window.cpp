@@ -77,8 +77,14 @@ void DamageOverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
     compositing_ = screens_.compositingActive();
     updateShape();
-    (void)view_.takeDamage(); // showing paints everything anyway
-    if (!host_->isVisible()) host_->show();
+    const QRegion damage = view_.takeDamage();
+    if (host_->isVisible()) {
+        // Reopened while still on screen (a show during the closing animation): what was drawn
+        // before must be cleared too.
+        host_->update(damage);
+    } else {
+        host_->show(); // mapping paints everything
+    }
     host_->raise();
 }
 
