@@ -204,7 +204,7 @@ void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> deliver
         for (const TapCommand& c : commands)
             worker.perform(c);
         worker.processEvents();
-        if (::poll(fds, 2, worker.pollTimeoutMs()) < 0 && errno != EINTR) {
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
             qCWarning(vtLog) << "tap: poll failed, errno" << errno;
             break;
         }

@@ -14,10 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long one of our own presses may take to come back through the grab. Presses that never
-// come back (the chord did not match the grab) must not mark a later real press as ours.
-constexpr auto kSyntheticLifetime = std::chrono::milliseconds(500);
-
 } // namespace
 
 X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer)
@@ -119,15 +115,6 @@ std::int64_t X11TapWorker::tapKeyCode(unsigned int xKeycode) const {
     return digit ? shifted : TapKeyCode::unknown;
 }
 
-bool X11TapWorker::isOwnSyntheticPress(unsigned int xKeycode) {
-    const auto now = Clock::now();
-    while (!syntheticPresses_.empty() && syntheticPresses_.front() < now)
-        syntheticPresses_.pop_front();
-    if (xKeycode != vKeycode_ || syntheticPresses_.empty()) return false;
-    syntheticPresses_.pop_front();
-    return true;
-}
-
 bool X11TapWorker::looksLikeRepeat(unsigned int xKeycode, Time time) const {
     const Time last = lastPress_[xKeycode];
     if (last == 0 || time < last) return false;
@@ -136,13 +123,6 @@ bool X11TapWorker::looksLikeRepeat(unsigned int xKeycode, Time time) const {
     constexpr Time slack = 30;
     return since <= repeatIntervalMs_ + slack ||
            (since + slack >= repeatDelayMs_ && since <= repeatDelayMs_ + slack);
-}
-
-int X11TapWorker::pollTimeoutMs() const {
-    if (syntheticPresses_.empty()) return -1;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        syntheticPresses_.front() - Clock::now());
-    return static_cast<int>(std::max<std::int64_t>(left.count(), 0) + 1);
 }
 
 void X11TapWorker::processEvents() {
@@ -212,7 +192,6 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         tap.flags = x11tap::flagsForState(event.state);
         tap.autorepeat = repeat ? 1 : 0;
     }
-    if (pressed && isOwnSyntheticPress(code)) tap.userData = kSyntheticEventMarker;
 
     std::optional<bool> verdict = false;
     if (wants(tap.type)) verdict = ask_(tap.type, tap);
@@ -365,19 +344,25 @@ void X11TapWorker::post(const TapCommand& command) {
         }
     };
     if (command.keyDown) {
+        // Step aside while our own keystroke goes by. XTest input is processed in request order,
+        // so with neither the chord nor the keyboard grabbed the press goes straight to the
+        // focused application, whatever real key events are queued around it.
+        releaseActiveGrab();
+        keysDown_.clear();
+        if (!steppedAside_) ungrabChord();
+        steppedAside_ = true;
         pressModifiers(true);
-        // A press of a key that is still held (V, when Ctrl went up first) is taken for a repeat
-        // and activates no grab: release it first so the posted press is a press.
+        // A press of a key that is still held (V, when Ctrl went up first) would only repeat it:
+        // release it first so the posted press is a press.
         char keys[32] = {};
         XQueryKeymap(display_, keys);
         if ((keys[key / 8] >> (key % 8)) & 1) XTestFakeKeyEvent(display_, key, False, CurrentTime);
-        if (command.userData == kSyntheticEventMarker && key == vKeycode_ &&
-            (command.flags & TapEventFlag::command))
-            syntheticPresses_.push_back(Clock::now() + kSyntheticLifetime);
         XTestFakeKeyEvent(display_, key, True, CurrentTime);
     } else {
         XTestFakeKeyEvent(display_, key, False, CurrentTime);
         pressModifiers(false);
+        if (steppedAside_ && !grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+        steppedAside_ = false;
     }
 }
 

@@ -5,7 +5,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,8 +51,6 @@ public:
     void perform(const TapCommand& command);
     // Handles every event already received or buffered; flushes the output.
     void processEvents();
-    // Milliseconds until the next bookkeeping deadline, or -1.
-    int pollTimeoutMs() const;
 
 private:
     void processQueued();
@@ -69,7 +66,6 @@ private:
     void post(const TapCommand& command);
     bool wants(std::uint32_t type) const;
     std::int64_t tapKeyCode(unsigned int xKeycode) const;
-    bool isOwnSyntheticPress(unsigned int xKeycode);
     bool looksLikeRepeat(unsigned int xKeycode, Time time) const;
 
     std::uint64_t mask_;
@@ -91,8 +87,8 @@ private:
     std::array<Time, 256> lastPress_{};
     unsigned int repeatDelayMs_ = 660;
     unsigned int repeatIntervalMs_ = 40;
-    // Deadlines of our own Ctrl+V presses still on their way through the server.
-    std::deque<std::chrono::steady_clock::time_point> syntheticPresses_;
+    // The chord is ungrabbed while our own keystroke goes by.
+    bool steppedAside_ = false;
     PointD primaryOrigin_;
 };
 

@@ -66,6 +66,7 @@ PointD ReportingPanel::show(const std::vector<ClipItem>& items, std::int64_t sel
     const PointD centre = inner_.show(items, selected);
     report_("shown " + std::to_string(items.size()) + " " + std::to_string(selected) + " at " +
             std::to_string(std::lround(centre.x)) + "," + std::to_string(std::lround(centre.y)));
+    if (afterShow) afterShow();
     return centre;
 }
 

@@ -61,6 +61,9 @@ public:
     PickerHit hit(double dx, double dy) const override { return inner_.hit(dx, dy); }
     bool scroll(double by) override;
 
+    // Runs after every show, to report more of what the picker decided.
+    std::function<void()> afterShow;
+
 private:
     PickerPanel& inner_;
     Report report_;

@@ -1,5 +1,5 @@
 // The hold-to-paste path as the program runs it: the real X11 tap, the controller, the main
-// queue, the real ring picker and a stand-in fan, a fixed history, and a commit that writes the
+// queue, the real ring and fan pickers, a fixed history, and a commit that writes the
 // clip to the clipboard. It reports on stdout ("ready", "shown …", "select …", "hidden …", "commit
 // …") for the end-to-end test that drives it with xdotool.
 //
@@ -7,6 +7,7 @@
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
 //                           [--hold SECONDS] [--fan-max N]
 #include "core/hold_paste_controller.h"
+#include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
 #include "platform/linux/screens_linux.h"
 #include "platform/linux/x11_event_tap.h"
@@ -55,8 +56,14 @@ int main(int argc, char** argv) {
     RingPanel realRing(screens, QtMainQueue::shared());
     realRing.panel(); // build the window now, as the program does, not inside the first hold
     test::ReportingPanel ring(realRing, report);
-    test::HarnessFanPanel fan(report);
-    fan.maxItemsValue = args.value("fan-max").toLongLong();
+    FanPanel realFan(screens, QtMainQueue::shared());
+    realFan.setMaxItems(args.value("fan-max").toLongLong());
+    realFan.prewarm();
+    test::ReportingPanel fan(realFan, report);
+    fan.afterShow = [&] {
+        const FanGeometry& g = realFan.model().geometry();
+        report("fan " + std::to_string(g.centerAngle) + " " + (g.flipX ? "flipped" : "right"));
+    };
     X11EventTap tap;
     HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
     controller.useFan = args.value("picker") != QStringLiteral("ring");
