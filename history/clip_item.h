@@ -27,9 +27,11 @@ struct ClipItem {
     QString dedupeKey() const;
     // dedupeKey() == other.dedupeKey(), without building the keys (texts and images).
     bool hasSameDedupeKey(const ClipItem& other) const;
-    // One-line title of at most maxLength user-perceived characters (texts only; see the .cpp).
+    // One-line title: a text on one line in at most maxLength user-perceived characters, "画像"
+    // for images, the first file's name (with " ほかN件" for the others) for files.
     QString snippet(qsizetype maxLength) const;
-    // The decoded image for image clips, served from ThumbnailCache::shared().
+    // The decoded image for image clips (scaled down to fit 512 x 512), through
+    // ThumbnailCache::shared().
     std::optional<QImage> thumbnail() const;
     // The id in its canonical upper-case hyphenated form (the thumbnail cache key).
     QString idString() const;

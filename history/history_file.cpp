@@ -24,6 +24,7 @@ void keepAside(const QString& path, const QString& reason) {
     for (int n = 1; QFileInfo::exists(aside); ++n)
         aside = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
     if (QFile::rename(path, aside)) {
+        QFile::setPermissions(aside, kFileMode);
         qCWarning(vtLog, "history: %s (%s); kept it as %s, starting with an empty history",
                   qUtf8Printable(path), qUtf8Printable(reason), qUtf8Printable(aside));
     } else {

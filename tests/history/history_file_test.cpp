@@ -88,6 +88,7 @@ TEST(HistoryFile, UndecodableFileIsKeptAsideWithOneLogLine) {
     const QByteArray newer =
         R"({"items":[{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","kind":"rtf","date":1}],"limit":50})";
     write(path, newer);
+    QFile::setPermissions(path, kOwnerReadWrite | QFile::ReadOther);
 
     LogCapture capture;
     LogCapture::warnings.clear();
@@ -103,6 +104,7 @@ TEST(HistoryFile, UndecodableFileIsKeptAsideWithOneLogLine) {
                     .hasMatch())
         << aside.first().toStdString();
     EXPECT_EQ(contentOf(dir.filePath(aside.first())), newer);
+    EXPECT_EQ(modeOf(dir.filePath(aside.first())), kOwnerReadWrite);
 
     // The next save writes a new history and leaves the kept file alone.
     ASSERT_TRUE(HistoryFile::save(sampleHistory(), path));
