@@ -64,7 +64,15 @@ QPixmap drawnPage(const QString& suffix, QSize size, double dpr) {
 QPixmap fileIcon(const QString& path, QSize size, double devicePixelRatio) {
     ensureThemeFallback();
     static QMimeDatabase db;
-    static QHash<QString, QPixmap> cache;
+    static QHash<QString, QPixmap> cache;  // by type
+    static QHash<QString, QPixmap> byPath; // views ask every frame; the type lookup reads files
+    const QString pathKey = QStringLiteral("%1|%2x%3|%4")
+                                .arg(path)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(devicePixelRatio);
+    if (auto it = byPath.constFind(pathKey); it != byPath.constEnd()) return *it;
+    if (byPath.size() > 256) byPath.clear();
     const QFileInfo info(path);
     const QMimeType mime = info.isDir() ? db.mimeTypeForName(QStringLiteral("inode/directory"))
                                         : db.mimeTypeForFile(info);
@@ -73,7 +81,10 @@ QPixmap fileIcon(const QString& path, QSize size, double devicePixelRatio) {
                             .arg(size.width())
                             .arg(size.height())
                             .arg(devicePixelRatio);
-    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+    if (auto it = cache.constFind(key); it != cache.constEnd()) {
+        byPath.insert(pathKey, *it);
+        return *it;
+    }
 
     QIcon icon = QIcon::fromTheme(mime.iconName());
     if (icon.isNull()) icon = QIcon::fromTheme(mime.genericIconName());
@@ -84,6 +95,7 @@ QPixmap fileIcon(const QString& path, QSize size, double devicePixelRatio) {
     if (pm.isNull()) pm = drawnPage(info.suffix(), size, devicePixelRatio);
     if (cache.size() > 128) cache.clear();
     cache.insert(key, pm);
+    byPath.insert(pathKey, pm);
     return pm;
 }
 
