@@ -166,6 +166,53 @@ INSTANTIATE_TEST_SUITE_P(Edges, FanOnScreen,
                                                                                          : "Light");
                          });
 
+// Pixels outside everything the fan draws now must show the desktop: the window repaints only
+// what changed, so a missed region would leave a trail of old rows behind.
+int strayPixels(const QImage& shot, const QImage& desktop, const FanPanel& panel) {
+    QRegion drawn = panel.view().drawnShape();
+    int stray = 0;
+    for (int y = 4; y < shot.height(); y += 9)
+        for (int x = 4; x < shot.width(); x += 9)
+            if (!drawn.contains(QPoint(x, y)) && shot.pixel(x, y) != desktop.pixel(x, y)) ++stray;
+    return stray;
+}
+
+TEST(FanWindow, ScrollingAndReopeningLeaveNoTrails) {
+    Wallpaper wallpaper;
+    wallpaper.show();
+    pump(300);
+    const QImage desktop = screenshot(QStringLiteral("trail-desktop"));
+    LinuxScreens screens;
+    QtMainQueue queue;
+    FanPanel panel(screens, queue);
+    panel.prewarm();
+    QCursor::setPos(QPoint(600, 540));
+    pump(100);
+    std::vector<ClipItem> items = history();
+    const std::vector<ClipItem> more = history();
+    items.insert(items.end(), more.begin(), more.end());
+    panel.show(items, 0);
+    pump(600);
+    for (int i = 0; i < 6; ++i) {
+        panel.scroll(1);
+        pump(60);
+    }
+    panel.select(12);
+    pump(700);
+    EXPECT_EQ(strayPixels(screenshot(QStringLiteral("trail-scrolled")), desktop, panel), 0);
+
+    // Reopened elsewhere while the close is still running.
+    panel.hide(false);
+    pump(60);
+    QCursor::setPos(QPoint(1100, 300));
+    pump(50);
+    panel.show(history(), 3);
+    pump(700);
+    EXPECT_EQ(strayPixels(screenshot(QStringLiteral("trail-reopened")), desktop, panel), 0);
+    panel.hide(false);
+    pump(400);
+}
+
 TEST(FanWindow, NeverTakesFocusAndLetsClicksThrough) {
     LinuxScreens screens;
     QtMainQueue queue;
