@@ -1,0 +1,96 @@
+// Hold-to-paste through the whole program: the real binary reads its picker style and hold
+// delay from its config file, records the copies made with xclip, and pastes into the target.
+#include "tests/e2e/program_fixture.h"
+
+using namespace vt::e2e;
+
+namespace {
+
+struct PickerCase {
+    const char* style;
+    double holdDelay;
+};
+
+class HoldPaste : public ProgramTest, public ::testing::WithParamInterface<PickerCase> {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(startTarget());
+        writeConfig({{QStringLiteral("pickerStyle"), QString::fromLatin1(GetParam().style)},
+                     {QStringLiteral("holdDelay"), GetParam().holdDelay}});
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+        // Newest first: alpha, bravo, charlie, delta, echo.
+        for (const char* clip : {"echo", "delta", "charlie", "bravo", "alpha"})
+            ASSERT_NO_FATAL_FAILURE(copyText(QString::fromLatin1(clip)));
+    }
+
+    // Ctrl+V held until the picker is open.
+    void holdOpen() {
+        const qsizetype shown = logCount(QStringLiteral("showPicker("));
+        xdo({"keydown", "ctrl", "keydown", "v"});
+        ASSERT_TRUE(waitForLog(QStringLiteral("showPicker("), shown + 1));
+    }
+    void releaseAll() { xdo({"keyup", "v", "keyup", "ctrl"}); }
+};
+
+TEST_P(HoldPaste, AShortPressPastesTheClipboardOnce) {
+    xdo({"keydown", "ctrl", "keydown", "v", "keyup", "v", "keyup", "ctrl"});
+    waitForText(QStringLiteral("alpha"));
+    expectTextStays(QStringLiteral("alpha"));
+    EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, HoldDownAndReleasePastesTheSecondNewestClip) {
+    holdOpen();
+    xdo({"keyup", "v", "key", "Down"});
+    ASSERT_TRUE(waitForLog(QStringLiteral("select(1)")));
+    xdo({"keyup", "ctrl"});
+    waitForText(QStringLiteral("bravo"));
+    expectTextStays(QStringLiteral("bravo"));
+    // The pasted clip is the newest one now.
+    EXPECT_EQ(history().value(0), (StoredClip{QStringLiteral("text"), QStringLiteral("bravo")}));
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, HoldAndDigitPastesThatClip) {
+    holdOpen();
+    xdo({"key", "3"});
+    waitForText(QStringLiteral("charlie"));
+    releaseAll();
+    expectTextStays(QStringLiteral("charlie"));
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, EscapePastesNothing) {
+    holdOpen();
+    xdo({"key", "Down", "key", "Escape"});
+    ASSERT_TRUE(waitForLog(QStringLiteral("hidePicker")));
+    releaseAll();
+    expectTextStays(QString());
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, ReleasingWithThePointerFarOutsidePastesNothing) {
+    holdOpen();
+    xdo({"mousemove", QString::number(kPointerX - 700), QString::number(kPointerY)});
+    ASSERT_TRUE(waitForLog(QStringLiteral("outside(true)")));
+    releaseAll();
+    ASSERT_TRUE(waitForLog(QStringLiteral("hidePicker")));
+    expectTextStays(QString());
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, ShiftCtrlVReachesTheApplicationUntouched) {
+    xdo({"key", "ctrl+shift+v"});
+    waitForText(QStringLiteral("<shift-paste>"));
+    expectTextStays(QStringLiteral("<shift-paste>"));
+    EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
+    expectTypingStillWorks();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pickers, HoldPaste,
+                         ::testing::Values(PickerCase{"ring", 0.2}, PickerCase{"fan", 0.5}),
+                         [](const auto& param) { return std::string(param.param.style); });
+
+} // namespace

@@ -1,0 +1,110 @@
+// The program binary from the outside: its login item, its history file, one instance per
+// session, and how it ends on a signal.
+#include "tests/e2e/program_fixture.h"
+#include <QBuffer>
+#include <QImage>
+#include <QUrl>
+#include <csignal>
+
+using namespace vt::e2e;
+
+namespace {
+
+class Launch : public ProgramTest {};
+
+TEST_F(Launch, FirstLaunchRegistersTheLoginItemOnceAndASecondLeavesARemovedOneRemoved) {
+    ASSERT_FALSE(QFile::exists(autostartPath()));
+    startProgram();
+    // The event loop has run once a copy is recorded: the launch sequence is over.
+    copyText(QStringLiteral("first launch"));
+    EXPECT_TRUE(QFile::exists(autostartPath()));
+    EXPECT_TRUE(configValue(QStringLiteral("loginItemDefaultApplied")).toBool());
+    stopProgram();
+
+    ASSERT_TRUE(QFile::remove(autostartPath()));
+    startProgram();
+    copyText(QStringLiteral("second launch"));
+    stopProgram();
+    EXPECT_FALSE(QFile::exists(autostartPath()));
+    EXPECT_TRUE(configValue(QStringLiteral("loginItemDefaultApplied")).toBool());
+}
+
+TEST_F(Launch, CopiesAreRecordedNewestFirstButNotWhatWasOnTheClipboardAtStart) {
+    copyText(QStringLiteral("before the program"));
+    startProgram();
+    copyText(QStringLiteral("one"));
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(image.save(&buffer, "PNG"));
+    }
+    copy(png, QStringLiteral("image/png"), StoredClip{QStringLiteral("image"), {}});
+    const QString notes = root.filePath(QStringLiteral("notes.txt"));
+    QFile(notes).open(QIODevice::WriteOnly);
+    copy(QUrl::fromLocalFile(notes).toEncoded() + "\r\n", QStringLiteral("text/uri-list"),
+         StoredClip{QStringLiteral("files"), notes});
+    copyText(QStringLiteral("two"));
+
+    const QList<StoredClip> expected{{QStringLiteral("text"), QStringLiteral("two")},
+                                     {QStringLiteral("files"), notes},
+                                     {QStringLiteral("image"), {}},
+                                     {QStringLiteral("text"), QStringLiteral("one")}};
+    EXPECT_EQ(history(), expected);
+    // Still so on disk after the program ended.
+    stopProgram();
+    EXPECT_EQ(history(), expected);
+}
+
+TEST_F(Launch, ASecondInstanceExitsAtOnceAndTheFirstKeepsWorking) {
+    startProgram();
+    QProcess& second = startSecondInstance();
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("another instance is already running"));
+    EXPECT_EQ(program->state(), QProcess::Running);
+    copyText(QStringLiteral("after the second start"));
+    EXPECT_EQ(history().size(), 1);
+}
+
+// A signal while the picker is open: the program ends by itself and gives the keyboard back.
+struct SignalCase {
+    int signal;
+    const char* style;
+};
+
+class SignalWithPickerOpen : public ProgramTest,
+                             public ::testing::WithParamInterface<SignalCase> {};
+
+TEST_P(SignalWithPickerOpen, EndsTheProgramAndLeavesTheKeyboardUsable) {
+    startTarget();
+    writeConfig({{QStringLiteral("pickerStyle"), QString::fromLatin1(GetParam().style)}});
+    startProgram();
+    copyText(QStringLiteral("alpha"));
+    copyText(QStringLiteral("bravo"));
+    xdo({"keydown", "ctrl", "keydown", "v"});
+    ASSERT_TRUE(waitForLog(QStringLiteral("showPicker(")));
+
+    ::kill(static_cast<pid_t>(program->processId()), GetParam().signal);
+    ASSERT_TRUE(program->waitForFinished(15000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 0);
+    xdo({"keyup", "v", "keyup", "ctrl"});
+    expectTextStays(QString());
+    expectTypingStillWorks();
+    // The clipboard and the history file are as they were.
+    EXPECT_EQ(history().size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalWithPickerOpen,
+                         ::testing::Values(SignalCase{SIGTERM, "ring"}, SignalCase{SIGTERM, "fan"},
+                                           SignalCase{SIGINT, "fan"}),
+                         [](const auto& param) {
+                             return std::string(param.param.signal == SIGTERM ? "Term" : "Int") +
+                                    param.param.style;
+                         });
+
+} // namespace

@@ -1,0 +1,235 @@
+#include "tests/e2e/program_fixture.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSaveFile>
+#include <csignal>
+#include <ostream>
+
+namespace vt::e2e {
+
+namespace {
+
+QString binaryDir() {
+    const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../..") : dir;
+}
+
+} // namespace
+
+void xdo(const QStringList& args) {
+    QProcess::execute(QStringLiteral("xdotool"), args);
+}
+
+bool waitFor(const std::function<bool()>& condition, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+void PrintTo(const StoredClip& clip, std::ostream* os) {
+    *os << clip.kind.toStdString() << ":\"" << clip.value.toStdString() << '"';
+}
+
+void ProgramTest::SetUp() {
+    ASSERT_TRUE(root.isValid());
+    configHome = root.filePath(QStringLiteral("config"));
+    dataHome = root.filePath(QStringLiteral("data"));
+    runtimeDir = root.filePath(QStringLiteral("runtime"));
+    home = root.filePath(QStringLiteral("home"));
+    for (const QString& dir : {configHome, dataHome, runtimeDir, home})
+        ASSERT_TRUE(QDir().mkpath(dir));
+    ASSERT_TRUE(
+        QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+void ProgramTest::TearDown() {
+    xdo({"keyup", "v", "keyup", "ctrl", "keyup", "shift"});
+    stopProgram();
+    for (QProcess& p : helpers) {
+        if (p.state() == QProcess::NotRunning) continue;
+        p.kill(); // by its own process id
+        p.waitForFinished(5000);
+    }
+    if (target && target->state() != QProcess::NotRunning) {
+        target->kill();
+        target->waitForFinished(5000);
+    }
+    if (HasFailure()) std::fprintf(stderr, "program log:\n%s\n", qPrintable(programLog));
+}
+
+QProcessEnvironment ProgramTest::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    env.insert(QStringLiteral("HOME"), home);
+    // One debug line per key event the controller handles ("showPicker(", "commit(" ...).
+    env.insert(QStringLiteral("QT_LOGGING_RULES"),
+               QStringLiteral("io.vantrel.Vantrel.tap.debug=true"));
+    return env;
+}
+
+void ProgramTest::writeConfig(const QList<QPair<QString, QVariant>>& values) {
+    QSettings settings(configPath(), QSettings::IniFormat);
+    for (const auto& [key, value] : values)
+        settings.setValue(key, value);
+    settings.sync();
+    ASSERT_EQ(settings.status(), QSettings::NoError);
+}
+
+QVariant ProgramTest::configValue(const QString& key) const {
+    return QSettings(configPath(), QSettings::IniFormat).value(key);
+}
+
+void ProgramTest::startProgram() {
+    program = std::make_unique<QProcess>();
+    programLog.clear();
+    program->setProcessEnvironment(environment());
+    program->setProcessChannelMode(QProcess::SeparateChannels);
+    program->start(binaryDir() + QStringLiteral("/vantrel"), {});
+    ASSERT_TRUE(program->waitForStarted(10000)) << program->errorString().toStdString();
+    ASSERT_TRUE(waitForLog(QStringLiteral("tap started"), 1, 30000));
+}
+
+QProcess& ProgramTest::startSecondInstance() {
+    QProcess& second = helpers.emplace_back();
+    second.setProcessEnvironment(environment());
+    second.start(binaryDir() + QStringLiteral("/vantrel"), {});
+    EXPECT_TRUE(second.waitForStarted(10000));
+    return second;
+}
+
+void ProgramTest::signalProgram(int sig) {
+    if (!program || program->state() == QProcess::NotRunning) return;
+    ::kill(static_cast<pid_t>(program->processId()), sig);
+    if (!program->waitForFinished(15000)) {
+        ADD_FAILURE() << "the program did not end on signal " << sig;
+        program->kill();
+        program->waitForFinished(5000);
+    }
+    readLog();
+}
+
+void ProgramTest::stopProgram() {
+    signalProgram(SIGTERM);
+}
+
+void ProgramTest::readLog() {
+    if (!program) return;
+    programLog += QString::fromUtf8(program->readAllStandardError());
+}
+
+bool ProgramTest::logged(const QString& text) {
+    return logCount(text) > 0;
+}
+
+qsizetype ProgramTest::logCount(const QString& text) {
+    readLog();
+    return programLog.count(text);
+}
+
+bool ProgramTest::waitForLog(const QString& text, qsizetype atLeast, int ms) {
+    const bool ok = waitFor([&] { return logCount(text) >= atLeast; }, ms);
+    if (!ok) ADD_FAILURE() << "the program did not log \"" << text.toStdString() << "\"";
+    return ok;
+}
+
+void ProgramTest::copy(const QByteArray& bytes, const QString& type,
+                       const std::optional<StoredClip>& recorded) {
+    static int serial = 0;
+    const QString path = root.filePath(QStringLiteral("copy-%1").arg(++serial));
+    {
+        QSaveFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        ASSERT_TRUE(file.commit());
+    }
+    QProcess& xclip = helpers.emplace_back();
+    xclip.start(QStringLiteral("xclip"),
+                {"-quiet", "-selection", "clipboard", "-t", type, "-i", path});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    if (recorded) {
+        const bool ok =
+            waitFor([&] { return !history().isEmpty() && history().first() == *recorded; });
+        ASSERT_TRUE(ok) << "the program did not record the copy of " << type.toStdString();
+        return;
+    }
+    // Nobody records it: wait until xclip serves it.
+    ASSERT_TRUE(waitFor([&] {
+        QProcess out;
+        out.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", type});
+        return out.waitForFinished(5000) && out.readAllStandardOutput() == bytes;
+    }));
+}
+
+void ProgramTest::copyText(const QString& text) {
+    copy(text.toUtf8(), QStringLiteral("UTF8_STRING"),
+         program && program->state() == QProcess::Running
+             ? std::optional<StoredClip>(StoredClip{QStringLiteral("text"), text})
+             : std::nullopt);
+}
+
+QList<StoredClip> ProgramTest::history() const {
+    QFile file(historyPath());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QJsonArray items =
+        QJsonDocument::fromJson(file.readAll())[QStringLiteral("items")].toArray();
+    QList<StoredClip> clips;
+    for (const QJsonValue& v : items) {
+        const QJsonObject o = v.toObject();
+        StoredClip clip{o[QStringLiteral("kind")].toString(), {}};
+        if (clip.kind == QStringLiteral("text"))
+            clip.value = o[QStringLiteral("text")].toString();
+        else if (clip.kind == QStringLiteral("files"))
+            clip.value = o[QStringLiteral("filePaths")].toArray().first().toString();
+        clips << clip;
+    }
+    return clips;
+}
+
+void ProgramTest::startTarget() {
+    targetPath = root.filePath(QStringLiteral("pasted"));
+    target = std::make_unique<QProcess>();
+    target->setProcessEnvironment(environment());
+    target->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    target->start(binaryDir() + QStringLiteral("/tests/tap/test_paste_target"), {targetPath});
+    ASSERT_TRUE(target->waitForStarted(10000));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(targetPath); }, 30000));
+    xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});
+    // The target has the keyboard: typing arrives, and can be taken back.
+    xdo({"type", "x"});
+    ASSERT_TRUE(waitForText(QStringLiteral("x")));
+    xdo({"key", "BackSpace"});
+    ASSERT_TRUE(waitForText(QString()));
+}
+
+QString ProgramTest::text() const {
+    QFile f(targetPath);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool ProgramTest::waitForText(const QString& expected, int ms) {
+    const bool ok = waitFor([&] { return text() == expected; }, ms);
+    if (!ok)
+        ADD_FAILURE() << "the target reads \"" << text().toStdString() << "\", expected \""
+                      << expected.toStdString() << "\"";
+    return ok;
+}
+
+void ProgramTest::expectTextStays(const QString& expected) {
+    // Nothing arrives late (a second paste, say): a short look, not a timing assertion.
+    QThread::msleep(500);
+    EXPECT_EQ(text(), expected);
+}
+
+void ProgramTest::expectTypingStillWorks() {
+    const QString before = text();
+    xdo({"type", "ok"});
+    EXPECT_TRUE(waitForText(before + QStringLiteral("ok")));
+}
+
+} // namespace vt::e2e

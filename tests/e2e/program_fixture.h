@@ -1,0 +1,90 @@
+// The whole program under test: the real binary started with its own settings, history and
+// runtime folders, the paste target, and xclip and xdotool playing the user.
+#pragma once
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+#include <list>
+#include <memory>
+#include <optional>
+
+namespace vt::e2e {
+
+// Runs xdotool and waits for it.
+void xdo(const QStringList& args);
+// Polls condition (pumping the event loop) for up to ms milliseconds.
+bool waitFor(const std::function<bool()>& condition, int ms = 10000);
+
+// One clip as the history file stores it: its kind and a readable value.
+struct StoredClip {
+    QString kind;
+    QString value; // the text, the first file path, or empty for an image
+    bool operator==(const StoredClip&) const = default;
+};
+void PrintTo(const StoredClip& clip, std::ostream* os);
+
+class ProgramTest : public ::testing::Test {
+protected:
+    static constexpr int kPointerX = 900;
+    static constexpr int kPointerY = 520;
+
+    QTemporaryDir root;
+    QString configHome, dataHome, runtimeDir, home;
+    std::unique_ptr<QProcess> program;
+    QString programLog; // everything the program wrote on stderr so far
+    std::unique_ptr<QProcess> target;
+    QString targetPath;
+    std::list<QProcess> helpers; // xclip owners and second instances
+
+    void SetUp() override;
+    void TearDown() override;
+
+    QProcessEnvironment environment() const;
+    QString configPath() const { return configHome + QStringLiteral("/Vantrel/Vantrel.conf"); }
+    QString autostartPath() const {
+        return configHome + QStringLiteral("/autostart/io.vantrel.Vantrel.desktop");
+    }
+    QString historyPath() const { return dataHome + QStringLiteral("/Vantrel/history.json"); }
+    // Writes settings into the program's config file before it starts.
+    void writeConfig(const QList<QPair<QString, QVariant>>& values);
+    QVariant configValue(const QString& key) const;
+
+    // Starts the program and waits until its key tap is running.
+    void startProgram();
+    // Starts another copy of the program with the same folders; the caller waits for it.
+    QProcess& startSecondInstance();
+    // Sends sig to the program's process id and waits for it to end.
+    void signalProgram(int sig);
+    void stopProgram();
+    // Reads what the program logged so far; true when text occurs in it.
+    bool logged(const QString& text);
+    qsizetype logCount(const QString& text);
+    bool waitForLog(const QString& text, qsizetype atLeast = 1, int ms = 15000);
+
+    // Copies bytes of the given type with xclip (which keeps owning the clipboard). Waits until
+    // the history's newest clip is `recorded`, or without it until xclip serves the bytes.
+    void copy(const QByteArray& bytes, const QString& type,
+              const std::optional<StoredClip>& recorded);
+    void copyText(const QString& text);
+    QList<StoredClip> history() const;
+
+    // Starts the paste target window and leaves it focused with an empty line.
+    void startTarget();
+    QString text() const;
+    bool waitForText(const QString& expected, int ms = 10000);
+    void expectTextStays(const QString& expected);
+    void expectTypingStillWorks();
+
+private:
+    void readLog();
+};
+
+} // namespace vt::e2e
