@@ -94,10 +94,14 @@ bool X11TapWorker::grabChord() {
 }
 
 void X11TapWorker::ungrabChord() {
-    if (vKeycode_ == 0) return;
-    const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask_, LockMask | numLockMask_};
+    ungrabChord(vKeycode_, numLockMask_);
+}
+
+void X11TapWorker::ungrabChord(unsigned int keycode, unsigned int numLockMask) {
+    if (keycode == 0) return;
+    const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask, LockMask | numLockMask};
     for (unsigned int lock : locks)
-        XUngrabKey(display_, static_cast<int>(vKeycode_), ControlMask | lock, root_);
+        XUngrabKey(display_, static_cast<int>(keycode), ControlMask | lock, root_);
 }
 
 bool X11TapWorker::wants(std::uint32_t type) const {
@@ -151,9 +155,16 @@ void X11TapWorker::processQueued() {
         case MappingNotify:
             XRefreshKeyboardMapping(&event.xmapping);
             if (event.xmapping.request != MappingPointer) {
-                ungrabChord();
+                // Every switch between keyboards (XTest included) announces a mapping; grab
+                // again only when the chord's keycode or the NumLock bit really moved, since
+                // the chord is unguarded in between.
+                const unsigned int oldV = vKeycode_;
+                const unsigned int oldNumLock = numLockMask_;
                 readKeyboardMapping();
-                if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+                if (vKeycode_ != oldV || numLockMask_ != oldNumLock) {
+                    ungrabChord(oldV, oldNumLock);
+                    if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+                }
             }
             break;
         default:

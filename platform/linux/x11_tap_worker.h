@@ -56,6 +56,7 @@ private:
     void processQueued();
     bool grabChord();
     void ungrabChord();
+    void ungrabChord(unsigned int keycode, unsigned int numLockMask);
     void readKeyboardMapping();
     void handleKey(XKeyEvent& event);
     void handlePointer(const XEvent& event);

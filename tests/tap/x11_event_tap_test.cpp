@@ -90,6 +90,7 @@ TEST_F(X11EventTapTest, PostedKeystrokesGoPastTheTapWhichThenCatchesTheChordAgai
     }));
     tap.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
     tap.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+    spinUntil([] { return false; }, 200); // the tap has its chord back
     key(XK_Control_L, true);
     key(XK_v, true);
     key(XK_v, false);
