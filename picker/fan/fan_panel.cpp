@@ -28,6 +28,16 @@ FanPanel::~FanPanel() {
     panel_.reset(); // the window goes before the view it hosts
 }
 
+void FanPanel::setMaxItems(std::int64_t limit) {
+    if (limit < 0) qCWarning(vtLog) << "fan: ignoring a negative item limit" << limit;
+    maxItems_ = std::max<std::int64_t>(limit, 0);
+}
+
+void FanPanel::setVisibleSlots(std::int64_t count) {
+    if (count < 1) qCWarning(vtLog) << "fan: at least one slot is needed, not" << count;
+    visibleSlots_ = std::max<std::int64_t>(count, 1);
+}
+
 OverlaySurface& FanPanel::panel() {
     if (!panel_) panel_ = makeSurface_(*view_);
     return *panel_;

@@ -35,9 +35,11 @@ public:
     ~FanPanel() override;
 
     std::int64_t maxItems() const override { return maxItems_; }
-    void setMaxItems(std::int64_t limit) { maxItems_ = limit; }
+    // Negative limits are refused (logged) and read as 0.
+    void setMaxItems(std::int64_t limit);
     std::int64_t visibleSlots() const { return visibleSlots_; }
-    void setVisibleSlots(std::int64_t count) { visibleSlots_ = count; }
+    // Fewer than one slot is refused (logged) and read as 1.
+    void setVisibleSlots(std::int64_t count);
 
     // Opens at the pointer the screens report.
     PointD show(const std::vector<ClipItem>& items, std::int64_t selected) override;

@@ -19,7 +19,7 @@ constexpr double kMaxPill = FanGeometry::maxLabelWidth;
 
 const TextBlock& badgeText(std::int64_t number) {
     return cachedTextBlock(QString::asprintf("%lld", static_cast<long long>(number)),
-                           uiFont(9, QFont::Black, true), 0, 1);
+                           uiFont(9, QFont::ExtraBold, true), 0, 1);
 }
 
 double badgeWidth(std::int64_t number) {

@@ -56,6 +56,15 @@ TEST_F(FanPanelTest, StartsWithTheDefaults) {
     EXPECT_EQ(panel.maxItems(), 20);
 }
 
+TEST_F(FanPanelTest, SettingsOutOfRangeAreReadSafely) {
+    panel.setMaxItems(-3);
+    EXPECT_EQ(panel.maxItems(), 0);
+    panel.setVisibleSlots(0);
+    EXPECT_EQ(panel.visibleSlots(), 1);
+    open(5);
+    EXPECT_EQ(panel.hit(200, 0), PickerHit::item(0));
+}
+
 TEST_F(FanPanelTest, ShowFramesTheWholeScreenAndAnchorsAtThePointer) {
     const PointD origin = panel.show(clips(5), 2, {600, 700});
     ASSERT_NE(surface, nullptr);
