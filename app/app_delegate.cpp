@@ -33,14 +33,8 @@ constexpr int kPermissionPollMs = 2000;
 } // namespace
 
 AppDelegate::AppDelegate(QObject* parent)
-    : QObject(parent), pasteboard_(std::make_unique<X11Pasteboard>()),
-      workspace_(std::make_unique<X11Workspace>()), screens_(std::make_unique<LinuxScreens>()),
-      tap_(std::make_unique<X11EventTap>()),
-      watcher_(std::make_unique<ClipboardWatcher>(*pasteboard_, *workspace_)),
-      ring_(std::make_unique<RingPanel>(*screens_, QtMainQueue::shared())),
-      fan_(std::make_unique<FanPanel>(*screens_, QtMainQueue::shared())),
-      holdPaste_(
-          std::make_unique<HoldPasteController>(*tap_, QtMainQueue::shared(), *ring_, *fan_)),
+    : QObject(parent), watcher_(pasteboard_, workspace_), ring_(screens_, QtMainQueue::shared()),
+      fan_(screens_, QtMainQueue::shared()), holdPaste_(tap_, QtMainQueue::shared(), ring_, fan_),
       settings_(AppSettings::shared()) {
     thumbnailPool_.setMaxThreadCount(1);
     thumbnailPool_.setThreadPriority(QThread::LowPriority);
@@ -56,49 +50,57 @@ bool AppDelegate::applicationDidFinishLaunching() {
 
     UpdaterModel::shared();
 
+    // Every callback holds the delegate weakly and does nothing once it is gone.
     QPointer<AppDelegate> self(this);
     settings_.onChange = [self] {
-        if (self) self->applySettings();
+        if (AppDelegate* d = self.data()) d->applySettings();
     };
     applySettings();
 
-    holdPaste_->items = [self] {
-        return self ? self->watcher_->history.items : std::vector<ClipItem>{};
+    holdPaste_.items = [self] {
+        AppDelegate* d = self.data();
+        return d ? d->watcher_.history.items : std::vector<ClipItem>{};
     };
-    holdPaste_->onCommit = [self](const ClipItem& item) {
-        if (self) self->watcher_->put(item);
+    holdPaste_.onCommit = [self](const ClipItem& item) {
+        if (AppDelegate* d = self.data()) d->watcher_.put(item);
     };
     SettingsWindowController::shared().clearHistory = [self] {
-        if (!self) return;
-        self->watcher_->history.items.clear();
-        self->watcher_->save();
-        if (self->watcher_->onChange) self->watcher_->onChange();
+        AppDelegate* d = self.data();
+        if (!d) return;
+        d->watcher_.history.items.clear();
+        d->watcher_.save();
+        if (d->watcher_.onChange) d->watcher_.onChange();
     };
 
-    watcher_->start();
-    watcher_->onChange = [self] {
-        if (self) self->warmThumbnails();
+    watcher_.start();
+    watcher_.onChange = [self] {
+        if (AppDelegate* d = self.data()) d->warmThumbnails();
     };
     warmThumbnails();
-    fan_->prewarm();
+    fan_.prewarm();
     setUpMenu();
+    // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
+    WindowsPlatform::trust().setTapRunning([self] {
+        AppDelegate* d = self.data();
+        return d && d->holdPaste_.tap() != nullptr;
+    });
     startWhenTrusted();
     settings_.applyLaunchAtLoginDefaultOnce();
     return true;
 }
 
 void AppDelegate::applySettings() {
-    holdPaste_->holdDelay = settings_.holdDelay();
-    holdPaste_->useFan = settings_.useFan();
-    fan_->setVisibleSlots(settings_.fanSlots());
-    fan_->setMaxItems(settings_.historyLimit());
-    watcher_->setLimit(settings_.historyLimit());
-    watcher_->excludedApps = settings_.excludedApps();
+    holdPaste_.holdDelay = settings_.holdDelay();
+    holdPaste_.useFan = settings_.useFan();
+    fan_.setVisibleSlots(settings_.fanSlots());
+    fan_.setMaxItems(settings_.historyLimit());
+    watcher_.setLimit(settings_.historyLimit());
+    watcher_.excludedApps = settings_.excludedApps();
 }
 
 void AppDelegate::warmThumbnails() {
     std::vector<ClipItem> images;
-    const auto& items = watcher_->history.items;
+    const auto& items = watcher_.history.items;
     const std::size_t n = std::min<std::size_t>(items.size(), kThumbnailWarmCount);
     for (std::size_t i = 0; i < n; ++i) {
         if (items[i].kind == ClipItem::Kind::image) images.push_back(items[i]);
@@ -138,19 +140,14 @@ void AppDelegate::setUpMenu() {
 
 bool AppDelegate::tryStartTap() {
     auto& trust = WindowsPlatform::trust();
-    if (!trust.isTrusted() || !holdPaste_->start()) return false;
-    trust.setTapRunning(true);
-    return true;
+    return trust.isTrusted() && holdPaste_.start();
 }
 
 void AppDelegate::startWhenTrusted() {
     auto& trust = WindowsPlatform::trust();
     const bool trusted = trust.isTrusted();
     qCInfo(vtLog, "launch: trusted=%s", trusted ? "true" : "false");
-    if (trusted && holdPaste_->start()) {
-        trust.setTapRunning(true);
-        return;
-    }
+    if (trusted && holdPaste_.start()) return;
     OnboardingWindowController::shared().show();
     delete permissionTimer_;
     permissionTimer_ = new QTimer(this);
@@ -166,9 +163,9 @@ void AppDelegate::startWhenTrusted() {
 
 StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
-    state.tapInstalled = holdPaste_->tap() != nullptr;
+    state.tapInstalled = holdPaste_.tap() != nullptr;
     state.updateWaiting = UpdaterModel::shared().updateWaiting();
-    const auto& items = watcher_->history.items;
+    const auto& items = watcher_.history.items;
     state.recentClips.assign(items.begin(),
                              items.begin() + std::min<std::ptrdiff_t>(std::ssize(items), 10));
     state.useFan = settings_.useFan();
@@ -215,11 +212,11 @@ void AppDelegate::perform(const StatusMenuEntry& entry) {
 }
 
 void AppDelegate::copyFromMenu(int tag) {
-    const auto& items = watcher_->history.items;
+    const auto& items = watcher_.history.items;
     // The history may have changed while the menu was open.
     if (tag < 0 || static_cast<std::size_t>(tag) >= items.size()) return;
     const ClipItem item = items[static_cast<std::size_t>(tag)];
-    watcher_->put(item);
+    watcher_.put(item);
 }
 
 void AppDelegate::setStyle(const QVariant& represented) {
@@ -248,7 +245,7 @@ void AppDelegate::checkForUpdates() {
 }
 
 void AppDelegate::shutDown() {
-    if (holdPaste_) holdPaste_->stop();
+    holdPaste_.stop();
 }
 
 } // namespace vt

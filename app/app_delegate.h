@@ -1,9 +1,16 @@
 #pragma once
 #include "app/status_menu.h"
+#include "core/hold_paste_controller.h"
+#include "history/clipboard_watcher.h"
+#include "picker/fan/fan_panel.h"
+#include "picker/ring/ring_panel.h"
+#include "platform/linux/screens_linux.h"
+#include "platform/linux/x11_event_tap.h"
+#include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_workspace.h"
 #include <QObject>
 #include <QPointer>
 #include <QThreadPool>
-#include <memory>
 
 class QMenu;
 class QSystemTrayIcon;
@@ -12,14 +19,6 @@ class QTimer;
 namespace vt {
 
 class AppSettings;
-class ClipboardWatcher;
-class FanPanel;
-class HoldPasteController;
-class LinuxScreens;
-class RingPanel;
-class X11EventTap;
-class X11Pasteboard;
-class X11Workspace;
 
 // The program's wiring: owns the clipboard watcher, the hold-paste controller with both pickers
 // and the platform services behind them, the tray icon and its menu, and the wait for the
@@ -55,9 +54,9 @@ public:
     void showOnboarding();
     void checkForUpdates();
 
-    ClipboardWatcher& watcher() const { return *watcher_; }
-    HoldPasteController& holdPaste() const { return *holdPaste_; }
-    FanPanel& fan() const { return *fan_; }
+    ClipboardWatcher& watcher() { return watcher_; }
+    HoldPasteController& holdPaste() { return holdPaste_; }
+    FanPanel& fan() { return fan_; }
     QMenu* statusMenu() const { return menu_; }
     QSystemTrayIcon* statusItem() const { return statusItem_; }
     // Waits until the thumbnail warm-up started so far has finished (tests, shutdown).
@@ -68,14 +67,15 @@ private:
     void perform(const StatusMenuEntry& entry);
     bool tryStartTap();
 
-    std::unique_ptr<X11Pasteboard> pasteboard_;
-    std::unique_ptr<X11Workspace> workspace_;
-    std::unique_ptr<LinuxScreens> screens_;
-    std::unique_ptr<X11EventTap> tap_;
-    std::unique_ptr<ClipboardWatcher> watcher_;
-    std::unique_ptr<RingPanel> ring_;
-    std::unique_ptr<FanPanel> fan_;
-    std::unique_ptr<HoldPasteController> holdPaste_;
+    // Declared in the order they depend on each other.
+    X11Pasteboard pasteboard_;
+    X11Workspace workspace_;
+    LinuxScreens screens_;
+    X11EventTap tap_;
+    ClipboardWatcher watcher_;
+    RingPanel ring_;
+    FanPanel fan_;
+    HoldPasteController holdPaste_;
     AppSettings& settings_;
     QSystemTrayIcon* statusItem_ = nullptr;
     QMenu* menu_ = nullptr;

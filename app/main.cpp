@@ -1,26 +1,41 @@
-// The program's entry while the tray application is being built: it shows what the clip history
-// on disk holds and says plainly that nothing else runs yet.
-#include "history/history_file.h"
+// The program's entry: a tray utility with no main window.
+#include "app/app_delegate.h"
+#include "app/app_info.h"
+#include "app/single_instance.h"
+#include "app/unix_signals.h"
 #include "platform/config.h"
+#include "platform/log.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
+#include <QIcon>
+#include <csignal>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(vt::kVersion));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QApplication::setApplicationVersion(QString::fromLatin1(vt::kVersion));
+    QApplication::setDesktopFileName(QString::fromLatin1(vt::kAppId));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.svg")));
+    // Closing the settings or onboarding window must not end a tray program.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    QTextStream out(stdout);
-    const QString path = vt::HistoryFile::storeURL();
-    const vt::ClipHistory history = vt::HistoryFile::load(path);
-    out << "Vantrel " << vt::kVersion << ": the tray program is not built yet; "
-        << "this entry only lists the saved clip history.\n";
-    out << path << ": " << history.items.size() << " clip(s), limit " << history.limit << "\n";
-    int index = 1;
-    for (const vt::ClipItem& item : history.items) {
-        out << index++ << ". [" << vt::kindName(item.kind) << "] "
-            << item.date.toLocalTime().toString(Qt::ISODate) << "  " << item.snippet(60) << "\n";
+    vt::SingleInstance instance;
+    if (!instance.acquire()) {
+        qCInfo(vtLog, "another instance is already running; exiting");
+        return 0;
     }
-    return 0;
+
+    vt::AppDelegate delegate;
+    // SIGTERM and SIGINT end the program through the event loop: grabs are released first, and
+    // the history file is only ever replaced atomically, so nothing is left half-written.
+    vt::UnixSignals signalHandler([&](int sig) {
+        qCInfo(vtLog, "signal %d: quitting", sig);
+        delegate.shutDown();
+        QCoreApplication::quit();
+    });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                     [&delegate] { delegate.shutDown(); });
+
+    if (!delegate.applicationDidFinishLaunching()) return 0;
+    return QApplication::exec();
 }
