@@ -1,6 +1,8 @@
 // Hold-to-paste through the whole program: the real binary reads its picker style and hold
 // delay from its config file, records the copies made with xclip, and pastes into the target.
+#include "picker/ring/ring_geometry.h"
 #include "tests/e2e/program_fixture.h"
+#include <algorithm>
 
 using namespace vt::e2e;
 
@@ -29,6 +31,25 @@ protected:
         const qsizetype shown = logCount(QStringLiteral("showPicker("));
         xdo({"keydown", "ctrl", "keydown", "v"});
         ASSERT_TRUE(waitForLog(QStringLiteral("showPicker("), shown + 1));
+        // The configured style opened: the ring is a square panel at the pointer, the fan draws
+        // on an overlay over the whole screen.
+        const bool ring = QLatin1String(GetParam().style) == QLatin1String("ring");
+        const auto isPicker = [ring](QSize s) {
+            const int side = static_cast<int>(vt::RingGeometry::canvasSize);
+            return ring ? s == QSize(side, side) : s.width() >= 1000 && s.height() >= 1000;
+        };
+        QList<QSize> sizes;
+        EXPECT_TRUE(waitFor([&] {
+            sizes = visibleProgramWindows();
+            return std::any_of(sizes.begin(), sizes.end(), isPicker);
+        })) << "no "
+            << GetParam().style << " window among " << describe(sizes);
+    }
+    static std::string describe(const QList<QSize>& sizes) {
+        std::string out;
+        for (QSize s : sizes)
+            out += std::to_string(s.width()) + "x" + std::to_string(s.height()) + " ";
+        return out;
     }
     void releaseAll() { xdo({"keyup", "v", "keyup", "ctrl"}); }
 };
@@ -43,6 +64,7 @@ TEST_P(HoldPaste, AShortPressPastesTheClipboardOnce) {
 
 TEST_P(HoldPaste, HoldDownAndReleasePastesTheSecondNewestClip) {
     holdOpen();
+
     xdo({"keyup", "v", "key", "Down"});
     ASSERT_TRUE(waitForLog(QStringLiteral("select(1)")));
     xdo({"keyup", "ctrl"});

@@ -207,6 +207,29 @@ void ProgramTest::startTarget() {
     ASSERT_TRUE(waitForText(QString()));
 }
 
+QList<QSize> ProgramTest::visibleProgramWindows() const {
+    QList<QSize> sizes;
+    if (!program || program->state() != QProcess::Running) return sizes;
+    QProcess search;
+    search.start(QStringLiteral("xdotool"),
+                 {"search", "--onlyvisible", "--pid", QString::number(program->processId())});
+    if (!search.waitForFinished(5000)) return sizes;
+    for (const QByteArray& id : search.readAllStandardOutput().split('\n')) {
+        if (id.trimmed().isEmpty()) continue;
+        QProcess geometry;
+        geometry.start(QStringLiteral("xdotool"),
+                       {"getwindowgeometry", "--shell", QString::fromLatin1(id.trimmed())});
+        if (!geometry.waitForFinished(5000)) continue;
+        QSize size;
+        for (const QByteArray& line : geometry.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("WIDTH=")) size.setWidth(line.mid(6).toInt());
+            if (line.startsWith("HEIGHT=")) size.setHeight(line.mid(7).toInt());
+        }
+        sizes << size;
+    }
+    return sizes;
+}
+
 QString ProgramTest::text() const {
     QFile f(targetPath);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -79,6 +80,8 @@ protected:
     // Starts the paste target window and leaves it focused with an empty line.
     void startTarget();
     QString text() const;
+    // The sizes of the program's mapped windows (the tray icon, an open picker...).
+    QList<QSize> visibleProgramWindows() const;
     bool waitForText(const QString& expected, int ms = 10000);
     void expectTextStays(const QString& expected);
     void expectTypingStillWorks();
