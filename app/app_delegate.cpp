@@ -22,6 +22,7 @@
 #include <QCursor>
 #include <QIcon>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -79,6 +80,14 @@ bool AppDelegate::applicationDidFinishLaunching() {
     warmThumbnails();
     fan_.prewarm();
     setUpMenu();
+    syncTapGeometry();
+    for (QScreen* screen : QGuiApplication::screens())
+        connect(screen, &QScreen::geometryChanged, this, &AppDelegate::syncTapGeometry);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &AppDelegate::syncTapGeometry);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &AppDelegate::syncTapGeometry);
+        syncTapGeometry();
+    });
     // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
     WindowsPlatform::trust().setTapRunning([self] {
         AppDelegate* d = self.data();
@@ -136,6 +145,13 @@ void AppDelegate::setUpMenu() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         qCInfo(vtLog, "tray: no system tray is running; the icon appears when one starts");
     statusItem_->show();
+}
+
+void AppDelegate::syncTapGeometry() {
+    // Pointer locations are measured from the primary screen, which need not sit at the root
+    // window's origin.
+    const RectD primary = screens_.rootSpace().primary;
+    tap_.setPrimaryScreenOrigin({primary.x, primary.y});
 }
 
 bool AppDelegate::tryStartTap() {

@@ -66,6 +66,7 @@ private:
     StatusMenuState menuState() const;
     void perform(const StatusMenuEntry& entry);
     bool tryStartTap();
+    void syncTapGeometry();
 
     // Declared in the order they depend on each other.
     X11Pasteboard pasteboard_;

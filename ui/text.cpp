@@ -77,9 +77,11 @@ TextBlock::TextBlock(const QString& text, const QFont& font, double maxWidth, in
             lineText.chop(1);
         if (truncated && i + 1 == ranges.size()) {
             // The last kept line carries on into the cut text, so it always ends in an ellipsis.
-            lineText = metrics.elidedText(lineText + QString(QChar(0x2026)) + QStringLiteral("  "),
-                                          Qt::ElideRight, wrapWidth);
-            if (!lineText.endsWith(QChar(0x2026))) lineText += QChar(0x2026);
+            // Exactly one ellipsis: appended when it fits, else the line is shortened for it.
+            const QString withEllipsis = lineText + QChar(0x2026);
+            lineText = metrics.horizontalAdvance(withEllipsis) <= wrapWidth
+                           ? withEllipsis
+                           : metrics.elidedText(withEllipsis, Qt::ElideRight, wrapWidth);
         } else if (maxWidth > 0 && metrics.horizontalAdvance(lineText) > wrapWidth) {
             lineText = metrics.elidedText(lineText, Qt::ElideRight, wrapWidth);
         }
@@ -109,6 +111,13 @@ void TextBlock::draw(QPainter& painter, QPointF topLeft, const QColor& color) co
     for (const Line& line : lines_)
         painter.drawText(QPointF(topLeft.x() + line.x, topLeft.y() + line.baseline), line.text);
     painter.restore();
+}
+
+QStringList TextBlock::lineTexts() const {
+    QStringList out;
+    for (const Line& line : lines_)
+        out << line.text;
+    return out;
 }
 
 const TextBlock& cachedTextBlock(const QString& text, const QFont& font, double maxWidth,

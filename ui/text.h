@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 // Fonts at layout-point sizes and text blocks with line limits and tail truncation.
 #include <QColor>
 #include <QFont>
@@ -30,6 +31,8 @@ public:
     // Size of the laid-out text (width of the widest line).
     QSizeF size() const { return size_; }
     bool isEmpty() const { return lines_.empty(); }
+    // The laid-out lines as drawn.
+    QStringList lineTexts() const;
     // Draws with the top-left of the block at `topLeft`.
     void draw(QPainter& painter, QPointF topLeft, const QColor& color) const;
 
