@@ -34,20 +34,21 @@ protected:
         // The configured style opened: the ring is a square panel at the pointer, the fan draws
         // on an overlay over the whole screen.
         const bool ring = QLatin1String(GetParam().style) == QLatin1String("ring");
-        const auto isPicker = [ring](QSize s) {
+        const auto isPicker = [ring](QRect frame) {
+            const QSize s = frame.size();
             const int side = static_cast<int>(vt::RingGeometry::canvasSize);
             return ring ? s == QSize(side, side) : s.width() >= 1000 && s.height() >= 1000;
         };
-        QList<QSize> sizes;
+        QList<QRect> sizes;
         EXPECT_TRUE(waitFor([&] {
             sizes = visibleProgramWindows();
             return std::any_of(sizes.begin(), sizes.end(), isPicker);
         })) << "no "
             << GetParam().style << " window among " << describe(sizes);
     }
-    static std::string describe(const QList<QSize>& sizes) {
+    static std::string describe(const QList<QRect>& sizes) {
         std::string out;
-        for (QSize s : sizes)
+        for (QRect s : sizes)
             out += std::to_string(s.width()) + "x" + std::to_string(s.height()) + " ";
         return out;
     }

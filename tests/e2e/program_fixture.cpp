@@ -159,11 +159,7 @@ void ProgramTest::copy(const QByteArray& bytes, const QString& type,
         return;
     }
     // Nobody records it: wait until xclip serves it.
-    ASSERT_TRUE(waitFor([&] {
-        QProcess out;
-        out.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", type});
-        return out.waitForFinished(5000) && out.readAllStandardOutput() == bytes;
-    }));
+    ASSERT_TRUE(waitFor([&] { return clipboard(type) == bytes; }));
 }
 
 void ProgramTest::copyText(const QString& text) {
@@ -207,8 +203,8 @@ void ProgramTest::startTarget() {
     ASSERT_TRUE(waitForText(QString()));
 }
 
-QList<QSize> ProgramTest::visibleProgramWindows() const {
-    QList<QSize> sizes;
+QList<QRect> ProgramTest::visibleProgramWindows() const {
+    QList<QRect> sizes;
     if (!program || program->state() != QProcess::Running) return sizes;
     QProcess search;
     search.start(QStringLiteral("xdotool"),
@@ -220,14 +216,47 @@ QList<QSize> ProgramTest::visibleProgramWindows() const {
         geometry.start(QStringLiteral("xdotool"),
                        {"getwindowgeometry", "--shell", QString::fromLatin1(id.trimmed())});
         if (!geometry.waitForFinished(5000)) continue;
-        QSize size;
+        QRect size;
         for (const QByteArray& line : geometry.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("X=")) size.moveLeft(line.mid(2).toInt());
+            if (line.startsWith("Y=")) size.moveTop(line.mid(2).toInt());
             if (line.startsWith("WIDTH=")) size.setWidth(line.mid(6).toInt());
             if (line.startsWith("HEIGHT=")) size.setHeight(line.mid(7).toInt());
         }
         sizes << size;
     }
     return sizes;
+}
+
+bool ProgramTest::openTrayMenu() {
+    QList<QRect> windows;
+    QRect icon;
+    // The icon shows once the tray host has embedded it.
+    const bool embedded = waitFor([&] {
+        windows = visibleProgramWindows();
+        for (QRect w : windows)
+            if (w.width() <= 64 && w.height() <= 64) icon = w;
+        return icon.isValid();
+    });
+    if (!embedded) {
+        ADD_FAILURE() << "the tray icon is not on screen";
+        return false;
+    }
+    xdo({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()),
+         "click", "3"});
+    return waitForMoreWindows(windows.size());
+}
+
+bool ProgramTest::waitForMoreWindows(qsizetype than) {
+    const bool ok = waitFor([&] { return visibleProgramWindows().size() > than; });
+    if (!ok) ADD_FAILURE() << "no new window of the program appeared";
+    return ok;
+}
+
+QByteArray ProgramTest::clipboard(const QString& type) const {
+    QProcess out;
+    out.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", type});
+    return out.waitForFinished(5000) ? out.readAllStandardOutput() : QByteArray();
 }
 
 QString ProgramTest::text() const {

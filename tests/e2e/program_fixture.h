@@ -7,8 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRect>
 #include <QSettings>
-#include <QSize>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -80,8 +80,13 @@ protected:
     // Starts the paste target window and leaves it focused with an empty line.
     void startTarget();
     QString text() const;
-    // The sizes of the program's mapped windows (the tray icon, an open picker...).
-    QList<QSize> visibleProgramWindows() const;
+    // The frames of the program's mapped windows (the tray icon, an open picker...).
+    QList<QRect> visibleProgramWindows() const;
+    // Right-clicks the tray icon and waits for the menu to show.
+    bool openTrayMenu();
+    bool waitForMoreWindows(qsizetype than);
+    // What the clipboard offers as type (read with xclip).
+    QByteArray clipboard(const QString& type = QStringLiteral("UTF8_STRING")) const;
     bool waitForText(const QString& expected, int ms = 10000);
     void expectTextStays(const QString& expected);
     void expectTypingStillWorks();

@@ -1,0 +1,112 @@
+// The tray menu of the running program, opened with a right click on its icon in the tray host
+// and walked with the keyboard. Up from the top of the menu lands on its last row, so rows are
+// counted from the bottom: "… を終了", "アップデートを確認…", "設定…", "ログイン時に起動",
+// "長押しの長さ", "表示", then the clips from the oldest shown upwards.
+#include "picker/ring/ring_geometry.h"
+#include "tests/e2e/program_fixture.h"
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+
+using namespace vt::e2e;
+
+namespace {
+
+class TrayMenu : public ProgramTest {
+protected:
+    void up(int times) {
+        QStringList args;
+        for (int i = 0; i < times; ++i)
+            args << "key"
+                 << "Up";
+        xdo(args);
+    }
+};
+
+TEST_F(TrayMenu, ChoosingAClipRowPutsThatClipOnTheClipboard) {
+    startProgram();
+    for (const char* clip : {"one", "two", "three"})
+        copyText(QString::fromLatin1(clip));
+    ASSERT_TRUE(openTrayMenu());
+    up(8); // past the six setting rows to "one", then "two"
+    xdo({"key", "Return"});
+    EXPECT_TRUE(waitFor([&] { return clipboard() == "two"; }))
+        << "the clipboard holds \"" << clipboard().toStdString() << "\"";
+}
+
+// A submenu row: how many rows up from the bottom, how many down inside the submenu, and what
+// choosing it writes into the config file.
+struct SubmenuCase {
+    const char* name;
+    int upToRow;
+    int downInSubmenu;
+    const char* key;
+    QVariant expected;
+};
+
+void PrintTo(const SubmenuCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+bool sameValue(const QVariant& stored, const QVariant& expected) {
+    if (expected.typeId() == QMetaType::Double)
+        return std::abs(stored.toDouble() - expected.toDouble()) < 0.001;
+    return stored.toString() == expected.toString();
+}
+
+class TraySubmenu : public TrayMenu, public ::testing::WithParamInterface<SubmenuCase> {};
+
+TEST_P(TraySubmenu, ChoosingARowChangesTheSetting) {
+    writeConfig({{QStringLiteral("pickerStyle"), QStringLiteral("fan")},
+                 {QStringLiteral("holdDelay"), 0.35}});
+    startProgram();
+    ASSERT_TRUE(openTrayMenu());
+    const qsizetype open = visibleProgramWindows().size();
+    up(GetParam().upToRow);
+    xdo({"key", "Right"}); // opens the submenu with its first row selected
+    ASSERT_TRUE(waitForMoreWindows(open));
+    for (int i = 0; i < GetParam().downInSubmenu; ++i)
+        xdo({"key", "Down"});
+    xdo({"key", "Return"});
+    EXPECT_TRUE(waitFor([&] {
+        return sameValue(configValue(QString::fromLatin1(GetParam().key)), GetParam().expected);
+    })) << GetParam().key
+        << " is " << configValue(GetParam().key).toString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TraySubmenu,
+                         ::testing::Values(SubmenuCase{"Ring", 6, 1, "pickerStyle",
+                                                       QStringLiteral("ring")},
+                                           SubmenuCase{"FastHold", 5, 0, "holdDelay", 0.2},
+                                           SubmenuCase{"LongHold", 5, 3, "holdDelay", 0.5}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TrayMenu, TheStyleChosenInTheMenuIsThePickerThatOpensNext) {
+    startTarget();
+    writeConfig({{QStringLiteral("pickerStyle"), QStringLiteral("fan")}});
+    startProgram();
+    copyText(QStringLiteral("alpha"));
+    copyText(QStringLiteral("bravo"));
+    ASSERT_TRUE(openTrayMenu());
+    const qsizetype open = visibleProgramWindows().size();
+    up(6);
+    xdo({"key", "Right"});
+    ASSERT_TRUE(waitForMoreWindows(open));
+    xdo({"key", "Down", "key", "Return"});
+    ASSERT_TRUE(waitFor([&] { return configValue("pickerStyle").toString() == "ring"; }));
+
+    xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});
+    xdo({"keydown", "ctrl", "keydown", "v"});
+    ASSERT_TRUE(waitForLog(QStringLiteral("showPicker(")));
+    const int side = static_cast<int>(vt::RingGeometry::canvasSize);
+    EXPECT_TRUE(waitFor([&] {
+        const QList<QRect> windows = visibleProgramWindows();
+        return std::any_of(windows.begin(), windows.end(),
+                           [&](QRect w) { return w.size() == QSize(side, side); });
+    }));
+    xdo({"key", "Down", "keyup", "v", "keyup", "ctrl"});
+    waitForText(QStringLiteral("alpha"));
+    expectTypingStillWorks();
+}
+
+} // namespace
