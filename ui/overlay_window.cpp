@@ -31,10 +31,13 @@ public:
     std::function<void()> onPainted;
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
+        // Only the damaged region is cleared and redrawn; the rest of the backing store keeps
+        // its pixels.
+        painter.setClipRegion(event->region());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(rect(), Qt::transparent);
+        painter.fillRect(event->rect(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -77,18 +80,29 @@ void OverlayWindow::setFrame(RectD frame) {
 void OverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
     compositing_ = screens_.compositingActive();
-    if (!host_->isVisible()) takeBackdrop();
-    // Still on screen (shown again while closing): a new picture would show the window itself,
-    // so the old one stays while the window has not moved.
-    else if (frame_ != backdropFrame_)
-        view_.setBackdrop({});
+    if (view_.usesBackdrop()) {
+        if (!host_->isVisible()) takeBackdrop();
+        // Still on screen (shown again while closing): a new picture would show the window
+        // itself, so the old one stays while the window has not moved.
+        else if (frame_ != backdropFrame_)
+            view_.setBackdrop({});
+    }
     updateShape();
-    if (!host_->isVisible()) host_->show();
+    const std::optional<QRegion> damage = view_.takeDamage();
+    if (!host_->isVisible()) {
+        host_->show(); // mapping paints everything
+    } else if (damage) {
+        // Reopened while still on screen: what was drawn before must be cleared too.
+        host_->update(*damage);
+    } else {
+        host_->update();
+    }
     host_->raise();
 }
 
 void OverlayWindow::orderOut() {
     host_->hide();
+    (void)view_.takeDamage(); // the next show repaints everything
 }
 
 void OverlayWindow::takeBackdrop() {
@@ -127,13 +141,18 @@ void OverlayWindow::setAlpha(double alpha) {
 
 void OverlayWindow::displayNow() {
     updateShape();
+    (void)view_.takeDamage();
     host_->repaint();
 }
 
 void OverlayWindow::viewChanged() {
-    if (!host_->isVisible()) return;
+    const std::optional<QRegion> damage = view_.takeDamage();
+    if (!host_->isVisible() || (damage && damage->isEmpty())) return;
     updateShape();
-    host_->update();
+    if (damage)
+        host_->update(*damage);
+    else
+        host_->update();
 }
 
 void OverlayWindow::updateShape() {

@@ -12,7 +12,8 @@ namespace vt {
 // The Qt overlay window: an override-redirect, always-on-top top-level that never takes focus
 // and lets every click through, hosting one PaintedView. Where a compositor runs, its
 // translucent pixels blend with the desktop; where none does they would show black, so the
-// window is then shaped to what the view draws.
+// window is then shaped to what the view draws. A view that reports its damage gets only that
+// region repainted, which keeps a window covering a whole screen cheap.
 class OverlayWindow final : public OverlaySurface {
 public:
     // The view must outlive the window.

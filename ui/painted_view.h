@@ -3,6 +3,7 @@
 #include <QRegion>
 #include <QSizeF>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -21,6 +22,13 @@ public:
     // and glows: the window is shaped to it when no compositor blends translucent pixels (they
     // would show as black). An empty region means "nothing drawn".
     virtual QRegion drawnShape() const = 0;
+    // The area, in layout points, whose pixels changed since the previous call (the call forgets
+    // it), so a window covering a whole screen repaints only that part. Nothing means "assume
+    // the whole canvas changed", which views without their own damage tracking answer.
+    virtual std::optional<QRegion> takeDamage() { return std::nullopt; }
+    // Whether the host should take a blurred picture of what lies behind the window when it
+    // shows it (see backdrop()); a full-screen view that never draws it says no.
+    virtual bool usesBackdrop() const { return true; }
     // A blurred picture of what lies behind the window (canvas-sized in layout points), taken by
     // the host when it shows the window; materials paint it under their tint so they read as
     // frosted glass. A null image when there is none (then materials are plain tints).

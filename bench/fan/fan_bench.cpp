@@ -73,7 +73,7 @@ struct Rig {
     }
     // Paints the region that changed; returns its area in pixels.
     qint64 paintDamage() {
-        const QRegion damage = panel.view().takeDamage();
+        const QRegion damage = panel.view().takeDamage().value_or(QRegion());
         QPainter p(&backing);
         p.setClipRegion(damage);
         p.setCompositionMode(QPainter::CompositionMode_Source);

@@ -8,6 +8,6 @@ add_library(vt_fan STATIC
     ${CMAKE_CURRENT_LIST_DIR}/fan_panel.cpp
 )
 target_link_libraries(vt_fan
-    PUBLIC vt_fan_model vt_ui vt_ui_damage_overlay vt_animation vt_animation_driver vt_history
+    PUBLIC vt_fan_model vt_ui vt_animation vt_animation_driver vt_history
            vt_platform Qt6::Gui Qt6::Widgets
     PRIVATE vantrel_warnings)

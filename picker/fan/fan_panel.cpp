@@ -3,8 +3,8 @@
 #include "core/panel_placement.h"
 #include "platform/log.h"
 #include "ui/animation_transaction.h"
-#include "ui/damage_overlay_window.h"
 #include "ui/haptics.h"
+#include "ui/overlay_window.h"
 
 #include <QDateTime>
 #include <QUuid>
@@ -19,7 +19,7 @@ FanPanel::FanPanel(const Screens& screens, MainQueue& queue, SurfaceFactory make
       view_(std::make_unique<FanView>(model_, clock)), self_(std::make_shared<FanPanel*>(this)) {
     if (!makeSurface_)
         makeSurface_ = [&screens](FanView& view) {
-            return std::make_unique<DamageOverlayWindow>(screens, view);
+            return std::make_unique<OverlayWindow>(screens, view);
         };
 }
 

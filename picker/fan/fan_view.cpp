@@ -273,7 +273,7 @@ void FanView::frameAdvanced() {
     requestUpdate();
 }
 
-QRegion FanView::takeDamage() {
+std::optional<QRegion> FanView::takeDamage() {
     QRegion out;
     std::swap(out, damage_);
     return out;

@@ -4,8 +4,8 @@
 #include "ui/animation_clock.h"
 #include "ui/animation_driver.h"
 #include "ui/animation_values.h"
-#include "ui/damage_overlay_window.h"
 #include "ui/materials.h"
+#include "ui/painted_view.h"
 
 #include <QImage>
 #include <QTransform>
@@ -21,7 +21,7 @@ namespace vt {
 // panel's transaction) becomes targets keyed by row index, and painting reads presented values.
 // Rows and the bubble are rendered once into images and drawn transformed, and the view reports
 // the area that changed, so a frame of a full-screen overlay costs only the fan's own pixels.
-class FanView final : public DamageTrackingView {
+class FanView final : public PaintedView {
 public:
     // The clock times the animations. Model and clock must outlive the view.
     FanView(FanModel& model, const AnimationClock& clock);
@@ -32,7 +32,9 @@ public:
     QSizeF canvasSize() const override;
     void paint(QPainter& painter) override;
     QRegion drawnShape() const override;
-    QRegion takeDamage() override;
+    std::optional<QRegion> takeDamage() override;
+    // The fan covers a whole screen and draws no backdrop: no picture of the screen is taken.
+    bool usesBackdrop() const override { return false; }
 
     // Advances the animations to `time` on the view's clock and paints the whole canvas into a
     // new image at the given scale. Tests and benchmarks use it.

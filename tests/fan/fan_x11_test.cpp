@@ -2,7 +2,7 @@
 
 #include "platform/linux/screens_linux.h"
 #include "platform/qt_main_queue.h"
-#include "ui/damage_overlay_window.h"
+#include "ui/overlay_window.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -219,7 +219,7 @@ TEST(FanWindow, NeverTakesFocusAndLetsClicksThrough) {
     FanPanel panel(screens, queue);
     panel.show(history(), 0);
     pump(200);
-    auto* window = dynamic_cast<DamageOverlayWindow*>(&panel.panel());
+    auto* window = dynamic_cast<OverlayWindow*>(&panel.panel());
     ASSERT_NE(window, nullptr);
     const Qt::WindowFlags flags = window->widget()->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowTransparentForInput));
