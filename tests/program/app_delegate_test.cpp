@@ -42,9 +42,8 @@ std::vector<std::unique_ptr<QProcess>> owners;
 
 void copyWithXclip(const QByteArray& data, const QString& type = QStringLiteral("UTF8_STRING")) {
     auto p = std::make_unique<QProcess>();
-    p->start(QStringLiteral("xclip"),
-             {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"), type,
-              QStringLiteral("-i")});
+    p->start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                       QStringLiteral("-t"), type, QStringLiteral("-i")});
     ASSERT_TRUE(p->waitForStarted());
     p->write(data);
     p->closeWriteChannel();
@@ -53,8 +52,8 @@ void copyWithXclip(const QByteArray& data, const QString& type = QStringLiteral(
 
 QString clipboardText() {
     QProcess p;
-    p.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                      QStringLiteral("-o")});
+    p.start(QStringLiteral("xclip"),
+            {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
     // The program serves the selection from this thread's event loop: keep it turning.
     waitFor([&] { return p.state() == QProcess::NotRunning; });
     return QString::fromUtf8(p.readAllStandardOutput());
@@ -87,7 +86,8 @@ TEST(Program, CopiesAppearInTheMenuNewestFirstAtMostTen) {
         ASSERT_TRUE(waitFor([&] {
             const auto& items = delegate->watcher().history.items;
             return !items.empty() && items.front().text == QStringLiteral("clip %1").arg(i);
-        })) << "copy " << i << " was not recorded";
+        })) << "copy "
+            << i << " was not recorded";
     }
     const auto rows = clipRows(openedMenu());
     ASSERT_EQ(rows.size(), 10u);
@@ -134,7 +134,8 @@ TEST(Program, StyleAndDelaySubmenusChangeTheSettingsAndTheController) {
 
 TEST(Program, AHoldDelayOutsideTheTableChecksNoRow) {
     AppSettings::shared().setHoldDelay(0.3);
-    for (const char* title : {"速い（0.2秒）", "ふつう（0.25秒）", "ゆっくり（0.35秒）", "長め（0.5秒）"}) {
+    for (const char* title :
+         {"速い（0.2秒）", "ふつう（0.25秒）", "ゆっくり（0.35秒）", "長め（0.5秒）"}) {
         QAction* row = findAction(openedMenu(), QString::fromUtf8(title));
         ASSERT_NE(row, nullptr) << title;
         EXPECT_FALSE(row->isChecked()) << title;
