@@ -9,9 +9,8 @@ target_link_libraries(vantrel PRIVATE vt_app Qt6::Widgets vantrel_warnings)
 
 include(GNUInstallDirs)
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-set(VANTREL_EXEC ${CMAKE_INSTALL_FULL_BINDIR}/vantrel)
 configure_file(${PROJECT_SOURCE_DIR}/resources/io.vantrel.Vantrel.desktop.in
-               ${CMAKE_BINARY_DIR}/generated/resources/${VANTREL_APP_ID}.desktop @ONLY)
+               ${CMAKE_BINARY_DIR}/generated/resources/${VANTREL_APP_ID}.desktop COPYONLY)
 install(FILES ${CMAKE_BINARY_DIR}/generated/resources/${VANTREL_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
