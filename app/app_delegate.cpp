@@ -78,12 +78,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
         if (AppDelegate* d = self.data()) d->warmThumbnails();
     };
     warmThumbnails();
-    // The fan's first layout and rendering (about 130 ms for a full-screen window) runs on the
-    // first turn of the event loop: still long before anyone can hold the paste keys, but after
-    // the keyboard watch is up, so the program is ready to paste that much sooner.
-    QtMainQueue::shared().asyncAfter(0, [self] {
-        if (AppDelegate* d = self.data()) d->fan_.prewarm();
-    });
+    fan_.prewarm();
     setUpMenu();
     syncTapGeometry();
     for (QScreen* screen : QGuiApplication::screens())

@@ -231,12 +231,18 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
 bool ProgramTest::openTrayMenu() {
     QList<QRect> windows;
     QRect icon;
-    // The icon shows once the tray host has embedded it.
+    // The icon shows once the tray host has embedded it. Right after launch the fan is
+    // prewarmed in a briefly mapped full-screen window; wait until it is gone, so the window
+    // count below only changes when the menu opens.
     const bool embedded = waitFor([&] {
         windows = visibleProgramWindows();
-        for (QRect w : windows)
+        icon = QRect();
+        bool overlay = false;
+        for (QRect w : windows) {
             if (w.width() <= 64 && w.height() <= 64) icon = w;
-        return icon.isValid();
+            if (w.width() >= 1000) overlay = true;
+        }
+        return icon.isValid() && !overlay;
     });
     if (!embedded) {
         ADD_FAILURE() << "the tray icon is not on screen";
