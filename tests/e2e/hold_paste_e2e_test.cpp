@@ -29,7 +29,7 @@ protected:
     // Ctrl+V held until the picker is open.
     void holdOpen() {
         const qsizetype shown = logCount(QStringLiteral("showPicker("));
-        xdo({"keydown", "ctrl", "keydown", "v"});
+        keys({"+Control_L", "+v"});
         ASSERT_TRUE(waitForLog(QStringLiteral("showPicker("), shown + 1));
         // The configured style opened: the ring is a square panel at the pointer, the fan draws
         // on an overlay over the whole screen.
@@ -52,11 +52,11 @@ protected:
             out += std::to_string(s.width()) + "x" + std::to_string(s.height()) + " ";
         return out;
     }
-    void releaseAll() { xdo({"keyup", "v", "keyup", "ctrl"}); }
+    void releaseAll() { keys({"-v", "-Control_L"}); }
 };
 
 TEST_P(HoldPaste, AShortPressPastesTheClipboardOnce) {
-    xdo({"keydown", "ctrl", "keydown", "v", "keyup", "v", "keyup", "ctrl"});
+    keys({"+Control_L", "+v", "-v", "-Control_L"});
     waitForText(QStringLiteral("alpha"));
     expectTextStays(QStringLiteral("alpha"));
     EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
@@ -68,7 +68,7 @@ TEST_P(HoldPaste, HoldDownAndReleasePastesTheSecondNewestClip) {
 
     xdo({"keyup", "v", "key", "Down"});
     ASSERT_TRUE(waitForLog(QStringLiteral("select(1)")));
-    xdo({"keyup", "ctrl"});
+    keys({"-Control_L"});
     waitForText(QStringLiteral("bravo"));
     expectTextStays(QStringLiteral("bravo"));
     // The pasted clip is the newest one now.

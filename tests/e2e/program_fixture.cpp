@@ -1,4 +1,5 @@
 #include "tests/e2e/program_fixture.h"
+#include "tests/doubles/fake_keys.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSaveFile>
@@ -18,6 +19,10 @@ QString binaryDir() {
 
 void xdo(const QStringList& args) {
     QProcess::execute(QStringLiteral("xdotool"), args);
+}
+
+void keys(std::initializer_list<const char*> steps) {
+    ASSERT_TRUE(test::fakeKeys(steps)) << "could not send the keys";
 }
 
 bool waitFor(const std::function<bool()>& condition, int ms) {
@@ -47,7 +52,7 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
-    xdo({"keyup", "v", "keyup", "ctrl", "keyup", "shift"});
+    keys({"-v", "-Control_L", "-Shift_L"});
     stopProgram();
     for (QProcess& p : helpers) {
         if (p.state() == QProcess::NotRunning) continue;

@@ -21,6 +21,8 @@ namespace vt::e2e {
 
 // Runs xdotool and waits for it.
 void xdo(const QStringList& args);
+// Presses and releases keys one X event each (see fakeKeys).
+void keys(std::initializer_list<const char*> steps);
 // Polls condition (pumping the event loop) for up to ms milliseconds.
 bool waitFor(const std::function<bool()>& condition, int ms = 10000);
 

@@ -96,7 +96,7 @@ TEST_F(TrayMenu, TheStyleChosenInTheMenuIsThePickerThatOpensNext) {
     ASSERT_TRUE(waitFor([&] { return configValue("pickerStyle").toString() == "ring"; }));
 
     xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});
-    xdo({"keydown", "ctrl", "keydown", "v"});
+    keys({"+Control_L", "+v"});
     ASSERT_TRUE(waitForLog(QStringLiteral("showPicker(")));
     const int side = static_cast<int>(vt::RingGeometry::canvasSize);
     EXPECT_TRUE(waitFor([&] {
@@ -104,7 +104,8 @@ TEST_F(TrayMenu, TheStyleChosenInTheMenuIsThePickerThatOpensNext) {
         return std::any_of(windows.begin(), windows.end(),
                            [&](QRect w) { return w.size() == QSize(side, side); });
     }));
-    xdo({"key", "Down", "keyup", "v", "keyup", "ctrl"});
+    xdo({"key", "Down"});
+    keys({"-v", "-Control_L"});
     waitForText(QStringLiteral("alpha"));
     expectTypingStillWorks();
 }
