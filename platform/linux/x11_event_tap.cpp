@@ -5,9 +5,11 @@
 
 #include "platform/linux/x11_tap_worker.h"
 #include <X11/Xlib.h>
+#include <atomic>
 #include <condition_variable>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vt {
@@ -25,11 +27,13 @@ struct X11EventTap::Answer {
     bool answered = false;
     bool abandoned = false;
     bool swallow = false;
+    std::atomic<bool> ready{false}; // answered, readable without the lock
 };
 
 namespace {
 constexpr std::size_t kMaxLatencies = 65536;
-}
+constexpr std::chrono::microseconds kAnswerSpin{300};
+} // namespace
 
 X11EventTap::X11EventTap(std::chrono::milliseconds answerTimeout) : answerTimeout_(answerTimeout) {}
 
@@ -113,7 +117,7 @@ void X11EventTap::setPrimaryScreenOrigin(PointD rootOrigin) {
     if (present_) send({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, rootOrigin});
 }
 
-std::vector<std::int64_t> X11EventTap::takeVerdictLatencies() {
+std::vector<VerdictTiming> X11EventTap::takeVerdictLatencies() {
     std::lock_guard lock(mutex_);
     return std::exchange(latencies_, {});
 }
@@ -128,10 +132,10 @@ void X11EventTap::send(const TapCommand& command) {
     [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
 }
 
-void X11EventTap::recordLatency(std::int64_t nanoseconds) {
+void X11EventTap::recordLatency(const VerdictTiming& timing) {
     std::lock_guard lock(mutex_);
     if (latencies_.size() >= kMaxLatencies) latencies_.erase(latencies_.begin());
-    latencies_.push_back(nanoseconds);
+    latencies_.push_back(timing);
 }
 
 std::optional<bool> X11EventTap::ask(const std::shared_ptr<Delivery>& delivery, std::uint32_t type,
@@ -153,9 +157,17 @@ std::optional<bool> X11EventTap::ask(const std::shared_ptr<Delivery>& delivery, 
             std::lock_guard lock(answer->mutex);
             answer->answered = true;
             answer->swallow = swallow;
+            answer->ready.store(true, std::memory_order_release);
             answer->cv.notify_all();
         },
         Qt::QueuedConnection);
+    // The main thread usually answers within tens of microseconds: wait for that without going to
+    // sleep, since waking this thread again would cost about as much as the answer itself. A key
+    // event is frozen meanwhile, so this spin only runs while the user is pressing the chord.
+    const auto spinUntil = std::chrono::steady_clock::now() + kAnswerSpin;
+    while (!answer->ready.load(std::memory_order_acquire) &&
+           std::chrono::steady_clock::now() < spinUntil)
+        std::this_thread::yield();
     std::optional<bool> verdict;
     {
         std::unique_lock lock(answer->mutex);
@@ -187,7 +199,7 @@ void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> deliver
         eventMask,
         [this, delivery](std::uint32_t type, const TapEvent& e) { return ask(delivery, type, e); },
         [this, delivery](std::uint32_t type, const TapEvent& e) { tell(delivery, type, e); },
-        [this](std::int64_t ns) { recordLatency(ns); });
+        [this](const VerdictTiming& timing) { recordLatency(timing); });
     const bool ok = worker.open();
     trusted_ = worker.trusted();
     opened.set_value(ok);

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/event_tap.h"
+#include "platform/linux/verdict_timing.h"
 #include <QObject>
 #include <atomic>
 #include <chrono>
@@ -39,9 +40,9 @@ public:
 
     // Root-window position of the primary screen's top-left (event space starts there).
     void setPrimaryScreenOrigin(PointD rootOrigin);
-    // Nanoseconds from each grabbed key event's arrival on the tap thread to its XAllowEvents,
-    // oldest first, since the last call (at most the newest 65536).
-    std::vector<std::int64_t> takeVerdictLatencies();
+    // How long each grabbed key event waited on the tap, oldest first, since the last call (at
+    // most the newest 65536).
+    std::vector<VerdictTiming> takeVerdictLatencies();
 
 private:
     struct Delivery;
@@ -53,7 +54,7 @@ private:
                             const TapEvent& event);
     void tell(const std::shared_ptr<Delivery>& delivery, std::uint32_t type, const TapEvent& event);
     void send(const TapCommand& command);
-    void recordLatency(std::int64_t nanoseconds);
+    void recordLatency(const VerdictTiming& timing);
 
     const std::chrono::milliseconds answerTimeout_;
     QObject context_; // lives on the main thread: verdict requests are queued to it
@@ -67,7 +68,7 @@ private:
     std::vector<TapCommand> commands_;
     bool stopping_ = false;
     std::shared_ptr<Answer> waiting_;
-    std::vector<std::int64_t> latencies_;
+    std::vector<VerdictTiming> latencies_;
     PointD primaryOrigin_;
 };
 

@@ -4,10 +4,12 @@
 #include "platform/linux/x11_tap_translation.h"
 #include "platform/linux/x11_tap_worker.h"
 #include <X11/XKBlib.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <array>
+#include <cstdlib>
 
 namespace vt {
 namespace {
@@ -32,6 +34,7 @@ X11TapWorker::~X11TapWorker() {
 bool X11TapWorker::open() {
     display_ = XOpenDisplay(nullptr);
     if (!display_) return false;
+    xcb_ = XGetXCBConnection(display_);
     trap_ = std::make_unique<X11ErrorTrap>(display_);
     int event = 0, error = 0, major = 0, minor = 0;
     trusted_ = XTestQueryExtension(display_, &event, &error, &major, &minor);
@@ -212,19 +215,31 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         replayKeepingGrab();
     else
         applyVerdict(verdict);
-    if (timer_)
-        timer_(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - arrival).count());
+    if (timer_) {
+        auto since = [&](Clock::time_point t) {
+            return std::chrono::duration_cast<std::chrono::nanoseconds>(t - arrival).count();
+        };
+        timer_({since(allowIssued_), since(Clock::now())});
+    }
+    finishActiveGrab();
     if (!verdict) tell_(TapEventType::tapDisabledByTimeout, TapEvent{});
 }
 
 void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
     if (verdict.value_or(false)) {
-        // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the passive
-        // grab ends with the V release, while Ctrl, arrows, digits and Escape still matter.
-        if (!activeGrab_ && !takeActiveGrab())
-            tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+        if (!activeGrab_) {
+            // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the
+            // passive grab ends with the V release, while Ctrl, arrows, digits and Escape still
+            // matter. The grabs and the thaw go out together; their replies are read after the
+            // keyboard is moving again (finishActiveGrab).
+            requestActiveGrab();
+            xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
+            allowIssued_ = Clock::now();
+            xcb_flush(xcb_);
+            return;
+        }
         XAllowEvents(display_, SyncKeyboard, CurrentTime);
+        allowIssued_ = Clock::now();
     } else {
         // Replaying ends the keyboard grab and hands this event to the focused window as if no
         // grab existed.
@@ -233,6 +248,7 @@ void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
         if (activeGrab_) XUngrabPointer(display_, CurrentTime);
         activeGrab_ = false;
         XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+        allowIssued_ = Clock::now();
         // From here on key events go past us unseen: what we knew of held keys is stale.
         keysDown_.clear();
     }
@@ -243,6 +259,7 @@ void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
 // change, and the keyboard is taken again at once, since the hold is not over.
 void X11TapWorker::replayKeepingGrab() {
     XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+    allowIssued_ = Clock::now();
     const int keyboard =
         XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
     if (keyboard != GrabSuccess) {
@@ -264,21 +281,37 @@ void X11TapWorker::replayKeepingGrab() {
     if (wants(released.type)) tell_(released.type, released);
 }
 
-bool X11TapWorker::takeActiveGrab() {
+void X11TapWorker::requestActiveGrab() {
     // Synchronous keyboard mode, so that every later key event can still be either swallowed or
     // replayed to the application.
-    const int keyboard =
-        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
-    if (keyboard != GrabSuccess) {
-        qCWarning(vtLog) << "keyboard grab failed:" << keyboard;
-        return false;
-    }
-    const unsigned int pointerMask = PointerMotionMask | ButtonPressMask | ButtonReleaseMask;
-    const int pointer = XGrabPointer(display_, root_, False, pointerMask, GrabModeAsync,
-                                     GrabModeAsync, None, None, CurrentTime);
-    if (pointer != GrabSuccess) qCWarning(vtLog) << "pointer grab failed:" << pointer;
+    pendingKeyboardGrab_ =
+        xcb_grab_keyboard(xcb_, 0, root_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC)
+            .sequence;
+    const std::uint16_t pointerMask =
+        XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE;
+    pendingPointerGrab_ =
+        xcb_grab_pointer(xcb_, 0, root_, pointerMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                         XCB_NONE, XCB_NONE, XCB_CURRENT_TIME)
+            .sequence;
+    grabPending_ = true;
     activeGrab_ = true;
-    return true;
+}
+
+void X11TapWorker::finishActiveGrab() {
+    if (!grabPending_) return;
+    grabPending_ = false;
+    std::unique_ptr<xcb_grab_keyboard_reply_t, decltype(&std::free)> keyboard(
+        xcb_grab_keyboard_reply(xcb_, {pendingKeyboardGrab_}, nullptr), &std::free);
+    std::unique_ptr<xcb_grab_pointer_reply_t, decltype(&std::free)> pointer(
+        xcb_grab_pointer_reply(xcb_, {pendingPointerGrab_}, nullptr), &std::free);
+    if (!pointer || pointer->status != XCB_GRAB_STATUS_SUCCESS)
+        qCWarning(vtLog) << "pointer grab failed:" << (pointer ? pointer->status : -1);
+    if (!keyboard || keyboard->status != XCB_GRAB_STATUS_SUCCESS) {
+        qCWarning(vtLog) << "keyboard grab failed:" << (keyboard ? keyboard->status : -1);
+        // Without the keyboard the hold cannot go on: let go of the pointer too.
+        releaseActiveGrab();
+        tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+    }
 }
 
 void X11TapWorker::releaseActiveGrab() {

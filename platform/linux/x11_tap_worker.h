@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/event_tap.h"
+#include "platform/linux/verdict_timing.h"
 #include "platform/linux/x11_error_trap.h"
 #include <X11/Xlib.h>
 #include <array>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <xcb/xcb.h>
 
 namespace vt {
 
@@ -33,8 +35,9 @@ public:
     using Ask = std::function<std::optional<bool>(std::uint32_t type, const TapEvent& event)>;
     // Reports an event whose verdict X does not wait for (pointer events, the disabled types).
     using Tell = std::function<void(std::uint32_t type, const TapEvent& event)>;
-    // Nanoseconds from a key event's arrival to its XAllowEvents.
-    using VerdictTimer = std::function<void(std::int64_t nanoseconds)>;
+    // Nanoseconds from a key event's arrival to its XAllowEvents, and to that request written
+    // to the server.
+    using VerdictTimer = std::function<void(const VerdictTiming& timing)>;
 
     X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer);
     ~X11TapWorker();
@@ -62,7 +65,8 @@ private:
     void handlePointer(const XEvent& event);
     void applyVerdict(std::optional<bool> verdict);
     void replayKeepingGrab();
-    bool takeActiveGrab();
+    void requestActiveGrab();
+    void finishActiveGrab();
     void releaseActiveGrab();
     void post(const TapCommand& command);
     bool wants(std::uint32_t type) const;
@@ -74,11 +78,16 @@ private:
     Tell tell_;
     VerdictTimer timer_;
     Display* display_ = nullptr;
+    xcb_connection_t* xcb_ = nullptr; // the same connection, for requests sent without waiting
     std::unique_ptr<X11ErrorTrap> trap_;
     Window root_ = 0;
     bool trusted_ = false;
     bool enabled_ = true;
     bool activeGrab_ = false;
+    // Active grabs requested whose replies are still to be read.
+    bool grabPending_ = false;
+    unsigned int pendingKeyboardGrab_ = 0;
+    unsigned int pendingPointerGrab_ = 0;
     unsigned int vKeycode_ = 0;
     unsigned int numLockMask_ = 0;
     unsigned int modifierMaskOf_[256] = {};
@@ -90,6 +99,8 @@ private:
     unsigned int repeatIntervalMs_ = 40;
     // The chord is ungrabbed while our own keystroke goes by.
     bool steppedAside_ = false;
+    // When the current key event's XAllowEvents was issued.
+    std::chrono::steady_clock::time_point allowIssued_;
     PointD primaryOrigin_;
 };
 
