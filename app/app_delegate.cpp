@@ -78,7 +78,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
         if (AppDelegate* d = self.data()) d->warmThumbnails();
     };
     warmThumbnails();
-    fan_.prewarm();
+    prewarmPicker();
     setUpMenu();
     syncTapGeometry();
     for (QScreen* screen : QGuiApplication::screens())
@@ -99,12 +99,24 @@ bool AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::applySettings() {
+    const bool styleChanged = holdPaste_.useFan != settings_.useFan();
     holdPaste_.holdDelay = settings_.holdDelay();
     holdPaste_.useFan = settings_.useFan();
     fan_.setVisibleSlots(settings_.fanSlots());
     fan_.setMaxItems(settings_.historyLimit());
     watcher_.setLimit(settings_.historyLimit());
     watcher_.excludedApps = settings_.excludedApps();
+    if (styleChanged && prewarmed_) prewarmPicker();
+}
+
+// The picker in use is drawn once at launch (and again when the style changes), so the first
+// hold shows it without the cost of a first window.
+void AppDelegate::prewarmPicker() {
+    prewarmed_ = true;
+    if (holdPaste_.useFan)
+        fan_.prewarm();
+    else
+        ring_.prewarm();
 }
 
 void AppDelegate::warmThumbnails() {

@@ -34,6 +34,7 @@ public:
     bool applicationDidFinishLaunching();
     // Copies the settings into the controller, the fan and the watcher.
     void applySettings();
+    void prewarmPicker();
     // Decodes recent image clips into the thumbnail cache on a low-priority thread.
     void warmThumbnails();
     // Creates the tray icon and its (empty) menu.
@@ -82,6 +83,7 @@ private:
     QMenu* menu_ = nullptr;
     QTimer* permissionTimer_ = nullptr;
     QThreadPool thumbnailPool_;
+    bool prewarmed_ = false; // the picker in use was drawn once at launch
 };
 
 } // namespace vt

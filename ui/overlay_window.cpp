@@ -1,4 +1,5 @@
 #include "ui/overlay_window.h"
+#include "platform/screen_pictures.h"
 
 #include "ui/painting.h"
 
@@ -112,7 +113,10 @@ void OverlayWindow::takeBackdrop() {
     QScreen* screen = QGuiApplication::screenAt(rect.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
     QImage picture;
-    if (screen) {
+    // Straight from the X server when the screens can (one device pixel per point only).
+    const auto* pictures = dynamic_cast<const ScreenPictures*>(&screens_);
+    if (pictures && screen && screen->devicePixelRatio() == 1.0) picture = pictures->grabRoot(rect);
+    if (picture.isNull() && screen) {
         const QRect g = screen->geometry();
         picture =
             screen->grabWindow(0, rect.x() - g.x(), rect.y() - g.y(), rect.width(), rect.height())

@@ -163,6 +163,7 @@ bool FanPanel::scroll(double by) {
 }
 
 void FanPanel::prewarm() {
+    if (panel_ && panel_->isVisible()) return; // in use: warm already
     ClipItem placeholder;
     placeholder.id = QUuid::createUuid();
     placeholder.date = QDateTime::currentDateTime();

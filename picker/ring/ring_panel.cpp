@@ -124,4 +124,29 @@ bool RingPanel::scroll(double /*by*/) {
     return false;
 }
 
+void RingPanel::prewarm() {
+    if (panel_ && panel_->isVisible()) return; // in use: warm already
+    ClipItem placeholder = ClipItem::makeText(QStringLiteral("…"));
+    withoutAnimation([&] {
+        model_.setItems({placeholder});
+        model_.setSelected(0);
+        model_.setPhase(RingModel::Phase::shown);
+    });
+    OverlaySurface& window = panel();
+    // Well inside the main screen, where the whole square can be pictured.
+    const std::optional<ScreenInfo> main = screens_.mainScreen();
+    const RectD v = main ? main->visibleFrame : RectD{0, 0, G::canvasSize, G::canvasSize};
+    window.setFrame({v.x + (v.width - G::canvasSize) / 2, v.y + (v.height - G::canvasSize) / 2,
+                     G::canvasSize, G::canvasSize});
+    window.setAlpha(0);
+    window.orderFront();
+    window.displayNow();
+    window.orderOut();
+    window.setAlpha(1);
+    withoutAnimation([&] {
+        model_.setItems({});
+        model_.setPhase(RingModel::Phase::hidden);
+    });
+}
+
 } // namespace vt

@@ -35,6 +35,10 @@ public:
     PickerHit hit(double dx, double dy) const override;
     bool scroll(double by) override;
 
+    // Builds the window and shows it once, fully transparent, with the ring drawn and the screen
+    // behind it pictured, so the first real show is fast.
+    void prewarm();
+
     RingModel& model() { return model_; }
     const RingModel& model() const { return model_; }
     RingView& view() { return *view_; }

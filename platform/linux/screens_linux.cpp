@@ -1,4 +1,5 @@
 #include "platform/linux/screens_linux.h"
+#include "platform/linux/shm_screen_grab.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -20,6 +21,9 @@ ScreenInfo info(const QScreen& screen, const RootSpace& space) {
 }
 
 } // namespace
+
+LinuxScreens::LinuxScreens() = default;
+LinuxScreens::~LinuxScreens() = default;
 
 RootSpace LinuxScreens::rootSpace() const {
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -53,9 +57,22 @@ bool LinuxScreens::compositingActive() const {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display) return false;
-    const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(display));
-    const Atom atom = XInternAtom(display, name.c_str(), False);
-    return atom != None && XGetSelectionOwner(display, atom) != None;
+    if (compositorAtom_ == None) {
+        const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(display));
+        compositorAtom_ = XInternAtom(display, name.c_str(), False);
+    }
+    return compositorAtom_ != None && XGetSelectionOwner(display, compositorAtom_) != None;
+}
+
+QImage LinuxScreens::grabRoot(const QRect& root) const {
+    if (!grab_) {
+        auto* x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        if (!x11 || !x11->connection() || !x11->display()) return {};
+        grab_ =
+            std::make_unique<ShmScreenGrab>(x11->connection(), DefaultRootWindow(x11->display()));
+    }
+    return grab_->grab(root);
 }
 
 } // namespace vt

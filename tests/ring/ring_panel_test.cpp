@@ -219,5 +219,32 @@ TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {
     EXPECT_EQ(space.rectFromWindow(space.rectToWindow({5, 6, 7, 8})), (RectD{5, 6, 7, 8}));
 }
 
+// Prewarming draws the ring once, invisibly and inside the visible frame, and leaves nothing
+// behind: no window on screen, an empty hidden model, and a first real show like any other.
+// While the ring is open it does nothing at all.
+TEST_F(RingPanelTest, PrewarmDrawsOnceInvisiblyAndLeavesNothingBehind) {
+    panel.prewarm();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->orderFrontCount, 1);
+    EXPECT_EQ(surface->displayCount, 1);
+    EXPECT_FALSE(surface->visible);
+    EXPECT_EQ(surface->alpha, 1);
+    const RectD f = surface->lastFrame;
+    EXPECT_TRUE(f.x >= 0 && f.maxX() <= 1440 && f.y >= 0 && f.maxY() <= 875);
+    EXPECT_TRUE(panel.model().items().empty());
+    EXPECT_EQ(panel.model().phase(), RingModel::Phase::hidden);
+
+    const PointD centre = panel.show(clips(3), 1);
+    EXPECT_TRUE(surface->visible);
+    EXPECT_EQ(panel.model().items().size(), 3u);
+    EXPECT_EQ(centre.x, 720);
+
+    const int drawn = surface->displayCount;
+    panel.prewarm();
+    EXPECT_TRUE(surface->visible) << "prewarming must not close an open ring";
+    EXPECT_EQ(surface->displayCount, drawn);
+    EXPECT_EQ(panel.model().items().size(), 3u);
+}
+
 } // namespace
 } // namespace vt

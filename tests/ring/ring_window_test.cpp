@@ -244,6 +244,49 @@ TEST_F(RingWindowTest, Screenshots) {
     }
 }
 
+// The frosted backdrop is pictured through memory shared with the X server: the pixels must
+// be the screen's, for any size in any order (the shared segment grows and is reused), and a
+// rectangle leaving the screen gives no picture rather than garbage.
+TEST(ScreenPictures, MatchTheScreenAndRefuseRectanglesOffIt) {
+    Desk desk;
+    desk.setGeometry(0, 0, 1200, 800);
+    desk.show();
+    LinuxScreens screens;
+    const QRect probe(600, 300, 40, 40); // inside the desk's right half
+    ASSERT_TRUE(waitFor([&] {
+        const QImage shot = screens.grabRoot(probe);
+        return !shot.isNull() && shot.pixelColor(0, 0) != QColor(Qt::black);
+    })) << "the desk never showed up in a picture";
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize root = screen->virtualSize();
+    struct Case {
+        QRect rect;
+        bool expectPicture;
+    };
+    const Case cases[] = {
+        {{100, 100, 460, 460}, true},                // left half: text on paper
+        {{500, 200, 600, 500}, true},                // larger: the segment grows
+        {{640, 300, 16, 16}, true},                  // much smaller, from the grown segment
+        {{0, 0, 1, 1}, true},                        // a single pixel
+        {{root.width() - 100, 10, 460, 460}, false}, // leaves the screen on the right
+        {{-10, -10, 50, 50}, false},                 // starts off the screen
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rect " << c.rect.x() << "," << c.rect.y() << " "
+                                        << c.rect.width() << "x" << c.rect.height());
+        const QImage shared = screens.grabRoot(c.rect);
+        EXPECT_EQ(!shared.isNull(), c.expectPicture);
+        if (shared.isNull()) continue;
+        EXPECT_EQ(shared.size(), c.rect.size());
+        const QImage expected =
+            screen->grabWindow(0, c.rect.x(), c.rect.y(), c.rect.width(), c.rect.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shared.convertToFormat(QImage::Format_RGB32), expected);
+    }
+}
+
 } // namespace
 } // namespace vt
 

@@ -1,0 +1,18 @@
+#pragma once
+#include <QImage>
+#include <QRect>
+
+namespace vt {
+
+// Pictures of what the displays show, for windows that frost what lies behind them. A Screens
+// implementation may offer this next to its own interface.
+class ScreenPictures {
+public:
+    virtual ~ScreenPictures() = default;
+    // What the screens show inside `root` (root-window pixels) as an RGB32 image that shares its
+    // memory with later grabs: use it before grabbing again. A null image when no picture can be
+    // taken this way; the caller then asks the toolkit.
+    virtual QImage grabRoot(const QRect& root) const = 0;
+};
+
+} // namespace vt
