@@ -43,10 +43,12 @@ ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
     : QObject(parent), pasteboard_(pasteboard), workspace_(workspace),
       historyPath_(std::move(historyPath)) {
     lastChangeCount_ = pasteboard_.changeCount();
+    seenChangeCount_ = lastChangeCount_;
     history = HistoryFile::load(historyPath_);
 }
 
 ClipboardWatcher::~ClipboardWatcher() {
+    stopPolling();
     // The pasteboard may outlive us; it must not call into a destroyed watcher.
     pasteboard_.setOnChange({});
 }
@@ -60,24 +62,53 @@ const QSet<QString>& ClipboardWatcher::skipTypes() {
 }
 
 void ClipboardWatcher::start() {
-    if (timer_) {
-        timer_->stop();
-        delete timer_;
+    stopPolling();
+    if (const std::atomic<std::int64_t>* counter = pasteboard_.sharedChangeCount()) {
+        tickerStop_ = false;
+        ticker_ = std::thread([this, counter] { tick(*counter); });
+    } else {
+        // A child timer dies with the watcher, so it never fires into a destroyed one.
+        timer_ = new QTimer(this);
+        timer_->setInterval(kPollIntervalMs);
+        connect(timer_, &QTimer::timeout, this, &ClipboardWatcher::poll);
+        timer_->start();
     }
-    // A child timer dies with the watcher, so it never fires into a destroyed one.
-    timer_ = new QTimer(this);
-    timer_->setInterval(kPollIntervalMs);
-    connect(timer_, &QTimer::timeout, this, &ClipboardWatcher::poll);
-    timer_->start();
     // A copy followed at once by a hold-paste must find the new clip on top: do not wait for
     // the next tick when the clipboard says it changed.
     pasteboard_.setOnChange([this] { poll(); });
+}
+
+void ClipboardWatcher::stopPolling() {
+    delete timer_;
+    timer_ = nullptr;
+    if (ticker_.joinable()) {
+        {
+            std::lock_guard lock(tickerMutex_);
+            tickerStop_ = true;
+        }
+        tickerWake_.notify_all();
+        ticker_.join();
+    }
+}
+
+// Waking the main thread's event loop costs far more than looking at a counter: look from
+// here, and hand over only when there is something to record. A poll queued to a watcher that
+// is destroyed meanwhile is dropped with it.
+void ClipboardWatcher::tick(const std::atomic<std::int64_t>& counter) {
+    std::unique_lock lock(tickerMutex_);
+    while (!tickerWake_.wait_for(lock, std::chrono::milliseconds(kPollIntervalMs),
+                                 [this] { return tickerStop_; })) {
+        if (counter.load(std::memory_order_relaxed) !=
+            seenChangeCount_.load(std::memory_order_relaxed))
+            QMetaObject::invokeMethod(this, &ClipboardWatcher::poll, Qt::QueuedConnection);
+    }
 }
 
 void ClipboardWatcher::poll() {
     const std::int64_t count = pasteboard_.changeCount();
     if (count == lastChangeCount_) return;
     lastChangeCount_ = count;
+    seenChangeCount_ = count;
 
     const QStringList types = pasteboard_.types();
     for (const QString& type : types)
@@ -146,6 +177,7 @@ void ClipboardWatcher::put(const ClipItem& item) {
     }
     }
     lastChangeCount_ = pasteboard_.changeCount();
+    seenChangeCount_ = lastChangeCount_;
 
     ClipItem fresh = item;
     fresh.id = QUuid::createUuid();

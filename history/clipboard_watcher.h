@@ -7,9 +7,13 @@
 #include <QSet>
 #include <QStringList>
 #include <QTimer>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace vt {
 
@@ -39,7 +43,9 @@ public:
     // Types that mark a copy as secret, transient or generated: such copies are never recorded.
     static const QSet<QString>& skipTypes();
 
-    // Polls every 0.4 s, and at once whenever the clipboard announces a change.
+    // Polls every 0.4 s, and at once whenever the clipboard announces a change. When the
+    // pasteboard shares its change counter, the 0.4 s look at it happens on a small thread of
+    // the watcher's own, which calls poll() on the main thread only when the counter moved.
     void start();
     // Records the clipboard's contents if they changed since the last look.
     void poll();
@@ -57,12 +63,19 @@ public:
 
 private:
     void changed();
+    void stopPolling();
+    void tick(const std::atomic<std::int64_t>& counter);
 
     Pasteboard& pasteboard_;
     Workspace& workspace_;
     QString historyPath_;
     std::int64_t lastChangeCount_ = 0;
+    std::atomic<std::int64_t> seenChangeCount_{0}; // lastChangeCount_, for the ticker thread
     QTimer* timer_ = nullptr;
+    std::thread ticker_;
+    std::mutex tickerMutex_;
+    std::condition_variable tickerWake_;
+    bool tickerStop_ = false;
 };
 
 } // namespace vt

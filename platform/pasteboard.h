@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -29,6 +30,10 @@ public:
 
     // Moves on every change of the clipboard's contents, ours included; cheap enough to poll.
     virtual std::int64_t changeCount() const = 0;
+    // The counter behind changeCount() when any thread may read it. The watcher then looks at
+    // it from a small thread of its own and wakes the main thread only when it moved, so an
+    // idle program costs almost nothing. Null when changeCount() is for the main thread only.
+    virtual const std::atomic<std::int64_t>* sharedChangeCount() const { return nullptr; }
     // Type identifiers offered by the current contents, in the owner's order.
     virtual QStringList types() const = 0;
     // The contents as file URLs; empty when they are not file references.

@@ -30,7 +30,8 @@ public:
     // How long an owner may stay silent before its change is skipped.
     void setReadTimeout(int milliseconds) { readTimeoutMs_ = milliseconds; }
 
-    std::int64_t changeCount() const override { return count_; }
+    std::int64_t changeCount() const override { return count_.load(); }
+    const std::atomic<std::int64_t>* sharedChangeCount() const override { return &count_; }
     QStringList types() const override { return snapshot_.types; }
     QList<QUrl> fileURLs() const override { return snapshot_.fileURLs; }
     std::optional<QString> string(const QString& type) const override;
@@ -60,7 +61,7 @@ private:
     QTimer silence_;
     QElapsedTimer readClock_;
     int readTimeoutMs_ = 1000;
-    std::int64_t count_ = 0;
+    std::atomic<std::int64_t> count_{0};
     ClipboardSnapshot snapshot_;
     std::unique_ptr<QMimeData> ours_;
     unsigned long ownWindow_ = 0;

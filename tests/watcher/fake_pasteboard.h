@@ -9,6 +9,9 @@ namespace vt::test {
 // read back what the program wrote.
 class FakePasteboard final : public Pasteboard {
 public:
+    // `shareCounter`: offer the change counter to other threads, as the X11 clipboard does.
+    explicit FakePasteboard(bool shareCounter = false) : shareCounter_(shareCounter) {}
+
     // Another program copies: new contents and a change.
     // `announce` false leaves the change for the watcher's timer to find.
     void offer(QStringList offeredTypes, QHash<QString, QByteArray> bytes = {},
@@ -20,7 +23,10 @@ public:
         if (announce && onChange_) onChange_();
     }
 
-    std::int64_t changeCount() const override { return count_; }
+    std::int64_t changeCount() const override { return count_.load(); }
+    const std::atomic<std::int64_t>* sharedChangeCount() const override {
+        return shareCounter_ ? &count_ : nullptr;
+    }
     QStringList types() const override { return types_; }
     QList<QUrl> fileURLs() const override { return urls_; }
     std::optional<QString> string(const QString& type) const override {
@@ -57,7 +63,8 @@ public:
     bool hasHandler() const { return static_cast<bool>(onChange_); }
 
 private:
-    std::int64_t count_ = 7;
+    bool shareCounter_;
+    std::atomic<std::int64_t> count_{7};
     QStringList types_;
     QHash<QString, QByteArray> bytes_;
     QList<QUrl> urls_;
