@@ -31,6 +31,7 @@ namespace vt {
 namespace {
 constexpr int kThumbnailWarmCount = 60; // the thumbnail cache's count limit
 constexpr int kPermissionPollMs = 2000;
+constexpr double kPrewarmDelay = 0.3; // seconds after launch
 } // namespace
 
 AppDelegate::AppDelegate(QObject* parent)
@@ -109,14 +110,21 @@ void AppDelegate::applySettings() {
     if (styleChanged && prewarmed_) prewarmPicker();
 }
 
-// The picker in use is drawn once at launch (and again when the style changes), so the first
-// hold shows it without the cost of a first window.
+// The picker in use is drawn once shortly after launch (and again when the style changes), so
+// the first hold shows it without the cost of a first window. Not at once: the tap and the
+// watcher come first, and a hold cannot open a picker sooner than the hold delay anyway.
 void AppDelegate::prewarmPicker() {
     prewarmed_ = true;
-    if (holdPaste_.useFan)
-        fan_.prewarm();
-    else
-        ring_.prewarm();
+    QPointer<AppDelegate> self(this);
+    QtMainQueue::shared().asyncAfter(kPrewarmDelay, [self] {
+        AppDelegate* d = self.data();
+        if (!d) return;
+        if (d->holdPaste_.useFan)
+            d->fan_.prewarm();
+        else
+            d->ring_.prewarm();
+        qCDebug(vtLog, "picker prewarmed");
+    });
 }
 
 void AppDelegate::warmThumbnails() {

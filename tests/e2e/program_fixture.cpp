@@ -236,9 +236,10 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
 bool ProgramTest::openTrayMenu() {
     QList<QRect> windows;
     QRect icon;
-    // The icon shows once the tray host has embedded it. Right after launch the fan is
-    // prewarmed in a briefly mapped full-screen window; wait until it is gone, so the window
-    // count below only changes when the menu opens.
+    // The icon shows once the tray host has embedded it. Shortly after launch the fan is
+    // prewarmed in a briefly mapped full-screen window; wait until that is done and the window
+    // gone, so the window count below only changes when the menu opens.
+    if (!waitForLog(QStringLiteral("picker prewarmed"))) return false;
     const bool embedded = waitFor([&] {
         windows = visibleProgramWindows();
         icon = QRect();
