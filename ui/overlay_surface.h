@@ -24,4 +24,14 @@ public:
     virtual void displayNow() = 0;
 };
 
+// Maps the window and paints it once, fully transparent, then takes it off the screen again: the
+// first real show then finds the window, its buffers and its caches ready.
+inline void showOnceUnseen(OverlaySurface& window) {
+    window.setAlpha(0);
+    window.orderFront();
+    window.displayNow();
+    window.orderOut();
+    window.setAlpha(1);
+}
+
 } // namespace vt

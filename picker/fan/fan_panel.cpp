@@ -180,11 +180,7 @@ void FanPanel::prewarm() {
     OverlaySurface& window = panel();
     const std::optional<ScreenInfo> main = screens_.mainScreen();
     view_->prewarm(main ? main->scale : 1.0);
-    window.setAlpha(0);
-    window.orderFront();
-    window.displayNow();
-    window.orderOut();
-    window.setAlpha(1);
+    showOnceUnseen(window);
 }
 
 } // namespace vt

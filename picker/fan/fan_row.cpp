@@ -84,7 +84,7 @@ void FanRow::paint(QPainter& painter, Appearance appearance, double dpr) const {
     else
         paintShadow(painter, shape, black(0.12), 4, {0, 1}, dpr);
     fillMaterial(painter, shape, Material::ultraThin, appearance, pill);
-    if (selected) painter.fillPath(shape, accent(pill));
+    if (selected) painter.fillPath(shape, accentGradient(pill));
     painter.setPen(QPen(white(selected ? 0.5 : 0.35), 0.6));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(capsule(pill.adjusted(0.3, 0.3, -0.3, -0.3)));

@@ -12,9 +12,6 @@
 namespace vt {
 namespace {
 
-using fan_style::black;
-using fan_style::white;
-
 constexpr double kCorner = 5;
 
 void paintPage(QPainter& painter, const ClipItem& item, const QRectF& frame) {

@@ -29,21 +29,6 @@ QColor secondary(Appearance appearance) {
     return appearance == Appearance::dark ? white(0.55) : black(0.5);
 }
 
-QColor toQColor(const RgbaColor& color, double opacity) {
-    return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
-                            float(color.alpha * opacity));
-}
-
-QLinearGradient accent(const QRectF& frame) {
-    const LinearGradient& g = RingStyle::accent;
-    QLinearGradient out(
-        QPointF(frame.left() + g.startX * frame.width(), frame.top() + g.startY * frame.height()),
-        QPointF(frame.left() + g.endX * frame.width(), frame.top() + g.endY * frame.height()));
-    out.setColorAt(0, toQColor(g.from));
-    out.setColorAt(1, toQColor(g.to));
-    return out;
-}
-
 const TextBlock& singleLine(const QString& text, const QFont& font, double maxWidth) {
     QString line = text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));

@@ -2,6 +2,7 @@
 // Colours of the fan. Unlike the ring, which always draws on dark, the fan follows the desktop's
 // light or dark appearance for its label colours and materials; the accent is shared.
 #include "picker/ring/ring_style.h"
+#include "picker/ring/ring_style_qt.h"
 #include "ui/materials.h"
 #include "ui/text.h"
 
@@ -20,17 +21,6 @@ Appearance desktopAppearance();
 // The adaptive label colours.
 QColor primary(Appearance appearance);
 QColor secondary(Appearance appearance);
-
-QColor toQColor(const RgbaColor& color, double opacity = 1.0);
-// The accent laid across a frame, from its top-leading to its bottom-trailing corner.
-QLinearGradient accent(const QRectF& frame);
-
-inline QColor white(double opacity) {
-    return QColor::fromRgbF(1, 1, 1, float(opacity));
-}
-inline QColor black(double opacity) {
-    return QColor::fromRgbF(0, 0, 0, float(opacity));
-}
 
 // One line of text cut at the tail with a single "…" when wider than maxWidth.
 const TextBlock& singleLine(const QString& text, const QFont& font, double maxWidth);

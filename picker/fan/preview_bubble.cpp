@@ -182,7 +182,7 @@ void PreviewBubble::paint(QPainter& painter, Appearance appearance, double dpr) 
     const double hh = headerHeight(*this);
     const QSizeF cap = positionCapsule(*this);
     const QRectF capFrame(origin + QPointF(0, (hh - cap.height()) / 2), cap);
-    painter.fillPath(capsule(capFrame), accent(capFrame));
+    painter.fillPath(capsule(capFrame), accentGradient(capFrame));
     positionBlock(*this).draw(painter, capFrame.topLeft() + QPointF(6, 1.5), Qt::white);
     if (item->sourceApp && !item->sourceApp->isEmpty()) {
         const TextBlock& source = sourceBlock(*this);

@@ -138,11 +138,7 @@ void RingPanel::prewarm() {
     const RectD v = main ? main->visibleFrame : RectD{0, 0, G::canvasSize, G::canvasSize};
     window.setFrame({v.x + (v.width - G::canvasSize) / 2, v.y + (v.height - G::canvasSize) / 2,
                      G::canvasSize, G::canvasSize});
-    window.setAlpha(0);
-    window.orderFront();
-    window.displayNow();
-    window.orderOut();
-    window.setAlpha(1);
+    showOnceUnseen(window);
     withoutAnimation([&] {
         model_.setItems({});
         model_.setPhase(RingModel::Phase::hidden);

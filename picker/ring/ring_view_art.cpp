@@ -5,21 +5,6 @@
 
 namespace vt {
 
-QColor toQColor(const RgbaColor& color, double opacity) {
-    return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
-                            float(color.alpha * opacity));
-}
-
-QLinearGradient accentGradient(const QRectF& frame) {
-    const LinearGradient& g = RingStyle::accent;
-    QLinearGradient out(
-        QPointF(frame.left() + g.startX * frame.width(), frame.top() + g.startY * frame.height()),
-        QPointF(frame.left() + g.endX * frame.width(), frame.top() + g.endY * frame.height()));
-    out.setColorAt(0, toQColor(g.from));
-    out.setColorAt(1, toQColor(g.to));
-    return out;
-}
-
 QImage RingArt::thumbnail(const ClipItem& item, QSizeF maxSize, double radius, double outlineWidth,
                           const QColor& outline, double devicePixelRatio) {
     const QString key = QStringLiteral("%1|%2x%3|%4|%5|%6|%7")

@@ -1,6 +1,7 @@
 #pragma once
 #include "history/clip_item.h"
 #include "picker/ring/ring_style.h"
+#include "picker/ring/ring_style_qt.h"
 #include "ui/painting.h"
 #include <QColor>
 #include <QHash>
@@ -8,18 +9,6 @@
 #include <QLinearGradient>
 
 namespace vt {
-
-// Colour of the ring's style as a QColor, at an extra opacity.
-QColor toQColor(const RgbaColor& color, double opacity = 1.0);
-// The accent gradient laid across a frame (top-leading to bottom-trailing).
-QLinearGradient accentGradient(const QRectF& frame);
-// White at an opacity, as the ring's descriptions give colours.
-inline QColor white(double opacity) {
-    return QColor::fromRgbF(1, 1, 1, float(opacity));
-}
-inline QColor black(double opacity) {
-    return QColor::fromRgbF(0, 0, 0, float(opacity));
-}
 
 // Pieces of the ring drawn once and reused every frame: fitted, rounded thumbnails and the
 // blurred shadows and glows.

@@ -1,6 +1,6 @@
 #include "picker/fan/fan_panel.h"
 
-#include "fan_doubles.h"
+#include "tests/doubles/fake_screens.h"
 #include "tests/doubles/manual_main_queue.h"
 #include "ui/animation_clock.h"
 
@@ -10,9 +10,9 @@
 namespace vt {
 namespace {
 
-using test::FanScreens;
+using test::FakeOverlaySurface;
+using test::FakeScreens;
 using test::ManualMainQueue;
-using test::RecordingSurface;
 
 std::vector<ClipItem> clips(int n) {
     std::vector<ClipItem> out;
@@ -31,7 +31,7 @@ protected:
 
     FanPanel::SurfaceFactory factory() {
         return [this](FanView&) {
-            auto s = std::make_unique<RecordingSurface>();
+            auto s = std::make_unique<FakeOverlaySurface>();
             surface = s.get();
             return s;
         };
@@ -41,10 +41,10 @@ protected:
         queue.runPending();
     }
 
-    FanScreens screens;
+    FakeScreens screens;
     ManualMainQueue queue;
     ManualAnimationClock clock;
-    RecordingSurface* surface = nullptr;
+    FakeOverlaySurface* surface = nullptr;
     FanPanel panel{screens, queue, factory(), clock};
 };
 

@@ -1,7 +1,8 @@
 #include "picker/fan/fan_panel.h"
 
-#include "fan_doubles.h"
+#include "tests/doubles/fake_screens.h"
 #include "tests/doubles/manual_main_queue.h"
+#include "tests/doubles/saved_frames.h"
 #include "ui/animation_clock.h"
 
 #include <QDir>
@@ -14,9 +15,9 @@
 namespace vt {
 namespace {
 
-using test::FanScreens;
+using test::FakeOverlaySurface;
+using test::FakeScreens;
 using test::ManualMainQueue;
-using test::RecordingSurface;
 
 std::vector<ClipItem> textClips(int n) {
     std::vector<ClipItem> out;
@@ -45,16 +46,7 @@ protected:
         panel.view().advanceTo(clock.now());
     }
     QImage frame() {
-        QImage image = panel.view().renderAt(clock.now());
-        const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir + QStringLiteral("/screenshots/render"));
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            image.save(QStringLiteral("%1/screenshots/render/fan-%2-%3.png")
-                           .arg(dir, QString::fromUtf8(info->name()))
-                           .arg(frames_++));
-        }
-        return image;
+        return test::keepFrame(panel.view().renderAt(clock.now()), QStringLiteral("fan-"), frames_);
     }
 
     // A point `distance` out from the pointer along row i's direction at rest.
@@ -92,10 +84,10 @@ protected:
     }
 
     int frames_ = 0;
-    FanScreens screens;
+    FakeScreens screens;
     ManualMainQueue queue;
     ManualAnimationClock clock;
-    FanPanel panel{screens, queue, [](FanView&) { return std::make_unique<RecordingSurface>(); },
+    FanPanel panel{screens, queue, [](FanView&) { return std::make_unique<FakeOverlaySurface>(); },
                    clock};
 };
 

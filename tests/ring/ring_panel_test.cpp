@@ -1,5 +1,5 @@
 #include "picker/ring/ring_panel.h"
-#include "ring_doubles.h"
+#include "tests/doubles/fake_screens.h"
 #include "tests/doubles/manual_main_queue.h"
 #include "ui/animation_clock.h"
 

@@ -1,6 +1,7 @@
 #include "picker/ring/ring_panel.h"
-#include "ring_doubles.h"
+#include "tests/doubles/fake_screens.h"
 #include "tests/doubles/manual_main_queue.h"
+#include "tests/doubles/saved_frames.h"
 #include "ui/animation_clock.h"
 
 #include <QDir>
@@ -38,17 +39,7 @@ protected:
         queue.advance(seconds);
     }
     QImage frame() {
-        QImage image = panel.view().renderAt(clock.now());
-        // Kept for a look when a probe fails.
-        const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir + QStringLiteral("/screenshots/render"));
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            image.save(QStringLiteral("%1/screenshots/render/%2-%3.png")
-                           .arg(dir, QString::fromUtf8(info->name()))
-                           .arg(frames_++));
-        }
-        return image;
+        return test::keepFrame(panel.view().renderAt(clock.now()), QStringLiteral(""), frames_);
     }
     int frames_ = 0;
 

@@ -6,7 +6,7 @@
 namespace vt::test {
 
 // Screens with a fixed layout and pointer, in window space.
-class FanScreens final : public Screens {
+class FakeScreens final : public Screens {
 public:
     std::vector<ScreenInfo> list;
     PointD mouse;
@@ -24,15 +24,16 @@ public:
     }
 };
 
-// An overlay window that records what the panel asked of it.
-class RecordingSurface final : public OverlaySurface {
+// An overlay window that records what a picker panel asked of it.
+class FakeOverlaySurface final : public OverlaySurface {
 public:
     RectD lastFrame;
     bool visible = false;
     int orderFrontCount = 0;
     int orderOutCount = 0;
     int displayCount = 0;
-    std::vector<double> alphas;
+    double alpha = 1;
+    std::vector<double> alphas; // every alpha set, in order
 
     void setFrame(RectD f) override { lastFrame = f; }
     RectD frame() const override { return lastFrame; }
@@ -45,7 +46,10 @@ public:
         ++orderOutCount;
     }
     bool isVisible() const override { return visible; }
-    void setAlpha(double a) override { alphas.push_back(a); }
+    void setAlpha(double a) override {
+        alpha = a;
+        alphas.push_back(a);
+    }
     void displayNow() override { ++displayCount; }
 };
 
