@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace vt {
@@ -10,6 +11,19 @@ struct RunningApplication {
     std::optional<QString> bundleIdentifier;
     // Name shown to the user; absent if unknown.
     std::optional<QString> localizedName;
+    // Every name the application answers to (desktop-file id, WM_CLASS instance and class,
+    // executable name...), so that a list a user wrote in any of these forms matches it.
+    QStringList names;
+
+    // Whether any entry of `list` names this application, compared case-insensitively.
+    bool answersTo(const QStringList& list) const {
+        for (const QString& entry : list) {
+            if (bundleIdentifier && entry.compare(*bundleIdentifier, Qt::CaseInsensitive) == 0)
+                return true;
+            if (names.contains(entry, Qt::CaseInsensitive)) return true;
+        }
+        return false;
+    }
 };
 
 // The desktop's view of running applications.

@@ -34,13 +34,19 @@ QByteArray textProperty(Display* dpy, Window w, const char* name) {
 }
 
 // WM_CLASS holds instance and class, each NUL-terminated; the class names the application.
-QString wmClass(Display* dpy, Window w) {
+struct WmClass {
+    QString instance;
+    QString cls;
+};
+
+WmClass wmClass(Display* dpy, Window w) {
     XClassHint hint{};
     if (!XGetClassHint(dpy, w, &hint)) return {};
-    const QString cls = QString::fromLocal8Bit(hint.res_class ? hint.res_class : "");
+    WmClass out{QString::fromLocal8Bit(hint.res_name ? hint.res_name : ""),
+                QString::fromLocal8Bit(hint.res_class ? hint.res_class : "")};
     if (hint.res_name) XFree(hint.res_name);
     if (hint.res_class) XFree(hint.res_class);
-    return cls;
+    return out;
 }
 
 bool hasWmClass(Display* dpy, Window w) {
@@ -113,7 +119,8 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     const Window w = activeWindow();
     if (w == 0) return std::nullopt;
     RunningApplication app;
-    const QString cls = wmClass(display_, w);
+    const WmClass wm = wmClass(display_, w);
+    const QString& cls = wm.cls;
     // Desktop-file id first (KDE and Qt declare it), then the GTK application id (reverse-DNS),
     // then the window class, which every X11 toolkit sets.
     QString id =
@@ -121,6 +128,8 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     if (id.isEmpty()) id = QString::fromUtf8(textProperty(display_, w, "_GTK_APPLICATION_ID"));
     if (id.isEmpty()) id = cls;
     if (!id.isEmpty()) app.bundleIdentifier = id;
+    for (const QString& n : {id, wm.instance, cls})
+        if (!n.isEmpty() && !app.names.contains(n)) app.names.append(n);
     QString name = id.isEmpty() ? QString() : desktopEntryName(id);
     if (name.isEmpty() && !cls.isEmpty()) name = desktopEntryName(cls.toLower());
     if (name.isEmpty()) name = cls;
