@@ -165,6 +165,7 @@ void AppDelegate::setUpMenu() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         qCInfo(vtLog, "tray: no system tray is running; the icon appears when one starts");
     statusItem_->show();
+    qCDebug(vtLog, "tray: icon shown");
 }
 
 void AppDelegate::syncTapGeometry() {
@@ -176,14 +177,19 @@ void AppDelegate::syncTapGeometry() {
 
 bool AppDelegate::tryStartTap() {
     auto& trust = WindowsPlatform::trust();
-    return trust.isTrusted() && holdPaste_.start();
+    if (!trust.isTrusted() || !holdPaste_.start()) return false;
+    qCDebug(vtLog, "launch: keyboard watch ready");
+    return true;
 }
 
 void AppDelegate::startWhenTrusted() {
     auto& trust = WindowsPlatform::trust();
     const bool trusted = trust.isTrusted();
     qCInfo(vtLog, "launch: trusted=%s", trusted ? "true" : "false");
-    if (trusted && holdPaste_.start()) return;
+    if (trusted && holdPaste_.start()) {
+        qCDebug(vtLog, "launch: keyboard watch ready");
+        return;
+    }
     OnboardingWindowController::shared().show();
     delete permissionTimer_;
     permissionTimer_ = new QTimer(this);
