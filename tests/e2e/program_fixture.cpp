@@ -197,7 +197,7 @@ void ProgramTest::startTarget() {
     target = std::make_unique<QProcess>();
     target->setProcessEnvironment(environment());
     target->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    target->start(binaryDir() + QStringLiteral("/tests/tap/test_paste_target"), {targetPath});
+    target->start(binaryDir() + QStringLiteral("/tests/e2e/test_paste_target"), {targetPath});
     ASSERT_TRUE(target->waitForStarted(10000));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(targetPath); }, 30000));
     xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});

@@ -1,4 +1,4 @@
-#include "tests/tap/harness_panels.h"
+#include "tests/e2e/harness_panels.h"
 #include <cmath>
 
 namespace vt::test {

@@ -1,8 +1,8 @@
 #include "history/clipboard_watcher.h"
 #include "history/history_file.h"
-#include "tests/watcher/fake_pasteboard.h"
-#include "tests/watcher/fake_workspace.h"
-#include "tests/watcher/watcher_test_support.h"
+#include "tests/doubles/fake_pasteboard.h"
+#include "tests/doubles/fake_workspace.h"
+#include "tests/doubles/watcher_test_support.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/hold_paste_controller.h"
 #include "tests/doubles/manual_main_queue.h"
-#include "tests/tap/fake_event_tap.h"
-#include "tests/tap/fake_picker_panel.h"
+#include "tests/doubles/fake_event_tap.h"
+#include "tests/doubles/fake_picker_panel.h"
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QString>

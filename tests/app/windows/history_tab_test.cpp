@@ -4,7 +4,7 @@
 #include "app/windows/app_row.h"
 #include "app/windows/history_tab.h"
 #include "app/windows/window_style.h"
-#include "tests/windows/windows_doubles.h"
+#include "tests/app/windows/windows_doubles.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

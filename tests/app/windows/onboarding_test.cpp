@@ -2,7 +2,7 @@
 #include "app/windows/onboarding_model.h"
 #include "app/windows/onboarding_view.h"
 #include "app/windows/onboarding_window_controller.h"
-#include "tests/windows/windows_doubles.h"
+#include "tests/app/windows/windows_doubles.h"
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>

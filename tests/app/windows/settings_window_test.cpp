@@ -7,7 +7,7 @@
 #include "app/windows/general_tab.h"
 #include "app/windows/settings_view.h"
 #include "app/windows/settings_window_controller.h"
-#include "tests/windows/windows_doubles.h"
+#include "tests/app/windows/windows_doubles.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>

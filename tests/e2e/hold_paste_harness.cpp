@@ -12,7 +12,7 @@
 #include "platform/linux/screens_linux.h"
 #include "platform/linux/x11_event_tap.h"
 #include "platform/qt_main_queue.h"
-#include "tests/tap/harness_panels.h"
+#include "tests/e2e/harness_panels.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>

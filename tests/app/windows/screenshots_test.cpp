@@ -8,7 +8,7 @@
 #include "app/windows/settings_view.h"
 #include "app/windows/settings_window_controller.h"
 #include "app/windows/window_style.h"
-#include "tests/windows/windows_doubles.h"
+#include "tests/app/windows/windows_doubles.h"
 #include <QDir>
 #include <QListWidget>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "history/history_file.h"
 #include "platform/linux/x11_pasteboard.h"
 #include "platform/linux/x11_workspace.h"
-#include "tests/watcher/watcher_test_support.h"
+#include "tests/doubles/watcher_test_support.h"
 
 #include <QBuffer>
 #include <QDir>
