@@ -110,7 +110,9 @@ void appendDate(QByteArray& out, const QDateTime& date) {
     out.append(buffer, result.ptr - buffer);
 }
 
-void appendItem(QByteArray& out, const ClipItem& item) {
+} // namespace
+
+void ClipHistory::appendItemJson(QByteArray& out, const ClipItem& item) {
     out.append('{');
     appendKey(out, "id");
     appendString(out, item.idString());
@@ -149,6 +151,8 @@ void appendItem(QByteArray& out, const ClipItem& item) {
     }
     out.append('}');
 }
+
+namespace {
 
 // Standard Base64 with padding, nothing else (no line breaks, no URL alphabet). Decoded here
 // rather than by QByteArray::fromBase64, which is several times slower, and images make up
@@ -270,7 +274,7 @@ QByteArray ClipHistory::toJson() const {
     out.append("{\"items\":[");
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) out.append(',');
-        appendItem(out, items[i]);
+        appendItemJson(out, items[i]);
     }
     out.append("],\"limit\":");
     out.append(QByteArray::number(static_cast<qlonglong>(limit)));
@@ -278,11 +282,13 @@ QByteArray ClipHistory::toJson() const {
     return out;
 }
 
-std::optional<ClipHistory> ClipHistory::fromJson(const QByteArray& json) {
+std::optional<ClipHistory> ClipHistory::fromJson(const QByteArray& json, double* version) {
+    if (version) *version = 0;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
     const QJsonObject root = document.object();
+    if (version) *version = root.value(QLatin1StringView("version")).toDouble(0);
 
     const QJsonValue limitValue = root.value(QLatin1StringView("limit"));
     if (!limitValue.isDouble()) return std::nullopt;

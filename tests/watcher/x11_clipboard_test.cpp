@@ -136,7 +136,10 @@ protected:
         return p->readAllStandardOutput();
     }
 
-    void expectFileFollows() { EXPECT_EQ(ids(HistoryFile::load(path)), ids(watcher->history)); }
+    void expectFileFollows() {
+        ASSERT_TRUE(watcher->waitForSaves());
+        EXPECT_EQ(ids(HistoryFile::load(path)), ids(watcher->history));
+    }
 
     Window appWindow(const char* instance, const char* cls, const char* gtkId = nullptr) {
         const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 10, 10, 50, 50, 0, 0, 0);
