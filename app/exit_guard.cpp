@@ -13,7 +13,7 @@ namespace vt::ExitGuard {
 
 namespace {
 
-constexpr std::chrono::seconds kSaveTimeout{10};
+constexpr std::chrono::seconds kSaveTimeout{30};
 
 std::atomic<bool> armed{false};
 std::once_flag ending;

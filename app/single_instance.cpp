@@ -20,14 +20,14 @@ QString lockName() {
     return QStringLiteral("/%1.lock").arg(QString::fromLatin1(kAppId));
 }
 
-// A folder of this user's own that nobody else can enter.
+// A folder of this user's own; one this program makes is also closed to everybody else.
 bool isPrivateFolder(const QString& folder, bool create) {
     const QByteArray native = QFile::encodeName(folder);
     if (create && ::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return false;
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return false;
-    return (st.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
+    return !create || (st.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
 }
 
 } // namespace

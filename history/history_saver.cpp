@@ -41,6 +41,7 @@ HistorySaver::~HistorySaver() {
 void HistorySaver::submit(ClipHistory history) {
     {
         std::lock_guard lock(mutex_);
+        if (pending_) replaced_.push_back(std::move(*pending_));
         pending_ = std::move(history);
         ++submitted_;
     }
@@ -70,12 +71,21 @@ int HistorySaver::writes() const {
 void HistorySaver::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return pending_ || stop_; });
+        wake_.wait(lock, [this] { return pending_ || stop_ || !replaced_.empty(); });
+        if (!replaced_.empty()) {
+            std::vector<ClipHistory> released;
+            released.swap(replaced_);
+            lock.unlock();
+            released.clear();
+            lock.lock();
+            continue;
+        }
         if (!pending_) return;
         // A burst of changes costs one write: the first after a quiet moment goes at once, the
         // rest wait for the interval (unless someone waits for them).
         const auto due = lastStart_ + kMinInterval;
-        wake_.wait_until(lock, due, [this] { return stop_ || hurry_ > 0; });
+        wake_.wait_until(lock, due, [this] { return stop_ || hurry_ > 0 || !replaced_.empty(); });
+        if (!replaced_.empty()) continue;
         ClipHistory history = std::move(*pending_);
         pending_.reset();
         const std::uint64_t generation = submitted_;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace vt {
 
@@ -44,6 +45,9 @@ private:
     std::condition_variable wake_;
     std::condition_variable written_;
     std::optional<ClipHistory> pending_;
+    // States replaced before they were written: released on the saver's thread, since freeing a
+    // large clip's memory takes milliseconds.
+    std::vector<ClipHistory> replaced_;
     std::uint64_t submitted_ = 0;
     std::uint64_t done_ = 0;
     int writes_ = 0;

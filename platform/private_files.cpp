@@ -87,7 +87,7 @@ bool writeAll(int fd, const char* data, qsizetype size) {
 }
 
 bool commitTemp(TempFile& temp, const QString& path, QString* error) {
-    if (::fsync(temp.fd) != 0) {
+    if (::fdatasync(temp.fd) != 0) {
         setError(error, reason(QStringLiteral("cannot write"), temp.path));
         discardTemp(temp);
         return false;
@@ -97,13 +97,6 @@ bool commitTemp(TempFile& temp, const QString& path, QString* error) {
         setError(error, reason(QStringLiteral("cannot replace"), path));
         discardTemp(temp);
         return false;
-    }
-    // The rename itself survives a power cut only once the folder is synced.
-    const int folder = ::open(QFile::encodeName(QFileInfo(path).path()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
     }
     return true;
 }

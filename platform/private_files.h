@@ -20,8 +20,9 @@ struct TempFile {
 TempFile createTemp(const QString& path, mode_t mode, QString* error = nullptr);
 // Every byte, or false (errno set).
 bool writeAll(int fd, const char* data, qsizetype size);
-// Syncs the temporary file and renames it over `path` (a link there is replaced, not followed),
-// then syncs the folder. The descriptor stays open for the caller. On failure the temporary
+// Syncs the temporary file to the disk and renames it over `path` (a link there is replaced, not
+// followed), so that after a crash the path holds either the old or the new content in full.
+// The descriptor stays open for the caller. On failure the temporary
 // file is removed and closed, and `path` is left as it was.
 bool commitTemp(TempFile& temp, const QString& path, QString* error = nullptr);
 // Removes a temporary file that will not be committed and closes it.
