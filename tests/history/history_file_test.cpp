@@ -155,6 +155,10 @@ TEST(HistoryFile, PathIsInTheDataHomeAndLoadingMakesItsFolderPrivateWhateverTheU
     EXPECT_FALSE(QFileInfo::exists(home)); // computing the path creates nothing
     HistoryFile file(path);
     file.load();
+    // What a save cut short by kill -9 left behind goes at the next start.
+    write(path + ".saving-AbC123", "{\"items\":[");
+    file.load();
+    EXPECT_FALSE(QFileInfo::exists(path + ".saving-AbC123"));
     EXPECT_EQ(modeOf(home + "/Vantrel"), kOwnerAll);
     EXPECT_EQ(modeOf(home), kOwnerAll);
     ASSERT_TRUE(file.save(sampleHistory()));
