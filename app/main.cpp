@@ -1,6 +1,7 @@
 // The program's entry: a tray utility with no main window.
 #include "app/app_delegate.h"
 #include "app/app_info.h"
+#include "app/exit_guard.h"
 #include "app/single_instance.h"
 #include "app/unix_signals.h"
 #include "platform/config.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
 
     vt::AppDelegate delegate;
     // SIGTERM and SIGINT end the program through the event loop: grabs are released first, and
-    // the history file is only ever replaced atomically, so nothing is left half-written.
+    // the history still waiting to be written is written when the delegate goes (the file is
+    // only ever replaced atomically, so nothing is left half-written).
     vt::UnixSignals signalHandler([&](int sig) {
         qCInfo(vtLog, "signal %d: quitting", sig);
         delegate.shutDown();
@@ -37,5 +39,8 @@ int main(int argc, char** argv) {
                      [&delegate] { delegate.shutDown(); });
 
     if (!delegate.applicationDidFinishLaunching()) return 0;
-    return QApplication::exec();
+    vt::ExitGuard::arm();
+    const int status = QApplication::exec();
+    vt::ExitGuard::disarm();
+    return status;
 }

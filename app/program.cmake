@@ -9,6 +9,7 @@ if(NOT EXISTS ${PROJECT_SOURCE_DIR}/picker/fan/fan_panel.h)
 endif()
 
 add_library(vt_app STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/exit_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
     ${CMAKE_CURRENT_LIST_DIR}/unix_signals.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_delegate.cpp
@@ -24,4 +25,4 @@ target_link_libraries(vt_app
     PUBLIC vt_status_menu vt_windows vt_app_shell vt_core vt_watcher vt_ring vt_fan
            vt_linux_clipboard vt_linux_tap vt_linux_screens vt_linux_desktop vt_platform
            Qt6::Widgets Qt6::Svg
-    PRIVATE vantrel_warnings)
+    PRIVATE X11::X11 vantrel_warnings)

@@ -1,26 +1,99 @@
 #include "app/single_instance.h"
 #include "platform/config.h"
+#include "platform/log.h"
+#include "platform/private_files.h"
+
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vt {
 
-QString SingleInstance::defaultLockPath() {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        return QDir::tempPath() + QStringLiteral("/%1-%2.lock").arg(kAppId).arg(getuid());
-    return dir + QStringLiteral("/%1.lock").arg(kAppId);
+namespace {
+
+QString lockName() {
+    return QStringLiteral("/%1.lock").arg(QString::fromLatin1(kAppId));
 }
 
-SingleInstance::SingleInstance(QString lockPath)
-    : path_(std::move(lockPath)), lock_(std::make_unique<QLockFile>(path_)) {
-    // Never treat a live holder's lock as stale, however long it has been running.
-    lock_->setStaleLockTime(0);
+// A folder of this user's own; one this program makes is also closed to everybody else.
+bool isPrivateFolder(const QString& folder, bool create) {
+    const QByteArray native = QFile::encodeName(folder);
+    if (create && ::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+        return false;
+    return !create || (st.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
+}
+
+} // namespace
+
+QString SingleInstance::defaultLockPath() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime, false))
+        return runtime + lockName();
+    const QString temp = QDir::tempPath() + QStringLiteral("/vantrel-%1").arg(::getuid());
+    if (isPrivateFolder(temp, true)) return temp + lockName();
+    qCWarning(vtLog, "single instance: %s is not a private folder of this user; using the cache",
+              qUtf8Printable(temp));
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(cache)) cache = QDir::homePath() + QStringLiteral("/.cache");
+    PrivateFiles::makeFolders(cache + QStringLiteral("/Vantrel"), 0700, true);
+    return cache + QStringLiteral("/Vantrel") + lockName();
+}
+
+SingleInstance::SingleInstance(QString lockPath) : path_(std::move(lockPath)) {}
+
+SingleInstance::~SingleInstance() {
+    // The file stays: removing it would let a starting instance lock a file nobody can find.
+    if (fd_ >= 0) ::close(fd_);
 }
 
 bool SingleInstance::acquire() {
-    return lock_->tryLock(0);
+    if (fd_ >= 0) return true;
+    const QByteArray native = QFile::encodeName(path_);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            // A link planted at the lock path is not ours to follow.
+            if (errno == ELOOP && ::unlink(native.constData()) == 0) continue;
+            qCWarning(vtLog,
+                      "single instance: cannot open %s: %s; not checking for another "
+                      "instance",
+                      native.constData(), std::strerror(errno));
+            return true;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            if (error == EWOULDBLOCK) return false;
+            qCWarning(vtLog,
+                      "single instance: cannot lock %s: %s; not checking for another "
+                      "instance",
+                      native.constData(), std::strerror(error));
+            return true;
+        }
+        // The file locked must still be the one at the path (not removed or replaced meanwhile).
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) != 0 || ::stat(native.constData(), &named) != 0 ||
+            held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        ::fchmod(fd, 0600);
+        const QByteArray pid = QByteArray::number(::getpid()) + '\n';
+        if (::ftruncate(fd, 0) == 0) PrivateFiles::writeAll(fd, pid.constData(), pid.size());
+        fd_ = fd;
+        return true;
+    }
+    qCWarning(vtLog, "single instance: %s keeps changing; not checking for another instance",
+              native.constData());
+    return true;
 }
 
 } // namespace vt

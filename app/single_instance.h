@@ -1,23 +1,30 @@
 #pragma once
-#include <QLockFile>
 #include <QString>
-#include <memory>
 
 namespace vt {
 
 // One instance per user session: two would fight over the paste chord and the history file.
+// The lock is the kernel's (flock on the lock file), so it ends with the process that holds it:
+// a file left behind, whatever it contains, never keeps a later start out.
 class SingleInstance {
 public:
-    // The lock lives in $XDG_RUNTIME_DIR (or the temporary folder), named after the app id.
+    // <app id>.lock in $XDG_RUNTIME_DIR. Without a usable one: in <temp>/vantrel-<uid>, a folder
+    // of mode 0700 that must belong to this user, and failing that in
+    // $XDG_CACHE_HOME/Vantrel (~/.cache/Vantrel).
     static QString defaultLockPath();
 
     explicit SingleInstance(QString lockPath = defaultLockPath());
-    // True when this process is the only instance; a stale lock of a dead process is taken over.
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when no other live process holds the lock (this one holds it from now on). Also true,
+    // with a log line, when no lock file can be made at all: better two instances than none.
     bool acquire();
 
 private:
     QString path_;
-    std::unique_ptr<QLockFile> lock_;
+    int fd_ = -1;
 };
 
 } // namespace vt

@@ -22,9 +22,13 @@ struct ClipHistory {
 
     // The history file's content: compact JSON, members in a fixed order.
     QByteArray toJson() const;
+    // One item as toJson() writes it.
+    static void appendItemJson(QByteArray& out, const ClipItem& item);
     // Nothing unless the whole document decodes: malformed JSON, a missing required member,
-    // a member of the wrong type or an unknown kind rejects it.
-    static std::optional<ClipHistory> fromJson(const QByteArray& json);
+    // a member of the wrong type or an unknown kind rejects it. Members it does not know are
+    // skipped; `version`, when given, receives the document's "version" member (0 when there
+    // is none), also when the rest does not decode.
+    static std::optional<ClipHistory> fromJson(const QByteArray& json, double* version = nullptr);
 };
 
 } // namespace vt

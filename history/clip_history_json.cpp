@@ -20,74 +20,90 @@ constexpr qint64 kReferenceMSecs = 978307200000;
 // Beyond this a date cannot be turned back into milliseconds of a 64-bit count.
 constexpr double kMaxSeconds = 9.0e15;
 
-void appendEscaped(QByteArray& out, char16_t unit) {
+char* putEscaped(char* o, char16_t unit) {
     static constexpr char hex[] = "0123456789abcdef";
-    out.append("\\u");
+    *o++ = '\\';
+    *o++ = 'u';
     for (int shift = 12; shift >= 0; shift -= 4)
-        out.append(hex[(unit >> shift) & 0xF]);
+        *o++ = hex[(unit >> shift) & 0xF];
+    return o;
 }
 
-void appendUtf8(QByteArray& out, char32_t c) {
+char* putUtf8(char* o, char32_t c) {
     const auto byte = [](char32_t v) { return static_cast<char>(v); };
     if (c < 0x800) {
-        out.append(byte(0xC0 | (c >> 6)));
+        *o++ = byte(0xC0 | (c >> 6));
     } else if (c < 0x10000) {
-        out.append(byte(0xE0 | (c >> 12)));
-        out.append(byte(0x80 | ((c >> 6) & 0x3F)));
+        *o++ = byte(0xE0 | (c >> 12));
+        *o++ = byte(0x80 | ((c >> 6) & 0x3F));
     } else {
-        out.append(byte(0xF0 | (c >> 18)));
-        out.append(byte(0x80 | ((c >> 12) & 0x3F)));
-        out.append(byte(0x80 | ((c >> 6) & 0x3F)));
+        *o++ = byte(0xF0 | (c >> 18));
+        *o++ = byte(0x80 | ((c >> 12) & 0x3F));
+        *o++ = byte(0x80 | ((c >> 6) & 0x3F));
     }
-    out.append(byte(0x80 | (c & 0x3F)));
+    *o++ = byte(0x80 | (c & 0x3F));
+    return o;
 }
 
 // UTF-8 with JSON escapes. A lone surrogate (which no UTF-8 can hold) is written as its \u escape
-// so that whatever a clip holds comes back unchanged.
+// so that whatever a clip holds comes back unchanged. Written straight into the buffer, a block
+// at a time (at most 6 bytes per unit), since clips can be megabytes long.
 void appendString(QByteArray& out, const QString& s) {
-    out.append('"');
+    constexpr qsizetype kBlock = 1 << 16;
     const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = s.at(i).unicode();
-        if (u < 0x80) {
-            switch (u) {
-            case '"':
-                out.append("\\\"");
-                break;
-            case '\\':
-                out.append("\\\\");
-                break;
-            case '\n':
-                out.append("\\n");
-                break;
-            case '\r':
-                out.append("\\r");
-                break;
-            case '\t':
-                out.append("\\t");
-                break;
-            case '\b':
-                out.append("\\b");
-                break;
-            case '\f':
-                out.append("\\f");
-                break;
-            default:
-                if (u < 0x20)
-                    appendEscaped(out, u);
-                else
-                    out.append(static_cast<char>(u));
+    const auto* in = reinterpret_cast<const char16_t*>(s.constData());
+    out.append('"');
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype end = std::min(n, i + kBlock);
+        const qsizetype start = out.size();
+        out.resize(start + (end - i) * 6 + 8);
+        char* const first = out.data() + start;
+        char* o = first;
+        for (; i < end; ++i) {
+            const char16_t u = in[i];
+            if (u < 0x80) {
+                if (u >= 0x20 && u != '"' && u != '\\') {
+                    *o++ = static_cast<char>(u);
+                    continue;
+                }
+                *o++ = '\\';
+                switch (u) {
+                case '"':
+                    *o++ = '"';
+                    break;
+                case '\\':
+                    *o++ = '\\';
+                    break;
+                case '\n':
+                    *o++ = 'n';
+                    break;
+                case '\r':
+                    *o++ = 'r';
+                    break;
+                case '\t':
+                    *o++ = 't';
+                    break;
+                case '\b':
+                    *o++ = 'b';
+                    break;
+                case '\f':
+                    *o++ = 'f';
+                    break;
+                default:
+                    o = putEscaped(o - 1, u);
+                }
+                continue;
             }
-            continue;
+            if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+                o = putUtf8(o, QChar::surrogateToUcs4(u, in[i + 1]));
+                ++i;
+            } else if (QChar::isSurrogate(u)) {
+                o = putEscaped(o, u);
+            } else {
+                o = putUtf8(o, u);
+            }
         }
-        char32_t c = u;
-        if (QChar::isHighSurrogate(u) && i + 1 < n && s.at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(u, s.at(++i).unicode());
-        } else if (QChar::isSurrogate(u)) {
-            appendEscaped(out, u);
-            continue;
-        }
-        appendUtf8(out, c);
+        out.resize(start + (o - first));
     }
     out.append('"');
 }
@@ -110,7 +126,9 @@ void appendDate(QByteArray& out, const QDateTime& date) {
     out.append(buffer, result.ptr - buffer);
 }
 
-void appendItem(QByteArray& out, const ClipItem& item) {
+} // namespace
+
+void ClipHistory::appendItemJson(QByteArray& out, const ClipItem& item) {
     out.append('{');
     appendKey(out, "id");
     appendString(out, item.idString());
@@ -149,6 +167,8 @@ void appendItem(QByteArray& out, const ClipItem& item) {
     }
     out.append('}');
 }
+
+namespace {
 
 // Standard Base64 with padding, nothing else (no line breaks, no URL alphabet). Decoded here
 // rather than by QByteArray::fromBase64, which is several times slower, and images make up
@@ -270,7 +290,7 @@ QByteArray ClipHistory::toJson() const {
     out.append("{\"items\":[");
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) out.append(',');
-        appendItem(out, items[i]);
+        appendItemJson(out, items[i]);
     }
     out.append("],\"limit\":");
     out.append(QByteArray::number(static_cast<qlonglong>(limit)));
@@ -278,11 +298,13 @@ QByteArray ClipHistory::toJson() const {
     return out;
 }
 
-std::optional<ClipHistory> ClipHistory::fromJson(const QByteArray& json) {
+std::optional<ClipHistory> ClipHistory::fromJson(const QByteArray& json, double* version) {
+    if (version) *version = 0;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
     const QJsonObject root = document.object();
+    if (version) *version = root.value(QLatin1StringView("version")).toDouble(0);
 
     const QJsonValue limitValue = root.value(QLatin1StringView("limit"));
     if (!limitValue.isDouble()) return std::nullopt;

@@ -44,7 +44,9 @@ ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
       historyPath_(std::move(historyPath)) {
     lastChangeCount_ = pasteboard_.changeCount();
     seenChangeCount_ = lastChangeCount_;
-    history = HistoryFile::load(historyPath_);
+    auto file = std::make_unique<HistoryFile>(historyPath_);
+    history = file->load();
+    saver_ = std::make_unique<HistorySaver>(std::move(file));
 }
 
 ClipboardWatcher::~ClipboardWatcher() {
@@ -118,7 +120,7 @@ void ClipboardWatcher::poll() {
         return;
 
     std::optional<ClipItem> item = readItem();
-    if (!item) return;
+    if (!item || !withinLimits(*item)) return;
     if (history.add(*item)) changed();
 }
 
@@ -193,9 +195,28 @@ void ClipboardWatcher::setLimit(std::int64_t n) {
     save();
 }
 
+bool ClipboardWatcher::withinLimits(const ClipItem& item) const {
+    if (item.text && item.text->size() > maxTextLength) {
+        qCInfo(vtLog, "clipboard: a text of %lld characters is beyond %lld; copy not recorded",
+               static_cast<long long>(item.text->size()), static_cast<long long>(maxTextLength));
+        return false;
+    }
+    if (item.imageData && item.imageData->size() > maxImageBytes) {
+        qCInfo(vtLog, "clipboard: an image of %lld bytes is beyond %lld; copy not recorded",
+               static_cast<long long>(item.imageData->size()),
+               static_cast<long long>(maxImageBytes));
+        return false;
+    }
+    return true;
+}
+
 void ClipboardWatcher::save() {
     // The history file logs its own failures; the history in memory stays as it is.
-    HistoryFile::save(history, historyPath_);
+    saver_->submit(history);
+}
+
+bool ClipboardWatcher::waitForSaves(int ms) {
+    return saver_->flush(std::chrono::milliseconds(ms));
 }
 
 void ClipboardWatcher::changed() {

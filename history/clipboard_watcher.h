@@ -2,6 +2,7 @@
 #include "history/clip_history.h"
 #include "history/clip_item.h"
 #include "history/history_file.h"
+#include "history/history_saver.h"
 
 #include <QObject>
 #include <QSet>
@@ -28,7 +29,7 @@ class ClipboardWatcher final : public QObject {
 public:
     // Whatever is on the clipboard now is not recorded; the history comes from historyPath.
     ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
-                     QString historyPath = HistoryFile::storeURL(), QObject* parent = nullptr);
+                     QString historyPath = HistoryFile::defaultPath(), QObject* parent = nullptr);
     ~ClipboardWatcher() override;
 
     ClipHistory history;
@@ -39,6 +40,11 @@ public:
         QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
         QStringLiteral("com.apple.Passwords"), QStringLiteral("com.apple.keychainaccess"),
         QStringLiteral("com.bitwarden.desktop")};
+
+    // Larger copies are not recorded (with a log line): texts of more characters, images of
+    // more bytes.
+    qsizetype maxTextLength = qsizetype(16) << 20;
+    qsizetype maxImageBytes = qsizetype(64) << 20;
 
     // Types that mark a copy as secret, transient or generated: such copies are never recorded.
     static const QSet<QString>& skipTypes();
@@ -55,20 +61,27 @@ public:
     void put(const ClipItem& item);
     // A limit below 1 is stored as 1; the oldest clips beyond it are dropped.
     void setLimit(std::int64_t n);
-    // Writes the history file; failures are logged and otherwise ignored.
+    // Hands the history to the file's own thread and returns at once; failures are logged and
+    // otherwise ignored. Everything handed over is written before the watcher is gone.
     void save();
+    // Waits up to `ms` until everything handed over is in the file (tests, shutdown).
+    bool waitForSaves(int ms = 10000);
+    // Files written so far.
+    int saveCount() const { return saver_->writes(); }
 
     std::int64_t lastChangeCount() const { return lastChangeCount_; }
     const QString& historyPath() const { return historyPath_; }
 
 private:
     void changed();
+    bool withinLimits(const ClipItem& item) const;
     void stopPolling();
     void tick(const std::atomic<std::int64_t>& counter);
 
     Pasteboard& pasteboard_;
     Workspace& workspace_;
     QString historyPath_;
+    std::unique_ptr<HistorySaver> saver_;
     std::int64_t lastChangeCount_ = 0;
     std::atomic<std::int64_t> seenChangeCount_{0}; // lastChangeCount_, for the ticker thread
     QTimer* timer_ = nullptr;

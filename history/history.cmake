@@ -5,6 +5,7 @@ add_library(vt_history STATIC
     ${CMAKE_CURRENT_LIST_DIR}/clip_item.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clip_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/history_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/history_saver.cpp
     ${CMAKE_CURRENT_LIST_DIR}/thumbnail_cache.cpp
 )
 target_include_directories(vt_history PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,74 +1,404 @@
 #include "history/history_file.h"
 
 #include "platform/log.h"
+#include "platform/private_files.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-namespace vt::HistoryFile {
+namespace vt {
 
 namespace {
 
-// The history holds whatever the user copies, passwords included.
-constexpr QFile::Permissions kFolderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-constexpr QFile::Permissions kFileMode = QFile::ReadOwner | QFile::WriteOwner;
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+constexpr char kLeftoverInfix[] = ".saving-";
 
-void keepAside(const QString& path, const QString& reason) {
-    const QString stamp =
-        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString aside = path + QStringLiteral(".unreadable-") + stamp;
-    for (int n = 1; QFileInfo::exists(aside); ++n)
-        aside = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
-    if (QFile::rename(path, aside)) {
-        QFile::setPermissions(aside, kFileMode);
-        qCWarning(vtLog, "history: %s (%s); kept it as %s, starting with an empty history",
-                  qUtf8Printable(path), qUtf8Printable(reason), qUtf8Printable(aside));
-    } else {
-        qCWarning(vtLog,
-                  "history: %s (%s); could not move it aside, starting with an empty history",
-                  qUtf8Printable(path), qUtf8Printable(reason));
+QString lastError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+const char* kindOfFile(mode_t mode) {
+    if (S_ISLNK(mode)) return "a symbolic link";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "a device";
+}
+
+// Where each element of the document's "items" array starts and ends. The document has been
+// decoded already; anything unexpected (an escaped key, "items" twice) gives nothing, and the
+// clips are then simply encoded again at the next save.
+class ItemScanner {
+public:
+    explicit ItemScanner(const QByteArray& json)
+        : begin_(json.constData()), p_(begin_), end_(begin_ + json.size()) {}
+
+    std::optional<std::vector<std::pair<qint64, qint64>>> scan() {
+        std::vector<std::pair<qint64, qint64>> ranges;
+        bool seen = false;
+        space();
+        if (!take('{')) return std::nullopt;
+        space();
+        if (take('}')) return std::nullopt;
+        for (;;) {
+            space();
+            const char* key = p_;
+            if (!string()) return std::nullopt;
+            const bool isItems = std::string_view(key, p_ - key) == "\"items\"";
+            space();
+            if (!take(':')) return std::nullopt;
+            space();
+            if (isItems) {
+                if (seen || !take('[')) return std::nullopt;
+                seen = true;
+                space();
+                if (!take(']')) {
+                    for (;;) {
+                        space();
+                        const char* start = p_;
+                        if (!value()) return std::nullopt;
+                        ranges.emplace_back(start - begin_, p_ - start);
+                        space();
+                        if (take(',')) continue;
+                        if (take(']')) break;
+                        return std::nullopt;
+                    }
+                }
+            } else if (!value()) {
+                return std::nullopt;
+            }
+            space();
+            if (take(',')) continue;
+            if (take('}')) break;
+            return std::nullopt;
+        }
+        if (!seen) return std::nullopt;
+        return ranges;
     }
+
+private:
+    void space() {
+        while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\n' || *p_ == '\r'))
+            ++p_;
+    }
+    bool take(char c) {
+        if (p_ >= end_ || *p_ != c) return false;
+        ++p_;
+        return true;
+    }
+    bool string() {
+        if (!take('"')) return false;
+        while (p_ < end_) {
+            const char c = *p_++;
+            if (c == '\\')
+                ++p_;
+            else if (c == '"')
+                return true;
+        }
+        return false;
+    }
+    bool value() {
+        if (p_ >= end_) return false;
+        if (*p_ == '"') return string();
+        if (*p_ == '{' || *p_ == '[') {
+            int depth = 0;
+            while (p_ < end_) {
+                const char c = *p_;
+                if (c == '"') {
+                    if (!string()) return false;
+                    continue;
+                }
+                ++p_;
+                if (c == '{' || c == '[') ++depth;
+                if ((c == '}' || c == ']') && --depth == 0) return true;
+            }
+            return false;
+        }
+        const char* start = p_;
+        while (p_ < end_ && !std::strchr(",}] \t\r\n", *p_))
+            ++p_;
+        return p_ > start;
+    }
+
+    const char* begin_;
+    const char* p_;
+    const char* end_;
+};
+
+template <class T> bool sameShared(const std::optional<T>& a, const std::optional<T>& b) {
+    if (!a || !b) return !a && !b;
+    return (a->constData() == b->constData() && a->size() == b->size()) || *a == *b;
+}
+
+// The clip as it was written: the history never changes a clip in place, but a caller could.
+bool unchanged(const ClipItem& written, const ClipItem& now) {
+    return written.id == now.id && written.kind == now.kind && written.date == now.date &&
+           written.sourceApp == now.sourceApp && written.filePaths == now.filePaths &&
+           sameShared(written.text, now.text) && sameShared(written.imageData, now.imageData);
+}
+
+// Copies length bytes at offset of `from` to the end of `to`, in the kernel where it can.
+bool copyRange(int from, qint64 offset, qint64 length, int to) {
+    loff_t in = offset;
+    while (length > 0) {
+        const ssize_t n = ::copy_file_range(from, &in, to, nullptr, static_cast<size_t>(length), 0);
+        if (n > 0) {
+            length -= n;
+            continue;
+        }
+        if (n == 0) {
+            errno = EIO; // the file is shorter than it was
+            return false;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return false;
+        QByteArray buffer(static_cast<qsizetype>(std::min<qint64>(length, 1 << 20)),
+                          Qt::Uninitialized);
+        while (length > 0) {
+            const ssize_t got = ::pread(
+                from, buffer.data(), static_cast<size_t>(std::min<qint64>(length, buffer.size())),
+                static_cast<off_t>(in));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) {
+                if (got == 0) errno = EIO;
+                return false;
+            }
+            if (!PrivateFiles::writeAll(to, buffer.constData(), got)) return false;
+            in += got;
+            length -= got;
+        }
+    }
+    return true;
+}
+
+std::pair<qint64, qint64> sizeAndTime(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {-1, -1};
+    return {static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 } // namespace
 
-QString storeURL() {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString folder = base + QStringLiteral("/Vantrel");
-    QDir().mkpath(base);
-    if (!QDir().mkdir(folder, kFolderMode)) QFile::setPermissions(folder, kFolderMode);
-    return folder + QStringLiteral("/history.json");
+QString HistoryFile::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Vantrel/history.json");
 }
 
-ClipHistory load(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return ClipHistory{};
-    if (!file.open(QIODevice::ReadOnly)) {
-        keepAside(path, QStringLiteral("unreadable: ") + file.errorString());
+HistoryFile::HistoryFile(QString path) : path_(std::move(path)) {}
+
+HistoryFile::~HistoryFile() {
+    forgetPrevious();
+}
+
+void HistoryFile::forgetPrevious() {
+    if (previous_ >= 0) ::close(previous_);
+    previous_ = -1;
+    segments_.clear();
+}
+
+bool HistoryFile::previousIsIntact() const {
+    if (previous_ < 0) return false;
+    const auto [size, modified] = sizeAndTime(previous_);
+    return size == previousSize_ && modified == previousModified_;
+}
+
+ClipHistory HistoryFile::load() {
+    return read(true);
+}
+
+ClipHistory HistoryFile::load(const QString& path) {
+    return HistoryFile(path).read(false);
+}
+
+bool HistoryFile::save(const ClipHistory& history, const QString& path) {
+    return HistoryFile(path).save(history);
+}
+
+ClipHistory HistoryFile::read(bool cleanUp) {
+    forgetPrevious();
+    const QString folder = QFileInfo(path_).path();
+    QString error;
+    if (!PrivateFiles::makeFolders(folder, kFolderMode, true, &error))
+        qCWarning(vtLog, "history: %s", qUtf8Printable(error));
+    if (cleanUp) {
+        const QString prefix = QFileInfo(path_).fileName() + QLatin1StringView(kLeftoverInfix);
+        for (const QString& name :
+             QDir(folder).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
+            ::unlink(native(folder + u'/' + name).constData());
+    }
+
+    struct stat st {};
+    if (::lstat(native(path_).constData(), &st) != 0) {
+        if (errno != ENOENT)
+            qCWarning(vtLog, "history: cannot look at %s: %s", qUtf8Printable(path_),
+                      qUtf8Printable(lastError()));
         return ClipHistory{};
     }
-    const QByteArray content = file.readAll();
-    file.close();
-    if (auto history = ClipHistory::fromJson(content)) return std::move(*history);
-    keepAside(path, QStringLiteral("not a history this version can read"));
-    return ClipHistory{};
-}
-
-bool save(const ClipHistory& history, const QString& path) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    const QByteArray content = history.toJson();
-    const bool written = file.open(QIODevice::WriteOnly) && file.setPermissions(kFileMode) &&
-                         file.write(content) == content.size() && file.commit();
-    if (!written) {
-        qCWarning(vtLog, "history: could not save %s: %s", qUtf8Printable(path),
-                  qUtf8Printable(file.errorString()));
+    if (!S_ISREG(st.st_mode)) {
+        keepAside(-1, QString::fromLatin1(kindOfFile(st.st_mode)));
+        return ClipHistory{};
     }
-    return written;
+    // Not following a link, and not waiting on a FIFO swapped in since the look above.
+    const int fd =
+        ::open(native(path_).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        keepAside(-1, QStringLiteral("unreadable: ") + lastError());
+        return ClipHistory{};
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        keepAside(-1, QStringLiteral("not a regular file"));
+        return ClipHistory{};
+    }
+    if (st.st_size > kMaxBytes) {
+        keepAside(fd, QStringLiteral("%1 bytes, more than the %2 a history may have")
+                          .arg(st.st_size)
+                          .arg(kMaxBytes));
+        return ClipHistory{};
+    }
+    QByteArray content(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < content.size()) {
+        const ssize_t n =
+            ::pread(fd, content.data() + got, static_cast<size_t>(content.size() - got), got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            keepAside(fd, QStringLiteral("unreadable: ") + lastError());
+            return ClipHistory{};
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    content.truncate(got);
+
+    double version = 0;
+    auto history = ClipHistory::fromJson(content, &version);
+    if (version > kFormatVersion) {
+        keepAside(fd, QStringLiteral("written by a newer version (format %1)").arg(version));
+        return ClipHistory{};
+    }
+    if (!history) {
+        keepAside(fd, QStringLiteral("not a history this version can read"));
+        return ClipHistory{};
+    }
+    if (const auto ranges = ItemScanner(content).scan();
+        ranges && ranges->size() == history->items.size()) {
+        for (std::size_t i = 0; i < ranges->size(); ++i)
+            segments_.insert(history->items[i].id,
+                             Segment{history->items[i], (*ranges)[i].first, (*ranges)[i].second});
+        previous_ = fd;
+        std::tie(previousSize_, previousModified_) = sizeAndTime(fd);
+    } else {
+        ::close(fd);
+    }
+    return std::move(*history);
 }
 
-} // namespace vt::HistoryFile
+void HistoryFile::keepAside(int fd, const QString& reason) {
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString aside = path_ + QStringLiteral(".unreadable-") + stamp;
+    struct stat st {};
+    for (int n = 1; ::lstat(native(aside).constData(), &st) == 0; ++n)
+        aside = path_ + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+    // rename moves a link itself, never what it points to.
+    if (::rename(native(path_).constData(), native(aside).constData()) == 0) {
+        // A regular file that was opened: whatever it holds stays private.
+        if (fd >= 0) ::fchmod(fd, kFileMode);
+        qCWarning(vtLog, "history: %s is %s; kept it as %s, starting with an empty history",
+                  qUtf8Printable(path_), qUtf8Printable(reason), qUtf8Printable(aside));
+    } else {
+        qCWarning(vtLog,
+                  "history: %s is %s; could not move it aside (%s), starting with an empty "
+                  "history",
+                  qUtf8Printable(path_), qUtf8Printable(reason), qUtf8Printable(lastError()));
+    }
+    if (fd >= 0) ::close(fd);
+}
+
+bool HistoryFile::save(const ClipHistory& history) {
+    QString error;
+    PrivateFiles::TempFile temp;
+    QHash<QUuid, Segment> written;
+    const bool reuse = previousIsIntact();
+    const auto fail = [&](const QString& why) {
+        PrivateFiles::discardTemp(temp);
+        if (!failing_) {
+            qCWarning(vtLog,
+                      "history: could not save %s (%s); the file keeps its previous "
+                      "content, the next change tries again",
+                      qUtf8Printable(path_), qUtf8Printable(why));
+        }
+        failing_ = true;
+        return false;
+    };
+
+    if (!PrivateFiles::makeFolders(QFileInfo(path_).path(), kFolderMode, true, &error))
+        return fail(error);
+    temp = PrivateFiles::createTemp(path_, kFileMode, &error);
+    if (temp.fd < 0) return fail(error);
+
+    const QByteArray tail =
+        "],\"limit\":" + QByteArray::number(static_cast<qlonglong>(history.limit)) + '}';
+    qint64 position = 0;
+    const auto put = [&](const QByteArray& bytes) {
+        if (!PrivateFiles::writeAll(temp.fd, bytes.constData(), bytes.size())) return false;
+        position += bytes.size();
+        return true;
+    };
+    if (!put("{\"items\":[")) return fail(lastError());
+    QByteArray buffer;
+    std::size_t left = 0;
+    for (std::size_t i = 0; i < history.items.size(); ++i) {
+        const ClipItem& item = history.items[i];
+        const auto old = reuse ? segments_.constFind(item.id) : segments_.constEnd();
+        const bool copy = old != segments_.constEnd() && unchanged(old->item, item);
+        buffer.clear();
+        if (!copy) ClipHistory::appendItemJson(buffer, item);
+        const qint64 length = copy ? old->length : buffer.size();
+        if (position + 1 + length + tail.size() > kMaxBytes) {
+            left = history.items.size() - i;
+            break;
+        }
+        if (i > 0 && !put(",")) return fail(lastError());
+        const qint64 offset = position;
+        if (copy) {
+            if (!copyRange(previous_, old->offset, length, temp.fd)) return fail(lastError());
+            position += length;
+        } else if (!put(buffer)) {
+            return fail(lastError());
+        }
+        written.insert(item.id, Segment{item, offset, length});
+    }
+    if (!put(tail)) return fail(lastError());
+    if (!PrivateFiles::commitTemp(temp, path_, &error)) return fail(error);
+
+    if (left > 0)
+        qCWarning(vtLog,
+                  "history: the %zu oldest clips were left out of %s, which would have "
+                  "grown beyond %lld bytes",
+                  left, qUtf8Printable(path_), static_cast<long long>(kMaxBytes));
+    if (failing_) qCInfo(vtLog, "history: saved %s again", qUtf8Printable(path_));
+    failing_ = false;
+    forgetPrevious();
+    previous_ = temp.fd;
+    std::tie(previousSize_, previousModified_) = sizeAndTime(previous_);
+    segments_ = std::move(written);
+    return true;
+}
+
+} // namespace vt

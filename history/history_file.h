@@ -1,22 +1,71 @@
 #pragma once
 #include "history/clip_history.h"
 
+#include <QHash>
 #include <QString>
+#include <QUuid>
 
-namespace vt::HistoryFile {
+namespace vt {
 
-// $XDG_DATA_HOME/Vantrel/history.json (~/.local/share/Vantrel/history.json by default). Computing
-// it creates the Vantrel folder, readable by its owner only; a failure there is left to load and
-// save to notice.
-QString storeURL();
+// The history file: one compact JSON document, mode 0600 in a folder of mode 0700, since it holds
+// whatever the user copies, passwords included. It is replaced atomically and only ever by a
+// file that was written and synced completely, and nothing at its path is followed or read
+// unless it is a regular file.
+class HistoryFile {
+public:
+    // A file larger than this is not read (it is kept aside), and a save leaves out the oldest
+    // clips rather than write one.
+    static constexpr qint64 kMaxBytes = qint64(2) << 30;
+    // The format this version writes. A file whose "version" member is above it comes from a
+    // newer version of the program and is never rewritten.
+    static constexpr int kFormatVersion = 1;
 
-// The history saved at path; a fresh one (no items, limit 50) when there is none. A file that
-// cannot be read or decoded is moved aside to <path>.unreadable-<UTC yyyyMMdd-hhmmss> so that the
-// next save does not destroy it.
-ClipHistory load(const QString& path);
+    // $XDG_DATA_HOME/Vantrel/history.json (~/.local/share/Vantrel/history.json by default).
+    // Computing it creates nothing; load and save create the folder.
+    static QString defaultPath();
 
-// Replaces the file at path atomically, readable by its owner only. False (and a log line) when
-// the history could not be written; the file then keeps its previous content.
-bool save(const ClipHistory& history, const QString& path);
+    explicit HistoryFile(QString path);
+    ~HistoryFile();
+    HistoryFile(const HistoryFile&) = delete;
+    HistoryFile& operator=(const HistoryFile&) = delete;
 
-} // namespace vt::HistoryFile
+    const QString& path() const { return path_; }
+
+    // The history saved at the path; a fresh one (no items, limit 50) when there is none. Also
+    // removes what an interrupted save of an earlier run left behind. Whatever cannot be taken
+    // is moved aside to <path>.unreadable-<UTC yyyyMMdd-hhmmss>, untouched (a link stays a link,
+    // a FIFO or device is never opened), with one log line: anything but a regular file, a file
+    // above kMaxBytes, one that does not decode, and one written by a newer version.
+    ClipHistory load();
+    // Replaces the file. Clips that the file already holds unchanged are copied from it rather
+    // than encoded again, which keeps their bytes (members of other versions included). False
+    // when the history could not be written completely; the file then keeps its previous
+    // content, and the failure is logged once until a save succeeds again.
+    bool save(const ClipHistory& history);
+
+    // One-shot forms (tests, tools).
+    static ClipHistory load(const QString& path);
+    static bool save(const ClipHistory& history, const QString& path);
+
+private:
+    struct Segment {
+        ClipItem item; // as it was written, to tell whether the history still holds it unchanged
+        qint64 offset = 0;
+        qint64 length = 0;
+    };
+
+    ClipHistory read(bool cleanUp);
+    void keepAside(int fd, const QString& reason);
+    void forgetPrevious();
+    bool previousIsIntact() const;
+
+    QString path_;
+    // The file as last read or written, still open, and where each of its clips lies in it.
+    int previous_ = -1;
+    qint64 previousSize_ = -1;
+    qint64 previousModified_ = -1;
+    QHash<QUuid, Segment> segments_;
+    bool failing_ = false;
+};
+
+} // namespace vt

@@ -1,10 +1,10 @@
 #include "platform/linux/session_login_items.h"
 #include "platform/config.h"
+#include "platform/private_files.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vt {
 
@@ -148,18 +148,11 @@ LoginItemStatus XdgAutostartLoginItems::status() const {
 }
 
 bool XdgAutostartLoginItems::registerItem(QString* error) {
-    if (!QDir().mkpath(QFileInfo(entryPath_).absolutePath())) {
-        if (error) *error = QStringLiteral("cannot create %1").arg(QFileInfo(entryPath_).path());
+    // Whatever the umask: a folder or entry others could write to would let them run commands
+    // at this user's next login.
+    if (!PrivateFiles::makeFolders(QFileInfo(entryPath_).absolutePath(), 0700, false, error))
         return false;
-    }
-    QSaveFile file(entryPath_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(entryContents().toUtf8()) < 0 ||
-        !file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(entryPath_, file.errorString());
-        return false;
-    }
-    return true;
+    return PrivateFiles::replaceFile(entryPath_, entryContents().toUtf8(), 0644, error);
 }
 
 bool XdgAutostartLoginItems::unregisterItem(QString* error) {

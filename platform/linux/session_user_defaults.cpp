@@ -1,11 +1,15 @@
 #include "platform/linux/session_user_defaults.h"
 #include "platform/log.h"
+#include "platform/private_files.h"
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStandardPaths>
 #include <cmath>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vt {
 
@@ -127,7 +131,24 @@ void QSettingsUserDefaults::setBool(const QString& key, bool value) {
     store(key, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+// Before the first write: the folder and the file exist with their modes, and later writes
+// (which replace the file) keep the file's mode.
+void QSettingsUserDefaults::makePrivate() {
+    private_ = true;
+    const QString path = settings_.fileName();
+    QString error;
+    if (!PrivateFiles::makeFolders(QFileInfo(path).path(), 0700, true, &error))
+        qCWarning(vtLog) << "settings:" << error;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::fchmod(fd, 0600);
+        ::close(fd);
+    }
+}
+
 void QSettingsUserDefaults::store(const QString& key, const QVariant& value) {
+    if (!private_) makePrivate();
     settings_.setValue(key, value);
     settings_.sync();
     if (settings_.status() != QSettings::NoError)

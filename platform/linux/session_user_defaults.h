@@ -5,7 +5,8 @@
 namespace vt {
 
 // User defaults in an ini file, by default $XDG_CONFIG_HOME/Vantrel/Vantrel.conf (read when the
-// object is made). Every write is flushed at once so a crash loses nothing.
+// object is made). Every write is flushed at once so a crash loses nothing. The file is the
+// user's alone (0600, its folder 0700), whatever the umask.
 class QSettingsUserDefaults final : public UserDefaults {
 public:
     QSettingsUserDefaults();
@@ -30,8 +31,10 @@ public:
 
 private:
     void store(const QString& key, const QVariant& value);
+    void makePrivate();
 
     mutable QSettings settings_;
+    bool private_ = false;
 };
 
 } // namespace vt

@@ -177,7 +177,8 @@ TEST(Program, ClearingTheHistoryEmptiesTheMenuAndTheFile) {
     EXPECT_TRUE(delegate->watcher().history.items.empty());
     EXPECT_TRUE(clipRows(openedMenu()).empty());
     EXPECT_NE(findAction(openedMenu(), QStringLiteral("まだ履歴がありません")), nullptr);
-    EXPECT_TRUE(HistoryFile::load(HistoryFile::storeURL()).items.empty());
+    ASSERT_TRUE(delegate->watcher().waitForSaves());
+    EXPECT_TRUE(HistoryFile::load(HistoryFile::defaultPath()).items.empty());
 }
 
 } // namespace

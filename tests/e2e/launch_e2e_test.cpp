@@ -70,6 +70,28 @@ TEST_F(Launch, ASecondInstanceExitsAtOnceAndTheFirstKeepsWorking) {
     EXPECT_EQ(history().size(), 1);
 }
 
+// The X server goes away (the session ends, or it crashes): the program ends by itself, without a
+// crash, and what it recorded is in the file. Several times, since the threads race to notice.
+TEST_F(Launch, EndsCleanlyWithTheHistorySavedWhenTheXServerGoesAway) {
+    const QByteArray display = qgetenv("DISPLAY");
+    for (int run = 0; run < 4; ++run) {
+        QProcess xvfb; // a server of this test's own, ended by its process id
+        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+        ASSERT_TRUE(xvfb.waitForReadyRead(15000));
+        qputenv("DISPLAY", ":" + xvfb.readAllStandardOutput().trimmed());
+        startProgram();
+        copyText(QStringLiteral("kept %1").arg(run));
+        ::kill(static_cast<pid_t>(xvfb.processId()), SIGKILL);
+        xvfb.waitForFinished(5000);
+        ASSERT_TRUE(program->waitForFinished(15000));
+        EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << "run " << run;
+        EXPECT_EQ(program->exitCode(), 0);
+        ASSERT_FALSE(history().isEmpty());
+        EXPECT_EQ(history().first().value, QStringLiteral("kept %1").arg(run));
+    }
+    qputenv("DISPLAY", display);
+}
+
 // A signal while the picker is open: the program ends by itself and gives the keyboard back.
 struct SignalCase {
     int signal;

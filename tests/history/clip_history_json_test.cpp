@@ -60,6 +60,8 @@ TEST(HistoryJson, RoundTripKeepsEveryField) {
         ClipItem::makeText(QStringLiteral("\U0001F468\u200D\U0001F469 \u3000 \"x\"\r\n\u2028"),
                            QStringLiteral("端末")),
         ClipItem::makeImage(binary),
+        // A pair split by the encoder's blocks, and a lone surrogate.
+        ClipItem::makeText(QString(65535, u'a') + QStringLiteral("\U0001F600") + QChar(0xD800)),
         ClipItem::makeImage("a"),
         ClipItem::makeImage("ab"),
         ClipItem::makeImage("abc"),

@@ -5,7 +5,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace vt {
 namespace {
@@ -138,28 +143,186 @@ TEST(HistoryFile, FailedSaveReportsFalseAndKeepsNothingHalfWritten) {
     EXPECT_EQ(contentOf(dir.filePath("not-a-folder")), "x");
 }
 
-TEST(HistoryFile, StoreIsInTheDataHomeInAPrivateFolder) {
+TEST(HistoryFile, PathIsInTheDataHomeAndLoadingMakesItsFolderPrivateWhateverTheUmask) {
     QTemporaryDir dir;
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
     const QString home = dir.filePath("data/home");
     qputenv("XDG_DATA_HOME", home.toUtf8());
+    const mode_t umaskBefore = ::umask(0);
 
-    const QString path = HistoryFile::storeURL();
+    const QString path = HistoryFile::defaultPath();
     EXPECT_EQ(path, home + "/Vantrel/history.json");
+    EXPECT_FALSE(QFileInfo::exists(home)); // computing the path creates nothing
+    HistoryFile file(path);
+    file.load();
+    // What a save cut short by kill -9 left behind goes at the next start.
+    write(path + ".saving-AbC123", "{\"items\":[");
+    file.load();
+    EXPECT_FALSE(QFileInfo::exists(path + ".saving-AbC123"));
     EXPECT_EQ(modeOf(home + "/Vantrel"), kOwnerAll);
-
+    EXPECT_EQ(modeOf(home), kOwnerAll);
+    ASSERT_TRUE(file.save(sampleHistory()));
+    EXPECT_EQ(modeOf(path), kOwnerReadWrite);
     // A folder made readable by others is made private again the next time.
     QFile::setPermissions(home + "/Vantrel", kOwnerAll | QFile::ReadOther | QFile::ExeOther);
-    HistoryFile::storeURL();
+    HistoryFile(path).load();
     EXPECT_EQ(modeOf(home + "/Vantrel"), kOwnerAll);
 
-    const ClipHistory history = sampleHistory();
-    ASSERT_TRUE(HistoryFile::save(history, path));
-    EXPECT_EQ(HistoryFile::load(HistoryFile::storeURL()), history);
+    ::umask(umaskBefore);
     if (previous.isNull())
         qunsetenv("XDG_DATA_HOME");
     else
         qputenv("XDG_DATA_HOME", previous);
+}
+
+// A small real file system that can be filled up.
+class FullDisk : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString mountPoint = dir.filePath("disk");
+    bool mounted = false;
+
+    void SetUp() override {
+        QDir().mkpath(mountPoint);
+        mounted = ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0,
+                          "size=256k,mode=0700") == 0;
+        if (!mounted) GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    }
+    void TearDown() override {
+        if (mounted) ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+    }
+    // Fills the disk up to its last `room` bytes.
+    void fillLeaving(qint64 room) {
+        QFile filler(mountPoint + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::Append));
+        const QByteArray block(4096, 'x');
+        struct statvfs fs {};
+        while (::statvfs(QFile::encodeName(mountPoint).constData(), &fs) == 0 &&
+               static_cast<qint64>(fs.f_bavail * fs.f_bsize) > room) {
+            if (filler.write(block) != block.size() || !filler.flush()) break;
+        }
+    }
+};
+
+TEST_F(FullDisk, AFailedSaveKeepsThePreviousFileLogsOnceAndTheNextChangeTriesAgain) {
+    const QString path = mountPoint + "/Vantrel/history.json";
+    HistoryFile file(path);
+    file.load();
+    ClipHistory history = sampleHistory();
+    ASSERT_TRUE(file.save(history));
+    const QByteArray saved = contentOf(path);
+
+    fillLeaving(8192);
+    LogCapture capture;
+    LogCapture::warnings.clear();
+    history.add(ClipItem::makeText(QString(64 * 1024, u'z')));
+    EXPECT_FALSE(file.save(history));
+    EXPECT_FALSE(file.save(history));
+    EXPECT_EQ(LogCapture::warnings.size(), 1) << LogCapture::warnings.join('\n').toStdString();
+    EXPECT_EQ(contentOf(path), saved);
+    EXPECT_EQ(QDir(mountPoint + "/Vantrel").entryList(QDir::Files | QDir::Hidden),
+              QStringList{"history.json"});
+
+    QFile::remove(mountPoint + "/filler");
+    EXPECT_TRUE(file.save(history));
+    EXPECT_EQ(HistoryFile::load(path), history);
+}
+
+// Whatever is planted at the history path is never followed, opened or changed: it is moved
+// aside as it is, and the next save puts a regular private file in its place.
+struct PlantCase {
+    const char* name;
+    std::function<void(const QString& path, const QString& target)> plant;
+};
+
+class PlantedAtThePath : public ::testing::TestWithParam<PlantCase> {};
+
+TEST_P(PlantedAtThePath, IsKeptAsideUntouchedAndNeverWrittenThrough) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vantrel/history.json");
+    const QString target = dir.filePath("elsewhere.txt");
+    write(target, R"({"items":[],"limit":50})");
+    QFile::setPermissions(target, kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
+    QDir().mkpath(dir.filePath("Vantrel"));
+    GetParam().plant(path, target);
+    struct stat before {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &before), 0);
+
+    HistoryFile file(path);
+    EXPECT_EQ(file.load(), ClipHistory{});
+    const QStringList aside =
+        QDir(dir.filePath("Vantrel"))
+            .entryList({"history.json.unreadable-*"}, QDir::AllEntries | QDir::System);
+    ASSERT_EQ(aside.size(), 1);
+    struct stat kept {};
+    ASSERT_EQ(::lstat(QFile::encodeName(dir.filePath("Vantrel/" + aside[0])).constData(), &kept),
+              0);
+    EXPECT_EQ(kept.st_mode, before.st_mode);
+    EXPECT_EQ(kept.st_ino, before.st_ino);
+
+    // Planted again after the start: the save replaces the link, never writes through it.
+    QFile::link(target, path);
+    ASSERT_TRUE(file.save(sampleHistory()));
+    EXPECT_EQ(contentOf(target), R"({"items":[],"limit":50})");
+    EXPECT_EQ(modeOf(target), kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(modeOf(path), kOwnerReadWrite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Things, PlantedAtThePath,
+    ::testing::Values(
+        PlantCase{"linkToAFile", [](const QString& p, const QString& to) { QFile::link(to, p); }},
+        PlantCase{"linkToDevZero",
+                  [](const QString& p, const QString&) { QFile::link("/dev/zero", p); }},
+        PlantCase{"fifo", [](const QString& p,
+                             const QString&) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }},
+        PlantCase{"folder", [](const QString& p, const QString&) { QDir().mkpath(p); }}),
+    test::caseName<PlantCase>);
+
+TEST(HistoryFile, AFileBeyondTheReadLimitIsKeptAsideWithoutBeingRead) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.json");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(HistoryFile::kMaxBytes + 1)); // sparse
+    }
+    EXPECT_EQ(HistoryFile::load(path), ClipHistory{});
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(QDir(dir.path()).entryList({"history.json.unreadable-*"}, QDir::Files).size(), 1);
+}
+
+// Other versions read and write this file too: what this version does not know survives.
+TEST(HistoryFile, AFileOfANewerVersionIsKeptAsideAndUnknownMembersAreCarriedThrough) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.json");
+    const QByteArray item =
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","kind":"text","text":"hi","date":2,)"
+        R"("sourceApp":"App","pinned":true,"tags":["a",{"b":1}]})";
+    const QByteArray newer = R"({"items":[)" + item + R"(],"limit":50,"version":2})";
+    write(path, newer);
+    EXPECT_EQ(HistoryFile::load(path), ClipHistory{});
+    const QStringList aside = QDir(dir.path()).entryList({"history.json.unreadable-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(contentOf(dir.filePath(aside[0])), newer);
+
+    write(path, R"({"items":[)" + item + R"(],"limit":50})");
+    HistoryFile file(path);
+    ClipHistory history = file.load();
+    ASSERT_EQ(history.items.size(), 1u);
+    const ClipItem fresh = test::textItem("new", 1);
+    history.add(fresh);
+    ASSERT_TRUE(file.save(history));
+    QByteArray expected = "{\"items\":[";
+    ClipHistory::appendItemJson(expected, fresh);
+    expected += "," + item + R"(],"limit":50})";
+    EXPECT_EQ(contentOf(path), expected);
+    // And again, from the file this version wrote.
+    history.add(test::textItem("newer", 2));
+    ASSERT_TRUE(file.save(history));
+    EXPECT_TRUE(contentOf(path).contains(item));
+    EXPECT_EQ(HistoryFile::load(path), history);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vt {
 namespace {
@@ -38,12 +39,22 @@ protected:
 
 using UserDefaultsFile = ConfigHome;
 
-TEST_F(UserDefaultsFile, LivesInTheConfigHome) {
+// Only the owner may read or change what the program writes, whatever the umask.
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST_F(UserDefaultsFile, LivesInTheConfigHomeAndIsPrivate) {
     EXPECT_EQ(QSettingsUserDefaults::defaultFilePath(),
               path(QStringLiteral("Vantrel/Vantrel.conf")));
+    const mode_t umaskBefore = ::umask(0);
     QSettingsUserDefaults defaults;
     defaults.setBool(QStringLiteral("onboardingDone"), true);
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("Vantrel/Vantrel.conf"))));
+    defaults.setBool(QStringLiteral("onboardingDone"), false);
+    ::umask(umaskBefore);
+    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel/Vantrel.conf"))), 0600u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel"))), 0700u);
 }
 
 TEST_F(UserDefaultsFile, ValuesSurviveARestartWithTheirTypes) {
@@ -101,8 +112,12 @@ TEST_F(AutostartEntry, RegisterWritesAValidEntryThatStartsTheProgram) {
     EXPECT_EQ(items.status(), LoginItemStatus::notRegistered);
 
     QString error;
+    const mode_t umaskBefore = ::umask(0);
     ASSERT_TRUE(items.registerItem(&error)) << error.toStdString();
+    ::umask(umaskBefore);
     EXPECT_EQ(items.status(), LoginItemStatus::enabled);
+    EXPECT_EQ(modeOf(items.entryPath()), 0644u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("autostart"))), 0700u);
 
     QFile file(items.entryPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
