@@ -212,15 +212,43 @@ TEST_F(X11ClipboardTest, MalformedUriListFallsBackToTheText) {
     EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
 }
 
-TEST_F(X11ClipboardTest, PasswordManagerCopiesAreNeverRecorded) {
-    offer({{"UTF8_STRING", "hunter2"}, {"x-kde-passwordManagerHint", "secret"}});
-    EXPECT_TRUE(pasteboard->types().contains(PasteboardType::concealed));
-    watcher->poll();
-    settle(500);
-    watcher->poll();
-    EXPECT_TRUE(watcher->history.items.empty());
-    EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
-    EXPECT_FALSE(QFile::exists(path));
+// Offering the password-manager hint conceals a copy unless its value is read and is plainly
+// not "secret"; text answered under a type that is no text is not text.
+TEST_F(X11ClipboardTest, SecretsFailClosed) {
+    const QString hint = "x-kde-passwordManagerHint";
+    struct Case {
+        QList<QPair<QString, QByteArray>> offers;
+        QStringList refused;
+        bool concealed;
+        std::optional<QString> recorded;
+    };
+    const QList<Case> cases = {
+        {{{"UTF8_STRING", "p1"}, {hint, "secret"}}, {}, true, {}},
+        {{{"UTF8_STRING", "p2"}, {hint, QByteArray("secret\0", 7)}}, {}, true, {}},
+        {{{"UTF8_STRING", "p3"}, {hint, " Secret\n"}}, {}, true, {}},
+        {{{"UTF8_STRING", "p4"}, {hint, ""}}, {}, true, {}},
+        {{{"UTF8_STRING", "p5"}}, {hint}, true, {}},
+        {{{"UTF8_STRING:INTEGER", "p6"}}, {}, false, {}},
+        {{{"UTF8_STRING", "shown"}, {hint, "public"}}, {}, false, QString("shown")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offers.front().second.constData());
+        const auto before = watcher->history.items.size();
+        QStringList flags;
+        for (const QString& r : c.refused)
+            flags << r + "!";
+        offer(c.offers, flags);
+        watcher->poll();
+        EXPECT_EQ(pasteboard->types().contains(PasteboardType::concealed), c.concealed);
+        if (c.recorded) {
+            ASSERT_EQ(watcher->history.items.size(), before + 1);
+            EXPECT_EQ(watcher->history.items[0].text, c.recorded);
+        } else {
+            EXPECT_EQ(watcher->history.items.size(), before);
+            EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
+        }
+    }
+    EXPECT_EQ(HistoryFile::load(path).items.size(), 1u);
 }
 
 TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
