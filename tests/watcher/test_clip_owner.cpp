@@ -1,16 +1,16 @@
 // A clipboard owner for tests: offers several targets at once (which xclip cannot), or never
-// answers. Usage: vt_test_clip_owner [--silent | --silent-data] [--quit-after=MS [--save]]
+// answers. Usage: vt_test_clip_owner [--silent | --silent-data] [--save]
 //                 TARGET[:TYPE]=FILE... TARGET!...
 // TYPE is the property type of the answer (default: the target itself); TARGET! is listed but
 // its conversion refused. Prints "owned" once it holds CLIPBOARD and exits when another program
-// takes it. --quit-after quits after MS ms; with --save it first asks the clipboard manager to
-// keep the contents (SAVE_TARGETS) and prints "saved" or "refused".
+// takes it, or on SIGTERM; with --save it first asks the clipboard manager to keep the contents
+// (SAVE_TARGETS) and prints "saved" or "refused".
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <poll.h>
 
-#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -38,11 +38,12 @@ void answer(Display* dpy, const XSelectionRequestEvent& req, Atom property) {
     XFlush(dpy);
 }
 
+volatile std::sig_atomic_t quitting = 0;
+
 } // namespace
 
 int main(int argc, char** argv) {
     bool silent = false, silentData = false, save = false;
-    long quitAfterMs = -1;
     struct Arg {
         std::string target, type, bytes;
         bool refused;
@@ -56,8 +57,6 @@ int main(int argc, char** argv) {
             silentData = true;
         } else if (arg == "--save") {
             save = true;
-        } else if (arg.rfind("--quit-after=", 0) == 0) {
-            quitAfterMs = std::stol(arg.substr(13));
         } else if (!arg.empty() && arg.back() == '!') {
             args.push_back({arg.substr(0, arg.size() - 1), {}, {}, true});
         } else if (const auto eq = arg.find('='); eq != std::string::npos) {
@@ -92,26 +91,21 @@ int main(int argc, char** argv) {
     std::puts("owned");
     std::fflush(stdout);
 
-    const auto start = std::chrono::steady_clock::now();
+    std::signal(SIGTERM, [](int) { quitting = 1; });
     bool saving = false;
     for (;;) {
-        if (quitAfterMs >= 0 && !saving && XPending(dpy) == 0) {
-            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                    std::chrono::steady_clock::now() - start)
-                                    .count();
-            if (waited >= quitAfterMs) {
+        if (XPending(dpy) == 0) {
+            if (quitting && !saving) {
                 if (!save) return 0;
                 saving = true;
-                const Atom property = XInternAtom(dpy, "VT_SAVE", False);
                 XConvertSelection(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False),
-                                  XInternAtom(dpy, "SAVE_TARGETS", False), property, w,
-                                  CurrentTime);
+                                  XInternAtom(dpy, "SAVE_TARGETS", False),
+                                  XInternAtom(dpy, "VT_SAVE", False), w, CurrentTime);
                 XFlush(dpy);
-            } else {
-                pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
-                ::poll(&fd, 1, static_cast<int>(quitAfterMs - waited));
-                continue;
             }
+            pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
+            ::poll(&fd, 1, 50);
+            continue;
         }
         XEvent event;
         XNextEvent(dpy, &event);

@@ -251,6 +251,45 @@ TEST_F(X11ClipboardTest, SecretsFailClosed) {
     EXPECT_EQ(HistoryFile::load(path).items.size(), 1u);
 }
 
+// When the program that copied quits, the newest clip stays on the clipboard with its types,
+// also through the clipboard-manager convention; never after a concealed copy or a clear on
+// purpose.
+TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
+    const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    const auto quit = [&](QProcess* p) {
+        ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+        EXPECT_TRUE(runUntil([&] { return p->state() == QProcess::NotRunning; }));
+    };
+    EXPECT_NE(XGetSelectionOwner(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False)), None);
+    // xclip answers our two reads (types, then the text) and quits.
+    launch("xclip", {"-loops", "2", "-selection", "clipboard", "-i", writeFile("kept", "kept")});
+    ASSERT_TRUE(runUntil([&] { return processes.back()->state() == QProcess::NotRunning; }));
+    EXPECT_EQ(readBack("UTF8_STRING"), QByteArray("kept"));
+    const QByteArray png = encoded(sampleImage(), "png");
+    quit(offer({{"image/png", png}}));
+    EXPECT_EQ(readBack("image/png"), png);
+    QProcess* saver = offer({{"text/uri-list", "file:///tmp/kept\r\n"}}, {"--save"});
+    quit(saver);
+    EXPECT_EQ(saver->readAll(), QByteArray("owned\nsaved\n"));
+    EXPECT_EQ(readBack("text/uri-list"), QByteArray("file:///tmp/kept\r\n"));
+    EXPECT_EQ(watcher->history.items.size(), 3u);
+
+    saver = offer({{"UTF8_STRING", "pw"}, {"x-kde-passwordManagerHint", "secret"}}, {"--save"});
+    quit(saver);
+    EXPECT_EQ(saver->readAll(), QByteArray("owned\nrefused\n"));
+    quit(offer({{"UTF8_STRING", "pw"}, {"x-kde-passwordManagerHint", "secret"}}));
+    settle(300);
+    EXPECT_EQ(XGetSelectionOwner(dpy, clipboard), None);
+
+    QProcess* owner = offer({{"UTF8_STRING", "cleared"}});
+    XSetSelectionOwner(dpy, clipboard, None, CurrentTime);
+    XSync(dpy, False);
+    EXPECT_TRUE(runUntil([&] { return owner->state() == QProcess::NotRunning; }));
+    settle(300);
+    EXPECT_EQ(XGetSelectionOwner(dpy, clipboard), None);
+    EXPECT_EQ(watcher->history.items.size(), 4u);
+}
+
 TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
     makeActive(appWindow("bitwarden", "Bitwarden", "com.bitwarden.desktop"));
     xclip("UTF8_STRING", "vault entry");
