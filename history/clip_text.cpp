@@ -12,6 +12,9 @@ constexpr QChar kEllipsis(0x2026);
 // Grapheme boundaries are found window by window so that a title of a few dozen characters
 // does not cost a boundary table for a clip of many megabytes.
 constexpr qsizetype kWindow = 4096;
+// A title never looks further into a text than this (a longer run of whitespace than a title
+// could ever need is cut short): its end reads as "…".
+constexpr qsizetype kTitleScan = 4096;
 
 bool allWhiteSpace(QStringView s) {
     const qsizetype n = s.size();
@@ -44,6 +47,16 @@ public:
         }
         append(cluster);
         return !tooLong();
+    }
+
+    // The text goes on beyond what was read: the title ends in "…" like a shortened one.
+    QString continued() && {
+        if (count < maxLength) {
+            out.append(kEllipsis);
+            return std::move(out);
+        }
+        count = maxLength + 1;
+        return std::move(*this).result();
     }
 
     QString result() && {
@@ -100,7 +113,9 @@ QString oneLine(const QString& s, qsizetype maxLength) {
     Collector collector(maxLength);
     qsizetype start = 0;
     qsizetype window = kWindow;
+    const qsizetype scan = std::max(kTitleScan, 4 * maxLength);
     while (start < s.size()) {
+        if (start >= scan) return std::move(collector).continued();
         qsizetype end = std::min(s.size(), start + window);
         // Never cut a surrogate pair: the finder would see half a character.
         if (end < s.size() && s.at(end - 1).isHighSurrogate()) --end;

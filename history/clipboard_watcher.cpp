@@ -17,6 +17,9 @@ constexpr int kPollIntervalMs = 400;
 // Qt refuses decodes above 128 MB by default; a 40-megapixel photo needs 160 MB. Beyond this
 // (about 130 megapixels) a copied image is skipped rather than risking the process.
 constexpr int kDecodeLimitMB = 512;
+// Programs that only paste TIFF get one up to this size (a 8000 x 4000 picture); it is made
+// when they ask, never while a clip is chosen.
+constexpr qint64 kTiffPixelLimit = 32'000'000;
 
 std::optional<QByteArray> encode(const QImage& image, const char* format) {
     QByteArray bytes;
@@ -36,6 +39,14 @@ QImage decode(const QByteArray& bytes, const char* format) {
     return reader.read();
 }
 
+bool fitsTiffLimit(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(&buffer).size(); // the header only
+    return size.isValid() && qint64(size.width()) * size.height() <= kTiffPixelLimit;
+}
+
 } // namespace
 
 ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
@@ -53,6 +64,7 @@ ClipboardWatcher::~ClipboardWatcher() {
     stopPolling();
     // The pasteboard may outlive us; it must not call into a destroyed watcher.
     pasteboard_.setOnChange({});
+    pasteboard_.setOnOwnerLeaving({});
 }
 
 const QSet<QString>& ClipboardWatcher::skipTypes() {
@@ -78,6 +90,7 @@ void ClipboardWatcher::start() {
     // A copy followed at once by a hold-paste must find the new clip on top: do not wait for
     // the next tick when the clipboard says it changed.
     pasteboard_.setOnChange([this] { poll(); });
+    pasteboard_.setOnOwnerLeaving([this] { return keepClipboard(); });
 }
 
 void ClipboardWatcher::stopPolling() {
@@ -111,6 +124,7 @@ void ClipboardWatcher::poll() {
     if (count == lastChangeCount_) return;
     lastChangeCount_ = count;
     seenChangeCount_ = count;
+    holdsNewest_ = false;
 
     const QStringList types = pasteboard_.types();
     for (const QString& type : types)
@@ -121,7 +135,9 @@ void ClipboardWatcher::poll() {
 
     std::optional<ClipItem> item = readItem();
     if (!item || !withinLimits(*item)) return;
-    if (history.add(*item)) changed();
+    const bool added = history.add(*item);
+    holdsNewest_ = !history.items.empty() && history.items.front().hasSameDedupeKey(*item);
+    if (added) changed();
 }
 
 std::optional<ClipItem> ClipboardWatcher::readItem() {
@@ -156,6 +172,21 @@ std::optional<ClipItem> ClipboardWatcher::readItem() {
 }
 
 void ClipboardWatcher::put(const ClipItem& item) {
+    write(item);
+    ClipItem fresh = item;
+    fresh.id = QUuid::createUuid();
+    fresh.date = QDateTime::currentDateTimeUtc();
+    if (history.add(fresh)) changed();
+}
+
+bool ClipboardWatcher::keepClipboard() {
+    poll(); // the change in hand first
+    if (!holdsNewest_ || history.items.empty()) return false;
+    write(history.items.front());
+    return true;
+}
+
+void ClipboardWatcher::write(const ClipItem& item) {
     pasteboard_.clearContents();
     switch (item.kind) {
     case ClipItem::Kind::text:
@@ -164,10 +195,14 @@ void ClipboardWatcher::put(const ClipItem& item) {
     case ClipItem::Kind::image:
         if (item.imageData) {
             pasteboard_.setData(*item.imageData, PasteboardType::png);
-            // Programs that only take TIFF still get the image.
-            if (const QImage image = decode(*item.imageData, nullptr); !image.isNull())
-                if (const auto tiff = encode(image, "tiff"))
-                    pasteboard_.setData(*tiff, PasteboardType::tiff);
+            // Programs that only take TIFF still get the image, made when they ask for it.
+            if (fitsTiffLimit(*item.imageData))
+                pasteboard_.setLazyData(PasteboardType::tiff,
+                                        [png = *item.imageData]() -> std::optional<QByteArray> {
+                                            const QImage image = decode(png, nullptr);
+                                            if (image.isNull()) return std::nullopt;
+                                            return encode(image, "tiff");
+                                        });
         }
         break;
     case ClipItem::Kind::files: {
@@ -180,11 +215,7 @@ void ClipboardWatcher::put(const ClipItem& item) {
     }
     lastChangeCount_ = pasteboard_.changeCount();
     seenChangeCount_ = lastChangeCount_;
-
-    ClipItem fresh = item;
-    fresh.id = QUuid::createUuid();
-    fresh.date = QDateTime::currentDateTimeUtc();
-    if (history.add(fresh)) changed();
+    holdsNewest_ = true;
 }
 
 void ClipboardWatcher::setLimit(std::int64_t n) {

@@ -73,6 +73,11 @@ public:
     const QString& historyPath() const { return historyPath_; }
 
 private:
+    // Writes the clip to the clipboard as ours; the change is not recorded.
+    void write(const ClipItem& item);
+    // The clipboard's owner is leaving: offers the newest clip again when it is what the
+    // clipboard held.
+    bool keepClipboard();
     void changed();
     bool withinLimits(const ClipItem& item) const;
     void stopPolling();
@@ -83,6 +88,9 @@ private:
     QString historyPath_;
     std::unique_ptr<HistorySaver> saver_;
     std::int64_t lastChangeCount_ = 0;
+    // The clipboard holds the newest clip (recorded from it, or written by us); false after a
+    // copy that was skipped, concealed, unreadable or cleared.
+    bool holdsNewest_ = false;
     std::atomic<std::int64_t> seenChangeCount_{0}; // lastChangeCount_, for the ticker thread
     QTimer* timer_ = nullptr;
     std::thread ticker_;

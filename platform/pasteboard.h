@@ -51,10 +51,21 @@ public:
     virtual bool setData(const QByteArray& data, const QString& type) = 0;
     // Adds file references that file managers paste as files and editors as paths.
     virtual bool writeFileURLs(const QList<QUrl>& urls) = 0;
+    // Promises `type` in our contents: `make` runs only when another program asks for it (at
+    // most once); absent bytes refuse the request. Platforms that cannot wait make it now.
+    virtual bool setLazyData(const QString& type, std::function<std::optional<QByteArray>()> make) {
+        const std::optional<QByteArray> bytes = make();
+        return bytes && setData(*bytes, type);
+    }
 
     // Called on the main thread right after changeCount() moved because another program
     // changed the clipboard; an empty function stops the calls.
     virtual void setOnChange(std::function<void()> handler) = 0;
+    // Called on the main thread when the contents are about to be lost because the program
+    // that owns them is leaving (it quit, or asked the desktop's clipboard manager to keep
+    // them). The handler may write contents of its own and answers whether it did. Never
+    // called when the contents were cleared on purpose or could not be read.
+    virtual void setOnOwnerLeaving(std::function<bool()> handler) { (void)handler; }
 };
 
 } // namespace vt

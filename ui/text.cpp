@@ -25,6 +25,19 @@ QStringList interfaceFamilies() {
     return families;
 }
 
+// A block shows a few lines of a few dozen characters: it never looks further into a text than
+// this, so a clip of many megabytes costs what a page costs.
+constexpr qsizetype kShownCharacters = 4096;
+
+// The part of `text` a block may show; `cut` tells whether more follows.
+QStringView shownPart(const QString& text, bool& cut) {
+    cut = text.size() > kShownCharacters;
+    if (!cut) return text;
+    qsizetype n = kShownCharacters;
+    if (text.at(n - 1).isHighSurrogate()) --n; // never half a character
+    return QStringView(text).first(n);
+}
+
 } // namespace
 
 QFont uiFont(double size, QFont::Weight weight, bool rounded) {
@@ -48,7 +61,8 @@ TextBlock::TextBlock(const QString& text, const QFont& font, double maxWidth, in
     const QFontMetricsF metrics(font_);
     const double lineHeight = metrics.lineSpacing();
     const double wrapWidth = maxWidth > 0 ? maxWidth : 1e6;
-    QString source = text;
+    bool cut = false;
+    QString source = shownPart(text, cut).toString();
     source.replace(QLatin1Char('\n'), QChar::LineSeparator);
     source.replace(QLatin1Char('\t'), QLatin1Char(' '));
     QTextLayout layout(source, font_);
@@ -66,8 +80,10 @@ TextBlock::TextBlock(const QString& text, const QFont& font, double maxWidth, in
         if (maxLines > 0 && int(ranges.size()) > maxLines) break;
     }
     layout.endLayout();
-    const bool truncated = maxLines > 0 && int(ranges.size()) > maxLines;
-    if (truncated) ranges.resize(std::size_t(maxLines));
+    const bool overflowed = maxLines > 0 && int(ranges.size()) > maxLines;
+    if (overflowed) ranges.resize(std::size_t(maxLines));
+    // Text beyond what was looked at continues the last line just as lines beyond the limit do.
+    const bool truncated = overflowed || cut;
 
     double widest = 0;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
@@ -123,12 +139,16 @@ QStringList TextBlock::lineTexts() const {
 const TextBlock& cachedTextBlock(const QString& text, const QFont& font, double maxWidth,
                                  int maxLines, Qt::Alignment alignment) {
     static QHash<QString, TextBlock> cache;
-    const QString key = QStringLiteral("%1|%2|%3|%4|")
+    // Keyed by what the block can show, so a huge text is neither copied nor kept whole.
+    bool cut = false;
+    const QStringView shown = shownPart(text, cut);
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5|")
                             .arg(font.key())
                             .arg(maxWidth)
                             .arg(maxLines)
-                            .arg(int(alignment)) +
-                        text;
+                            .arg(int(alignment))
+                            .arg(cut ? 1 : 0) +
+                        shown.toString();
     auto it = cache.find(key);
     if (it != cache.end()) return *it;
     if (cache.size() > 512) cache.clear();

@@ -12,6 +12,13 @@ bool isMetaTarget(const QByteArray& target) {
     return meta.contains(target);
 }
 
+bool hintConceals(const QByteArray& value) {
+    QByteArray v = value;
+    v.replace('\0', QByteArray());
+    v = v.trimmed().toLower();
+    return v.isEmpty() || v == "secret";
+}
+
 int textRank(const QByteArray& target) {
     if (target == "UTF8_STRING") return 5;
     if (target == "text/plain;charset=utf-8") return 4;

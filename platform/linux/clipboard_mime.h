@@ -9,9 +9,12 @@
 // identifiers, and the encodings of file references that other programs paste.
 namespace vt::ClipboardMime {
 
-// Target naming the password-manager hint; its value "secret" marks the copy as concealed.
+// Target naming the password-manager hint; offering it marks the copy as concealed.
 inline constexpr const char* passwordHint = "x-kde-passwordManagerHint";
 
+// True unless the hint's value is plainly something other than "secret" (compared without
+// surrounding whitespace, NULs or case); an empty value conceals too.
+bool hintConceals(const QByteArray& value);
 // True for the selection protocol's own targets (TARGETS, MULTIPLE, TIMESTAMP ...).
 bool isMetaTarget(const QByteArray& target);
 // The type identifier for an offered target; absent for meta-targets and the password hint.

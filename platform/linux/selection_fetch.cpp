@@ -100,20 +100,22 @@ bool SelectionFetch::handle(const XEvent& event) {
         if (e.requestor != window_ || e.selection != selection_ || e.target != requested_)
             return false;
         if (e.property == 0) {
-            advance();
+            refused();
             return true;
         }
         Property p = readProperty(display_, window_, property_);
         if (!p.ok) {
-            advance();
+            refused();
         } else if (p.type == incrAtom_) {
             // Deleting the property (done by the read) tells the owner to send the first piece.
             incremental_ = true;
+            incrementType_ = 0;
+            incrementFormat_ = 0;
         } else if (steps_[step_].kind == Kind::targets) {
             planFromTargets(p.bytes);
         } else {
             received_ += static_cast<std::size_t>(p.bytes.size());
-            received(p.bytes);
+            received(p.bytes, p.type, p.format);
         }
         return true;
     }
@@ -122,10 +124,14 @@ bool SelectionFetch::handle(const XEvent& event) {
         if (e.window != window_ || e.atom != property_ || e.state != PropertyNewValue) return false;
         Property p = readProperty(display_, window_, property_);
         if (!p.ok) {
-            advance();
+            refused();
         } else if (!p.bytes.isEmpty()) {
             received_ += static_cast<std::size_t>(p.bytes.size());
             incrementBuffer_.append(p.bytes);
+            if (incrementType_ == 0) {
+                incrementType_ = p.type;
+                incrementFormat_ = p.format;
+            }
         } else {
             incremental_ = false;
             const QByteArray whole = std::move(incrementBuffer_);
@@ -133,7 +139,8 @@ bool SelectionFetch::handle(const XEvent& event) {
             if (steps_[step_].kind == Kind::targets)
                 planFromTargets(whole);
             else
-                received(whole);
+                received(whole, incrementType_ ? incrementType_ : p.type,
+                         incrementFormat_ ? incrementFormat_ : p.format);
         }
         return true;
     }
@@ -162,8 +169,12 @@ void SelectionFetch::planFromTargets(const QByteArray& raw) {
         png = png || name == "image/png";
         tiff = tiff || name == "image/tiff";
     }
-    // The hint is read first so that nothing of a concealed copy is ever pulled over.
-    if (hint) steps_.append({Kind::hint, ClipboardMime::passwordHint});
+    // The hint is read first so that nothing of a concealed copy is ever pulled over. Offering it
+    // conceals the copy until its value turns out to be plainly something else than "secret".
+    if (hint) {
+        snapshot_.types.append(PasteboardType::concealed);
+        steps_.append({Kind::hint, ClipboardMime::passwordHint});
+    }
     if (uris) steps_.append({Kind::files, "text/uri-list"});
     if (!textTarget.isEmpty()) steps_.append({Kind::text, textTarget});
     if (png) steps_.append({Kind::png, "image/png"});
@@ -171,15 +182,19 @@ void SelectionFetch::planFromTargets(const QByteArray& raw) {
     advance();
 }
 
-void SelectionFetch::received(const QByteArray& bytes) {
+void SelectionFetch::refused() {
+    // An owner that will not say what its hint means is keeping a secret.
+    if (step_ < steps_.size() && steps_[step_].kind == Kind::hint) return finish();
+    advance();
+}
+
+void SelectionFetch::received(const QByteArray& bytes, unsigned long type, int format) {
     switch (steps_[step_].kind) {
     case Kind::targets:
         break;
     case Kind::hint:
-        if (bytes.trimmed() == "secret") {
-            snapshot_.types.append(PasteboardType::concealed);
-            return finish();
-        }
+        if (format != 8 || ClipboardMime::hintConceals(bytes)) return finish();
+        snapshot_.types.removeAll(PasteboardType::concealed);
         break;
     case Kind::files:
         snapshot_.fileURLs = ClipboardMime::fileURLsFromUriList(bytes);
@@ -188,7 +203,14 @@ void SelectionFetch::received(const QByteArray& bytes) {
         snapshot_.types.removeAll(PasteboardType::fileURL);
         break;
     case Kind::text: {
-        QString text = ClipboardMime::decodeText(bytes, steps_[step_].target);
+        // Numbers, atoms or anything else answered for a text target are not text.
+        const QByteArray typeName = type == requested_ ? steps_[step_].target : atomName(type);
+        if (format != 8 || ClipboardMime::textRank(typeName) == 0) {
+            qCInfo(vtLog, "clipboard: text target %s answered as %s; not taken as text",
+                   steps_[step_].target.constData(), typeName.constData());
+            break;
+        }
+        QString text = ClipboardMime::decodeText(bytes, typeName);
         if (!text.isEmpty()) {
             snapshot_.text = std::move(text);
             return finish();
@@ -203,6 +225,14 @@ void SelectionFetch::received(const QByteArray& bytes) {
         return finish();
     }
     advance();
+}
+
+QByteArray SelectionFetch::atomName(unsigned long atom) const {
+    if (atom == 0) return {};
+    char* name = XGetAtomName(display_, atom);
+    const QByteArray out = name ? QByteArray(name) : QByteArray();
+    if (name) XFree(name);
+    return out;
 }
 
 void SelectionFetch::advance() {

@@ -13,7 +13,9 @@ union _XEvent;
 namespace vt {
 
 // What was read of one clipboard change: the offered types and the first representation the
-// program can use (files, then text, then PNG, then TIFF). Nothing is read of a concealed copy.
+// program can use (files, then text, then PNG, then TIFF). Nothing is read of a concealed copy;
+// a copy that offers the password-manager hint is concealed unless the hint plainly says
+// otherwise.
 struct ClipboardSnapshot {
     QStringList types;
     QList<QUrl> fileURLs;
@@ -54,7 +56,9 @@ private:
     };
 
     void request(const QByteArray& target);
-    void received(const QByteArray& bytes);
+    void received(const QByteArray& bytes, unsigned long type, int format);
+    void refused();
+    QByteArray atomName(unsigned long atom) const;
     void planFromTargets(const QByteArray& raw);
     void advance();
     void finish() { state_ = State::done; }
@@ -67,6 +71,8 @@ private:
     unsigned long requested_ = 0;
     unsigned long incrAtom_ = 0;
     bool incremental_ = false;
+    unsigned long incrementType_ = 0;
+    int incrementFormat_ = 0;
     QByteArray incrementBuffer_;
     QList<Step> steps_;
     qsizetype step_ = 0;

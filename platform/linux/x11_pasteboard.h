@@ -6,17 +6,23 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
-class QMimeData;
 class QSocketNotifier;
 struct _XDisplay;
+union _XEvent;
 
 namespace vt {
+
+class OfferedMimeData;
 
 // The CLIPBOARD selection. A private X connection watches the owner (XFixes) and reads each
 // change asynchronously, so a slow or silent owner never blocks the program; the change counter
 // moves once the read is complete (or given up). Writes go through the application's QClipboard,
 // which answers other programs' requests (large ones incrementally) from the event loop.
+// When the program that owns the clipboard quits, or asks the desktop's clipboard manager to
+// keep its contents (SAVE_TARGETS; we hold CLIPBOARD_MANAGER while nobody else does), the
+// owner-leaving handler may offer contents of its own; hinted contents are never kept.
 class X11Pasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
 public:
@@ -40,11 +46,26 @@ public:
     bool setString(const QString& text, const QString& type) override;
     bool setData(const QByteArray& data, const QString& type) override;
     bool writeFileURLs(const QList<QUrl>& urls) override;
+    bool setLazyData(const QString& type, std::function<std::optional<QByteArray>()> make) override;
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
+    void setOnOwnerLeaving(std::function<bool()> handler) override {
+        onOwnerLeaving_ = std::move(handler);
+    }
+    // True while this program is the desktop's clipboard manager.
+    bool isClipboardManager() const { return managing_; }
 
 private:
+    struct SaveRequest {
+        unsigned long requestor, property, target, time;
+    };
+
     void processEvents();
     void ownerChanged(unsigned long owner, unsigned long time);
+    void ownerLeft();
+    void takeManagerSelection();
+    void managerRequest(const _XEvent& event);
+    void answerSaves();
+    void reply(const SaveRequest& request, unsigned long property);
     void giveUp();
     void finishRead();
     void publish();
@@ -63,9 +84,15 @@ private:
     int readTimeoutMs_ = 1000;
     std::atomic<std::int64_t> count_{0};
     ClipboardSnapshot snapshot_;
-    std::unique_ptr<QMimeData> ours_;
+    std::unique_ptr<OfferedMimeData> ours_;
     unsigned long ownWindow_ = 0;
+    unsigned long owner_ = 0; // the owner the snapshot belongs to, as far as we know
+    unsigned long manager_ = 0;
+    bool managing_ = false;
+    unsigned long managerTime_ = 0;
+    std::vector<SaveRequest> pendingSaves_;
     std::function<void()> onChange_;
+    std::function<bool()> onOwnerLeaving_;
 };
 
 } // namespace vt

@@ -85,6 +85,20 @@ TEST_P(HoldPaste, HoldAndDigitPastesThatClip) {
     expectTypingStillWorks();
 }
 
+// The picker shows a clip of 12 MB at once: it lays out only what it shows, so the keys that
+// follow are never held up.
+TEST_P(HoldPaste, TheFirstHoldAfterAHugeCopyPastes) {
+    const QByteArray huge = QByteArray("huge ") + QByteArray(12 * 1024 * 1024, 'x');
+    ASSERT_NO_FATAL_FAILURE(copy(huge, QStringLiteral("UTF8_STRING"), std::nullopt));
+    ASSERT_TRUE(waitFor([&] { return history().value(0).value.size() == huge.size(); }, 30000));
+    holdOpen();
+    xdo({"keyup", "v", "key", "Down"});
+    ASSERT_TRUE(waitForLog(QStringLiteral("select(1)")));
+    keys({"-Control_L"});
+    waitForText(QStringLiteral("alpha"));
+    expectTextStays(QStringLiteral("alpha"));
+}
+
 TEST_P(HoldPaste, EscapePastesNothing) {
     holdOpen();
     xdo({"key", "Down", "key", "Escape"});

@@ -58,6 +58,19 @@ TEST_F(Launch, CopiesAreRecordedNewestFirstButNotWhatWasOnTheClipboardAtStart) {
     EXPECT_EQ(history(), expected);
 }
 
+// The program that copied quits; a short Ctrl+V still pastes what it copied.
+TEST_F(Launch, TheClipboardOutlivesTheProgramThatCopied) {
+    startTarget();
+    startProgram();
+    copyText(QStringLiteral("still here"));
+    QProcess& xclip = helpers.back();
+    xclip.kill();
+    ASSERT_TRUE(xclip.waitForFinished(5000));
+    ASSERT_TRUE(waitForLog(QStringLiteral("offered again")));
+    keys({"+Control_L", "+v", "-v", "-Control_L"});
+    EXPECT_TRUE(waitForText(QStringLiteral("still here")));
+}
+
 TEST_F(Launch, ASecondInstanceExitsAtOnceAndTheFirstKeepsWorking) {
     startProgram();
     QProcess& second = startSecondInstance();

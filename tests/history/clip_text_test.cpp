@@ -48,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 QStringLiteral("a\u000Bb\u000Cc\u00A0d\u2007e\u202Ff\u205Fg"), 20,
                                 "a b c d e f g"},
                     OneLineCase{"crLfIsOneBreak", "a\r\nb", 20, "a b"},
+                    OneLineCase{"aTitleLooksNoFurtherThanItNeeds", "a" + QString(9000, u' ') + "b",
+                                20, "a\u2026"},
                     OneLineCase{"zeroWidthSpaceIsNotWhitespace", QStringLiteral("a\u200Bb"), 20,
                                 QStringLiteral("a\u200Bb")},
                     OneLineCase{"skinToneEmojiIsOneCharacter", kThumbsUpDark + kThumbsUpDark + "ab",

@@ -1,9 +1,16 @@
 // A clipboard owner for tests: offers several targets at once (which xclip cannot), or never
-// answers. Usage: vt_test_clip_owner [--silent | --silent-data] TARGET=FILE...
-// Prints "owned" once it holds CLIPBOARD and exits when another program takes it.
+// answers. Usage: vt_test_clip_owner [--silent | --silent-data] [--save]
+//                 TARGET[:TYPE]=FILE... TARGET!...
+// TYPE is the property type of the answer (default: the target itself); TARGET! is listed but
+// its conversion refused. Prints "owned" once it holds CLIPBOARD and exits when another program
+// takes it, or on SIGTERM; with --save it first asks the clipboard manager to keep the contents
+// (SAVE_TARGETS) and prints "saved" or "refused".
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <poll.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,7 +20,9 @@ namespace {
 
 struct Offer {
     Atom target;
+    Atom type;
     std::string bytes;
+    bool refused;
 };
 
 void answer(Display* dpy, const XSelectionRequestEvent& req, Atom property) {
@@ -29,17 +38,27 @@ void answer(Display* dpy, const XSelectionRequestEvent& req, Atom property) {
     XFlush(dpy);
 }
 
+volatile std::sig_atomic_t quitting = 0;
+
 } // namespace
 
 int main(int argc, char** argv) {
-    bool silent = false, silentData = false;
-    std::vector<std::pair<std::string, std::string>> args;
+    bool silent = false, silentData = false, save = false;
+    struct Arg {
+        std::string target, type, bytes;
+        bool refused;
+    };
+    std::vector<Arg> args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--silent") {
             silent = true;
         } else if (arg == "--silent-data") {
             silentData = true;
+        } else if (arg == "--save") {
+            save = true;
+        } else if (!arg.empty() && arg.back() == '!') {
+            args.push_back({arg.substr(0, arg.size() - 1), {}, {}, true});
         } else if (const auto eq = arg.find('='); eq != std::string::npos) {
             std::string bytes;
             if (FILE* f = std::fopen(arg.substr(eq + 1).c_str(), "rb")) {
@@ -48,14 +67,22 @@ int main(int argc, char** argv) {
                     bytes.append(chunk, n);
                 std::fclose(f);
             }
-            args.emplace_back(arg.substr(0, eq), bytes);
+            std::string target = arg.substr(0, eq), type;
+            if (const auto colon = target.find(':'); colon != std::string::npos) {
+                type = target.substr(colon + 1);
+                target.resize(colon);
+            }
+            args.push_back({target, type, bytes, false});
         }
     }
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return 2;
     std::vector<Offer> offers;
-    for (const auto& [name, bytes] : args)
-        offers.push_back({XInternAtom(dpy, name.c_str(), False), bytes});
+    for (const Arg& a : args) {
+        const Atom target = XInternAtom(dpy, a.target.c_str(), False);
+        offers.push_back({target, a.type.empty() ? target : XInternAtom(dpy, a.type.c_str(), False),
+                          a.bytes, a.refused});
+    }
     const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
     const Atom targets = XInternAtom(dpy, "TARGETS", False);
     const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
@@ -64,10 +91,33 @@ int main(int argc, char** argv) {
     std::puts("owned");
     std::fflush(stdout);
 
+    std::signal(SIGTERM, [](int) { quitting = 1; });
+    bool saving = false;
     for (;;) {
+        if (XPending(dpy) == 0) {
+            if (quitting && !saving) {
+                if (!save) return 0;
+                saving = true;
+                XConvertSelection(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False),
+                                  XInternAtom(dpy, "SAVE_TARGETS", False),
+                                  XInternAtom(dpy, "VT_SAVE", False), w, CurrentTime);
+                XFlush(dpy);
+            }
+            pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
+            ::poll(&fd, 1, 50);
+            continue;
+        }
         XEvent event;
         XNextEvent(dpy, &event);
-        if (event.type == SelectionClear) return 0;
+        if (event.type == SelectionNotify && saving) {
+            std::puts(event.xselection.property != 0 ? "saved" : "refused");
+            std::fflush(stdout);
+            return 0;
+        }
+        if (event.type == SelectionClear) {
+            if (saving) continue; // the manager took over; its answer follows
+            return 0;
+        }
         if (event.type != SelectionRequest || silent) continue;
         const XSelectionRequestEvent& req = event.xselectionrequest;
         const Atom property = req.property ? req.property : req.target;
@@ -84,8 +134,8 @@ int main(int argc, char** argv) {
         if (silentData) continue;
         Atom served = 0;
         for (const Offer& o : offers) {
-            if (o.target != req.target) continue;
-            XChangeProperty(dpy, req.requestor, property, o.target, 8, PropModeReplace,
+            if (o.target != req.target || o.refused) continue;
+            XChangeProperty(dpy, req.requestor, property, o.type, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(o.bytes.data()),
                             static_cast<int>(o.bytes.size()));
             served = property;

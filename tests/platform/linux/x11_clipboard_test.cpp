@@ -215,15 +215,82 @@ TEST_F(X11ClipboardTest, MalformedUriListFallsBackToTheText) {
     EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
 }
 
-TEST_F(X11ClipboardTest, PasswordManagerCopiesAreNeverRecorded) {
-    offer({{"UTF8_STRING", "hunter2"}, {"x-kde-passwordManagerHint", "secret"}});
-    EXPECT_TRUE(pasteboard->types().contains(PasteboardType::concealed));
-    watcher->poll();
-    settle(500);
-    watcher->poll();
-    EXPECT_TRUE(watcher->history.items.empty());
-    EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
-    EXPECT_FALSE(QFile::exists(path));
+// Offering the password-manager hint conceals a copy unless its value is read and is plainly
+// not "secret"; text answered under a type that is no text is not text.
+TEST_F(X11ClipboardTest, SecretsFailClosed) {
+    const QString hint = "x-kde-passwordManagerHint";
+    struct Case {
+        QList<QPair<QString, QByteArray>> offers;
+        QStringList refused;
+        bool concealed;
+        std::optional<QString> recorded;
+    };
+    const QList<Case> cases = {
+        {{{"UTF8_STRING", "p1"}, {hint, "secret"}}, {}, true, {}},
+        {{{"UTF8_STRING", "p2"}, {hint, QByteArray("secret\0", 7)}}, {}, true, {}},
+        {{{"UTF8_STRING", "p3"}, {hint, " Secret\n"}}, {}, true, {}},
+        {{{"UTF8_STRING", "p4"}, {hint, ""}}, {}, true, {}},
+        {{{"UTF8_STRING", "p5"}}, {hint}, true, {}},
+        {{{"UTF8_STRING:INTEGER", "p6"}}, {}, false, {}},
+        {{{"UTF8_STRING", "shown"}, {hint, "public"}}, {}, false, QString("shown")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offers.front().second.constData());
+        const auto before = watcher->history.items.size();
+        QStringList flags;
+        for (const QString& r : c.refused)
+            flags << r + "!";
+        offer(c.offers, flags);
+        watcher->poll();
+        EXPECT_EQ(pasteboard->types().contains(PasteboardType::concealed), c.concealed);
+        if (c.recorded) {
+            ASSERT_EQ(watcher->history.items.size(), before + 1);
+            EXPECT_EQ(watcher->history.items[0].text, c.recorded);
+        } else {
+            EXPECT_EQ(watcher->history.items.size(), before);
+            EXPECT_FALSE(pasteboard->string(PasteboardType::plainText).has_value());
+        }
+    }
+    EXPECT_EQ(HistoryFile::load(path).items.size(), 1u);
+}
+
+// When the program that copied quits, the newest clip stays on the clipboard with its types,
+// also through the clipboard-manager convention; never after a concealed copy or a clear on
+// purpose.
+TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
+    const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    const auto quit = [&](QProcess* p) {
+        ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+        EXPECT_TRUE(runUntil([&] { return p->state() == QProcess::NotRunning; }));
+    };
+    EXPECT_NE(XGetSelectionOwner(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False)), None);
+    // xclip answers our two reads (types, then the text) and quits.
+    launch("xclip", {"-loops", "2", "-selection", "clipboard", "-i", writeFile("kept", "kept")});
+    ASSERT_TRUE(runUntil([&] { return processes.back()->state() == QProcess::NotRunning; }));
+    EXPECT_EQ(readBack("UTF8_STRING"), QByteArray("kept"));
+    const QByteArray png = encoded(sampleImage(), "png");
+    quit(offer({{"image/png", png}}));
+    EXPECT_EQ(readBack("image/png"), png);
+    QProcess* saver = offer({{"text/uri-list", "file:///tmp/kept\r\n"}}, {"--save"});
+    quit(saver);
+    EXPECT_EQ(saver->readAll(), QByteArray("owned\nsaved\n"));
+    EXPECT_EQ(readBack("text/uri-list"), QByteArray("file:///tmp/kept\r\n"));
+    EXPECT_EQ(watcher->history.items.size(), 3u);
+
+    saver = offer({{"UTF8_STRING", "pw"}, {"x-kde-passwordManagerHint", "secret"}}, {"--save"});
+    quit(saver);
+    EXPECT_EQ(saver->readAll(), QByteArray("owned\nrefused\n"));
+    quit(offer({{"UTF8_STRING", "pw"}, {"x-kde-passwordManagerHint", "secret"}}));
+    settle(300);
+    EXPECT_EQ(XGetSelectionOwner(dpy, clipboard), None);
+
+    QProcess* owner = offer({{"UTF8_STRING", "cleared"}});
+    XSetSelectionOwner(dpy, clipboard, None, CurrentTime);
+    XSync(dpy, False);
+    EXPECT_TRUE(runUntil([&] { return owner->state() == QProcess::NotRunning; }));
+    settle(300);
+    EXPECT_EQ(XGetSelectionOwner(dpy, clipboard), None);
+    EXPECT_EQ(watcher->history.items.size(), 4u);
 }
 
 TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
