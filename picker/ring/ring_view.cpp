@@ -196,7 +196,7 @@ void RingView::paintContent(QPainter& painter) {
             annularSector(c, 0, G::fullTurn, G::backgroundInnerRadius, G::backgroundOuterRadius);
         glass.addEllipse(c, G::centerDiscDiameter / 2, G::centerDiscDiameter / 2);
         glass.setFillRule(Qt::WindingFill);
-        paintBackdrop(painter, glass, backdrop(), canvasTransform_);
+        paintBackdrop(painter, glass, backdrop(), canvasTransform_, backdropOrigin());
     }
     paintBackground(painter, c);
     if (n >= 1) paintHighlight(painter, c, n);
