@@ -29,13 +29,18 @@ endif()
 
 set(VANTREL_WITH_XVFB ${PROJECT_SOURCE_DIR}/scripts/with-xvfb)
 
-# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [LABELS l...] [ARGS a...])
+# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [SCREEN WxHxD] [LABELS l...]
+#             [ARGS a...])
 # Registers a ctest test. X11 runs it under its own private Xvfb (WM adds openbox,
-# TRAY an XEmbed tray host, COMPOSITOR xcompmgr); tests without X11 get no DISPLAY.
+# TRAY an XEmbed tray host, COMPOSITOR xcompmgr, SCREEN another screen size than 1920x1080x24);
+# tests without X11 get no DISPLAY.
 function(vt_add_test name target)
-    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR" "TIMEOUT" "LABELS;ARGS" ${ARGN})
+    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR" "TIMEOUT;SCREEN" "LABELS;ARGS" ${ARGN})
     if(T_X11 OR T_WM OR T_TRAY OR T_COMPOSITOR)
         set(wrap ${VANTREL_WITH_XVFB})
+        if(T_SCREEN)
+            list(APPEND wrap --screen ${T_SCREEN})
+        endif()
         if(T_WM)
             list(APPEND wrap --wm)
         endif()

@@ -13,6 +13,9 @@ public:
     // memory with later grabs: use it before grabbing again. A null image when no picture can be
     // taken this way; the caller then asks the toolkit.
     virtual QImage grabRoot(const QRect& root) const = 0;
+    // Tells compositing managers that the top-level window `windowId` is an overlay that must
+    // never get a shadow or a background of theirs, whichever compositor runs now or later.
+    virtual void markOverlay(unsigned long windowId) const { (void)windowId; }
 };
 
 } // namespace vt

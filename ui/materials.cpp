@@ -59,13 +59,13 @@ void fillMaterial(QPainter& painter, const QPainterPath& shape, Material materia
 }
 
 void paintBackdrop(QPainter& painter, const QPainterPath& shape, const QImage& backdrop,
-                   const QTransform& canvas) {
+                   const QTransform& canvas, QPointF origin) {
     if (backdrop.isNull()) return;
     painter.save();
     painter.setClipPath(shape, Qt::IntersectClip);
     painter.setWorldTransform(canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(QPointF(0, 0), backdrop.deviceIndependentSize()), backdrop);
+    painter.drawImage(QRectF(origin, backdrop.deviceIndependentSize()), backdrop);
     painter.restore();
 }
 

@@ -20,8 +20,9 @@ void fillMaterial(QPainter& painter, const QPainterPath& shape, Material materia
 // Paints the frosted picture of what lies behind the window (PaintedView::backdrop()) inside
 // `shape` (in the painter's current coordinates). The picture stays put on the screen whatever
 // the view's own scale or turn: `canvas` is the painter transform of the unscaled, unturned
-// canvas. Draw the material's fill over it. Does nothing for a null backdrop.
+// canvas and `origin` the canvas point of the picture's top-left corner. Draw the material's
+// fill over it. Does nothing for a null backdrop.
 void paintBackdrop(QPainter& painter, const QPainterPath& shape, const QImage& backdrop,
-                   const QTransform& canvas);
+                   const QTransform& canvas, QPointF origin = {});
 
 } // namespace vt

@@ -30,6 +30,9 @@ public:
     }
 
     std::function<void()> onPainted;
+    // Painted under the view where no compositor blends the window with the desktop.
+    const QImage* under = nullptr;
+    QRect underArea;
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -39,6 +42,7 @@ protected:
         painter.setClipRegion(event->region());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(event->rect(), Qt::transparent);
+        if (under && !under->isNull()) painter.drawImage(underArea, *under);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -56,6 +60,10 @@ OverlayWindow::OverlayWindow(const Screens& screens, PaintedView& view)
     const QSizeF size = view.canvasSize();
     frame_ = {0, 0, size.width(), size.height()};
     host_->resize(qRound(size.width()), qRound(size.height()));
+    // The native window is made now, with its translucent visual, whether or not a compositor
+    // runs yet, and marked for compositors that may start later.
+    if (const auto* pictures = dynamic_cast<const ScreenPictures*>(&screens_))
+        pictures->markOverlay(static_cast<unsigned long>(host_->winId()));
     view_.setUpdateRequest([this] { viewChanged(); });
 }
 
@@ -81,13 +89,9 @@ void OverlayWindow::setFrame(RectD frame) {
 void OverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
     compositing_ = screens_.compositingActive();
-    if (view_.usesBackdrop()) {
-        if (!host_->isVisible()) takeBackdrop();
-        // Still on screen (shown again while closing): a new picture would show the window
-        // itself, so the old one stays while the window has not moved.
-        else if (frame_ != backdropFrame_)
-            view_.setBackdrop({});
-    }
+    takePictures();
+    host_->under = compositing_ ? nullptr : &screen_;
+    host_->underArea = screenArea_;
     updateShape();
     const std::optional<QRegion> damage = view_.takeDamage();
     if (!host_->isVisible()) {
@@ -104,35 +108,71 @@ void OverlayWindow::orderFront() {
 void OverlayWindow::orderOut() {
     host_->hide();
     (void)view_.takeDamage(); // the next show repaints everything
+    // The picture is only needed while the window is on screen.
+    host_->under = nullptr;
+    screen_ = QImage();
+    screenArea_ = QRect();
 }
 
-void OverlayWindow::takeBackdrop() {
+QImage OverlayWindow::pictureOf(const QRect& area) const {
+    // The canvas area as Qt's global (device-independent) coordinates, then as device pixels of
+    // the screen it lies on: Qt keeps each screen's top-left corner where it is in device pixels
+    // and scales from there.
     const RectD root = screens_.rootSpace().rectFromWindow(frame_);
-    const QRect rect(int(std::lround(root.x)), int(std::lround(root.y)),
-                     int(std::lround(root.width)), int(std::lround(root.height)));
-    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    const QRect global = area.translated(int(std::lround(root.x)), int(std::lround(root.y)));
+    QScreen* screen = QGuiApplication::screenAt(global.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const double dpr = screen->devicePixelRatio();
+    const QPoint o = screen->geometry().topLeft();
+    const QRect device(
+        o + (global.topLeft() - o) * dpr,
+        QSize(int(std::lround(global.width() * dpr)), int(std::lround(global.height() * dpr))));
     QImage picture;
-    // Straight from the X server when the screens can (one device pixel per point only).
-    const auto* pictures = dynamic_cast<const ScreenPictures*>(&screens_);
-    if (pictures && screen && screen->devicePixelRatio() == 1.0) picture = pictures->grabRoot(rect);
-    if (picture.isNull() && screen) {
+    if (const auto* pictures = dynamic_cast<const ScreenPictures*>(&screens_))
+        picture = pictures->grabRoot(device).copy(); // the shared memory is reused by the next grab
+    if (picture.isNull()) {
         const QRect g = screen->geometry();
-        picture =
-            screen->grabWindow(0, rect.x() - g.x(), rect.y() - g.y(), rect.width(), rect.height())
-                .toImage();
+        picture = screen
+                      ->grabWindow(0, global.x() - g.x(), global.y() - g.y(), global.width(),
+                                   global.height())
+                      .toImage();
     }
+    if (picture.isNull()) return {};
+    picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(double(picture.width()) / std::max(1, area.width()));
+    return picture;
+}
+
+void OverlayWindow::takePictures() {
+    const QSizeF canvas = view_.canvasSize();
+    const QRect area = view_.paintedArea().toAlignedRect().intersected(
+        QRect(0, 0, int(std::lround(canvas.width())), int(std::lround(canvas.height()))));
+    const bool visible = host_->isVisible();
+    if (visible && !screen_.isNull() && screenArea_.contains(area)) return; // still valid
+    QImage picture = area.isEmpty() ? QImage() : pictureOf(area);
+    if (visible && !screen_.isNull() && !picture.isNull()) {
+        // Shown again while still on screen (reopened during the close): the new picture shows
+        // the window itself where the old one lies, and everything the window drew lies there,
+        // so the old picture fills that part.
+        QPainter p(&picture);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.translate(-area.topLeft());
+        p.drawImage(screenArea_, screen_);
+    }
+    screen_ = picture;
+    screenArea_ = picture.isNull() ? QRect() : area;
+    if (!view_.usesBackdrop()) return;
     if (picture.isNull()) {
         view_.setBackdrop({});
         return;
     }
     // A quarter of the size, blurred: the frosting needs no detail, and it stays cheap to draw.
-    const QSize small(std::max(1, rect.width() / 4), std::max(1, rect.height() / 4));
+    const QSize small(std::max(1, area.width() / 4), std::max(1, area.height() / 4));
     QImage frosted =
         blurred(picture.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 3.0);
-    frosted.setDevicePixelRatio(double(small.width()) / std::max(1.0, frame_.width));
-    view_.setBackdrop(std::move(frosted));
-    backdropFrame_ = frame_;
+    frosted.setDevicePixelRatio(double(small.width()) / std::max(1, area.width()));
+    view_.setBackdrop(std::move(frosted), area.topLeft());
 }
 
 bool OverlayWindow::isVisible() const {

@@ -11,9 +11,11 @@ namespace vt {
 
 // The Qt overlay window: an override-redirect, always-on-top top-level that never takes focus
 // and lets every click through, hosting one PaintedView. Where a compositor runs, its
-// translucent pixels blend with the desktop; where none does they would show black, so the
-// window is then shaped to what the view draws. A view that reports its damage gets only that
-// region repainted, which keeps a window covering a whole screen cheap.
+// translucent pixels blend with the desktop. Where none does they would show black, so the
+// window is then shaped to what the view draws and paints, under the view, the picture of the
+// screen it took when it was shown: soft edges, shadows and fades blend with the real desktop.
+// A view that reports its damage gets only that region repainted, which keeps a window
+// covering a whole screen cheap.
 class OverlayWindow final : public OverlaySurface {
 public:
     // The view must outlive the window.
@@ -39,14 +41,18 @@ private:
     class Host;
     void viewChanged();
     void updateShape();
-    void takeBackdrop();
+    void takePictures();
+    QImage pictureOf(const QRect& area) const;
 
     const Screens& screens_;
     PaintedView& view_;
     std::unique_ptr<Host> host_;
     RectD frame_;
     bool compositing_ = false;
-    RectD backdropFrame_;
+    // What lay behind the window when it was shown, in device pixels, and where on the canvas
+    // (layout points); kept only while the window is on screen.
+    QImage screen_;
+    QRect screenArea_;
 };
 
 } // namespace vt

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRectF>
 #include <QRegion>
 #include <QSizeF>
 #include <functional>
@@ -27,13 +28,22 @@ public:
     // the whole canvas changed", which views without their own damage tracking answer.
     virtual std::optional<QRegion> takeDamage() { return std::nullopt; }
     // Whether the host should take a blurred picture of what lies behind the window when it
-    // shows it (see backdrop()); a full-screen view that never draws it says no.
+    // shows it (see backdrop()).
     virtual bool usesBackdrop() const { return true; }
-    // A blurred picture of what lies behind the window (canvas-sized in layout points), taken by
-    // the host when it shows the window; materials paint it under their tint so they read as
-    // frosted glass. A null image when there is none (then materials are plain tints).
-    void setBackdrop(QImage backdrop) { backdrop_ = std::move(backdrop); }
+    // The part of the canvas, in layout points, the view may draw on until it is shown again:
+    // the host pictures only that much of the screen behind the window. The whole canvas unless
+    // the view knows better (a full-screen view drawing near the pointer).
+    virtual QRectF paintedArea() const { return {QPointF(0, 0), canvasSize()}; }
+    // A blurred picture of what lies behind the window, taken by the host when it shows the
+    // window, with its top-left corner at `origin` on the canvas (its device-independent size is
+    // its size in layout points); materials paint it under their tint so they read as frosted
+    // glass. A null image when there is none (then materials are plain tints).
+    void setBackdrop(QImage backdrop, QPointF origin = {}) {
+        backdrop_ = std::move(backdrop);
+        backdropOrigin_ = origin;
+    }
     const QImage& backdrop() const { return backdrop_; }
+    QPointF backdropOrigin() const { return backdropOrigin_; }
     // The host installs this; the view calls it whenever its presented state changed.
     void setUpdateRequest(std::function<void()> request) { updateRequest_ = std::move(request); }
 
@@ -45,6 +55,7 @@ protected:
 private:
     std::function<void()> updateRequest_;
     QImage backdrop_;
+    QPointF backdropOrigin_;
 };
 
 } // namespace vt

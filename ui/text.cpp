@@ -129,6 +129,33 @@ void TextBlock::draw(QPainter& painter, QPointF topLeft, const QColor& color) co
     painter.restore();
 }
 
+TabularLine::TabularLine(const QString& text, const QFont& font) : text_(text), font_(font) {
+    const QFontMetricsF metrics(font_);
+    for (char d = '0'; d <= '9'; ++d)
+        digitWidth_ = std::max(digitWidth_, metrics.horizontalAdvance(QLatin1Char(d)));
+    double width = 0;
+    for (const QChar c : text_)
+        width += c.isDigit() ? digitWidth_ : metrics.horizontalAdvance(c);
+    ascent_ = metrics.ascent();
+    size_ = {width, metrics.height()};
+}
+
+void TabularLine::draw(QPainter& painter, QPointF topLeft, const QColor& color) const {
+    const QFontMetricsF metrics(font_);
+    painter.save();
+    painter.setFont(font_);
+    painter.setPen(color);
+    double x = topLeft.x();
+    for (const QChar c : text_) {
+        const double advance = metrics.horizontalAdvance(c);
+        const double cell = c.isDigit() ? digitWidth_ : advance;
+        // A digit sits in the middle of its cell.
+        painter.drawText(QPointF(x + (cell - advance) / 2, topLeft.y() + ascent_), QString(c));
+        x += cell;
+    }
+    painter.restore();
+}
+
 QStringList TextBlock::lineTexts() const {
     QStringList out;
     for (const Line& line : lines_)

@@ -47,6 +47,23 @@ private:
     QSizeF size_;
 };
 
+// One line of text in which every digit takes the width of the widest digit, so a number keeps
+// its width as it changes ("3 / 12", "4 / 12"): the font's tabular figures, laid out by hand.
+class TabularLine {
+public:
+    TabularLine(const QString& text, const QFont& font);
+    QSizeF size() const { return size_; }
+    // Draws with the top-left of the line at `topLeft`.
+    void draw(QPainter& painter, QPointF topLeft, const QColor& color) const;
+
+private:
+    QString text_;
+    QFont font_;
+    double digitWidth_ = 0;
+    double ascent_ = 0;
+    QSizeF size_;
+};
+
 // A shared cache of laid-out text blocks for views that redraw every frame.
 const TextBlock& cachedTextBlock(const QString& text, const QFont& font, double maxWidth,
                                  int maxLines, Qt::Alignment alignment = Qt::AlignLeft);

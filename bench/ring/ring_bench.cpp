@@ -124,7 +124,7 @@ void BM_ShowToFirstFrame(benchmark::State& state) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         panel.hide(false);
         t.restart();
-        while (panel.panel().isVisible() && t.elapsed() < 1000)
+        while (panel.window().isVisible() && t.elapsed() < 1000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(20);
         return std::chrono::duration<double>(end - start).count();

@@ -143,7 +143,7 @@ void BM_TimerToPicker(benchmark::State& state) {
             ring.show(items, 0);
             // The first frame: the shown window's paint, done on the next event-loop turn.
             QCoreApplication::processEvents();
-            ring.panel().displayNow();
+            ring.window().displayNow();
             ms.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
             done = true;
         });

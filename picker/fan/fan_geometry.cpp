@@ -46,6 +46,28 @@ double FanGeometry::maxScroll() const {
     return std::max(asDouble(count) - asDouble(visibleSlots), 0.0);
 }
 
+RectD FanGeometry::rowsExtent(bool whole) const {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool first = true;
+    constexpr int samples = 64;
+    for (int k = 0; k <= samples; ++k) {
+        const double a = lo() + (hi() - lo()) * k / samples;
+        const double c = std::cos(a), s = std::sin(a);
+        const double half = whole ? rowHeight / 2 : 0;
+        for (const double r : {inner(), rowEnd() + (whole ? selectedPush : 0)})
+            for (const double side : {-half, half}) {
+                const double x = (r * c - side * s) * (flipX ? -1 : 1);
+                const double y = r * s + side * c;
+                minX = first ? x : std::min(minX, x);
+                maxX = first ? x : std::max(maxX, x);
+                minY = first ? y : std::min(minY, y);
+                maxY = first ? y : std::max(maxY, y);
+                first = false;
+            }
+    }
+    return {minX, minY, maxX - minX, maxY - minY};
+}
+
 double FanGeometry::overflow(double a, double spaceAbove, double spaceBelow) const {
     // Only the two outermost spokes, at full length, can leave the screen.
     const double r = rowEnd();

@@ -56,6 +56,11 @@ struct FanGeometry {
     double rowAngle(std::int64_t i, double scroll) const;
     // The largest scroll offset: the last row at the lower end of the arc.
     double maxScroll() const;
+    // The box, relative to the fan's origin (x right, mirrored when flipped; y down), that the
+    // rows' centre lines anywhere on the arc cover when fully out: what fitting measures (the
+    // screen margin leaves room for the rows' thickness and the selected row's push). With
+    // `whole`, the rows' full thickness and the push are counted as well.
+    RectD rowsExtent(bool whole = false) const;
 
     // How far the arc's two end rows, at full length and centre angle a, reach beyond the free
     // space above plus below the pointer.

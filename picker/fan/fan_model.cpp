@@ -43,4 +43,9 @@ void FanModel::setAnchor(SizeD anchor) {
     notifyObservers();
 }
 
+void FanModel::setBounds(RectD bounds) {
+    bounds_ = bounds;
+    notifyObservers();
+}
+
 } // namespace vt

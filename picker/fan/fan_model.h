@@ -27,8 +27,11 @@ public:
     const FanGeometry& geometry() const { return geometry_; }
     // Size of the panel's content.
     SizeD canvas() const { return canvas_; }
-    // Offset of the pointer from the canvas centre, x right, y down.
+    // Offset of the fan's origin (normally the pointer) from the canvas centre, x right, y down.
     SizeD anchor() const { return anchor_; }
+    // The part of the canvas the rows and the bubble stay inside (the screen's visible frame),
+    // layout points from the canvas's top-left corner, y down; empty means the whole canvas.
+    RectD bounds() const { return bounds_; }
 
     void setItems(std::vector<ClipItem> items);
     void setSelected(std::int64_t selected);
@@ -38,6 +41,7 @@ public:
     void setGeometry(const FanGeometry& geometry);
     void setCanvas(SizeD canvas);
     void setAnchor(SizeD anchor);
+    void setBounds(RectD bounds);
 
 private:
     std::vector<ClipItem> items_;
@@ -48,6 +52,7 @@ private:
     FanGeometry geometry_;
     SizeD canvas_ = initialCanvas;
     SizeD anchor_;
+    RectD bounds_;
 };
 
 } // namespace vt

@@ -13,6 +13,38 @@
 
 namespace vt {
 
+PointD FanPanel::fitOrigin(FanGeometry& g, PointD pointer, RectD bounds) {
+    // Fitting keeps the screen margin: where the tilt made the arc fit, the fan stays at the
+    // pointer. Where it does not, the origin moves just far enough for the whole rows to lie on
+    // the screen.
+    const double m = FanGeometry::screenMargin;
+    const RectD inside{bounds.x + m, bounds.y + m, bounds.width - 2 * m, bounds.height - 2 * m};
+    if (g.rowsExtent(true).height > bounds.height) {
+        // A screen too short for the arc even when tilted the usual 14 degrees: tilt further,
+        // the same way, as far as needed.
+        const double sign = g.centerAngle < 0 ? -1 : 1;
+        FanGeometry t = g;
+        for (int k = FanGeometry::fitMaxDegrees + 1; k <= 60; ++k) {
+            t.centerAngle = sign * k * FanGeometry::degree;
+            if (t.rowsExtent(true).height <= bounds.height) break;
+        }
+        g = t;
+    }
+    const RectD e = g.rowsExtent();
+    const RectD whole = g.rowsExtent(true);
+    auto fit = [](double at, double lowest, double highest, double wholeLowest,
+                  double wholeHighest) {
+        const double tolerance = FanGeometry::fitImprovement;
+        if (at >= lowest - tolerance && at <= highest + tolerance) return at;
+        if (wholeLowest > wholeHighest) return (wholeLowest + wholeHighest) / 2;
+        return std::clamp(at, wholeLowest, wholeHighest);
+    };
+    return {fit(pointer.x, inside.minX() - e.minX(), inside.maxX() - e.maxX(),
+                bounds.minX() - whole.minX(), bounds.maxX() - whole.maxX()),
+            fit(pointer.y, inside.minY() - e.minY(), inside.maxY() - e.maxY(),
+                bounds.minY() - whole.minY(), bounds.maxY() - whole.maxY())};
+}
+
 FanPanel::FanPanel(const Screens& screens, MainQueue& queue, SurfaceFactory makeSurface,
                    const AnimationClock& clock)
     : screens_(screens), queue_(queue), makeSurface_(std::move(makeSurface)),
@@ -38,18 +70,24 @@ void FanPanel::setVisibleSlots(std::int64_t count) {
     visibleSlots_ = std::max<std::int64_t>(count, 1);
 }
 
-OverlaySurface& FanPanel::panel() {
+OverlaySurface& FanPanel::window() {
     if (!panel_) panel_ = makeSurface_(*view_);
     return *panel_;
 }
 
 std::optional<ScreenInfo> FanPanel::screen(const Screens& screens, PointD pointer) {
     const std::vector<ScreenInfo> all = screens.screens();
+    if (all.empty()) return std::nullopt;
+    // Placement works on pixel rows as the pointer reports them, y down: the top row of a
+    // screen belongs to it, not to the screen above (in window space, y up, it would sit on the
+    // shared edge and go to the upper screen).
+    const double top = all.front().frame.maxY();
     std::vector<RectD> frames;
     frames.reserve(all.size());
     for (const ScreenInfo& s : all)
-        frames.push_back(s.frame);
-    const std::optional<std::size_t> index = PanelPlacement::screenIndex(pointer, frames);
+        frames.push_back({s.frame.x, top - s.frame.maxY(), s.frame.width, s.frame.height});
+    const std::optional<std::size_t> index =
+        PanelPlacement::screenIndex({pointer.x, top - pointer.y}, frames);
     if (!index) return std::nullopt;
     return all[*index];
 }
@@ -83,11 +121,24 @@ PointD FanPanel::show(const std::vector<ClipItem>& items, std::int64_t selected,
     const RectD frame =
         s ? s->frame
           : RectD{p.x - kFallbackSide / 2, p.y - kFallbackSide / 2, kFallbackSide, kFallbackSide};
+    // On the canvas (y down from the frame's top): the pointer, the visible frame, and the
+    // fan's origin, moved off the pointer only as far as keeps every row on the screen.
+    const PointD pointer{p.x - frame.x, frame.maxY() - p.y};
+    RectD bounds;
+    PointD origin = pointer;
+    if (s) {
+        const RectD& v = s->visibleFrame;
+        bounds = {v.x - frame.x, frame.maxY() - v.maxY(), v.width, v.height};
+        origin = fitOrigin(g, pointer, bounds);
+        if (g.centerAngle != model_.geometry().centerAngle)
+            withoutAnimation([&] { model_.setGeometry(g); });
+    }
     withoutAnimation([&] {
         model_.setCanvas(frame.size());
-        model_.setAnchor({p.x - frame.midX(), frame.midY() - p.y});
+        model_.setBounds(bounds);
+        model_.setAnchor({origin.x - frame.width / 2, origin.y - frame.height / 2});
     });
-    OverlaySurface& window = panel();
+    OverlaySurface& window = this->window();
     window.setFrame(frame);
     window.orderFront();
 
@@ -101,7 +152,7 @@ PointD FanPanel::show(const std::vector<ClipItem>& items, std::int64_t selected,
 
     const std::vector<ScreenInfo> all = screens_.screens();
     const double top = all.empty() ? 0 : all.front().frame.maxY();
-    return {p.x, top - p.y};
+    return {frame.x + origin.x, top - (frame.maxY() - origin.y)};
 }
 
 void FanPanel::select(std::int64_t index) {
@@ -121,7 +172,7 @@ void FanPanel::setOutside(bool outside) {
 
 void FanPanel::hide(bool committed) {
     if (model_.phase() == FanModel::Phase::hidden) {
-        panel().orderOut();
+        window().orderOut();
         return;
     }
     const std::int64_t g = ++generation_;
@@ -134,13 +185,24 @@ void FanPanel::hide(bool committed) {
         if (!self) return;
         FanPanel& panel = **self;
         if (panel.generation_ != g) return;
-        panel.panel().orderOut();
+        panel.window().orderOut();
         withoutAnimation([&] { panel.model_.setPhase(FanModel::Phase::hidden); });
     });
 }
 
 PickerHit FanPanel::hit(double dx, double dy) const {
-    return fanHit(model_.geometry(), model_.scroll(), dx, dy);
+    const PickerHit hit = fanHit(model_.geometry(), model_.scroll(), dx, dy);
+    // Only the wheel can carry the selection off the arc (every other change of selection or
+    // scroll keeps it on). The controller asks again after a wheel movement: where the pointer
+    // then designates no row, the nearest row on the arc takes the selection, so what the
+    // bubble shows is always a row the user sees.
+    if (hit.kind == PickerHit::Kind::center) {
+        const auto range = model_.geometry().visibleRange(model_.scroll());
+        const std::int64_t selected = model_.selected();
+        if (range && (selected < range->first || selected > range->second))
+            return PickerHit::item(std::clamp(selected, range->first, range->second));
+    }
+    return hit;
 }
 
 bool FanPanel::scroll(double by) {
@@ -177,7 +239,7 @@ void FanPanel::prewarm() {
         model_.setGeometry(g);
         model_.setPhase(FanModel::Phase::hidden);
     });
-    OverlaySurface& window = panel();
+    OverlaySurface& window = this->window();
     const std::optional<ScreenInfo> main = screens_.mainScreen();
     view_->prewarm(main ? main->scale : 1.0);
     showOnceUnseen(window);

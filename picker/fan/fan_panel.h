@@ -57,6 +57,10 @@ public:
     // The screen a pointer in window space opens the fan on: the one containing it, else the
     // nearest; none only without screens.
     static std::optional<ScreenInfo> screen(const Screens& screens, PointD pointer);
+    // Where the fan's origin goes on a canvas (y down) for a pointer there: the pointer itself
+    // whenever every row on the arc fits inside `bounds`, else the nearest point from which
+    // they do. A screen too short for the arc also tilts `geometry` beyond the usual 14 degrees.
+    static PointD fitOrigin(FanGeometry& geometry, PointD pointer, RectD bounds);
 
     FanModel& model() { return model_; }
     const FanModel& model() const { return model_; }
@@ -67,7 +71,7 @@ public:
     // Wheel movement, in rows, not applied yet.
     double scrollRemainder() const { return scrollRemainder_; }
     // The window, built on first access.
-    OverlaySurface& panel();
+    OverlaySurface& window();
 
 private:
     const Screens& screens_;

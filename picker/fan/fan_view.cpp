@@ -3,6 +3,7 @@
 #include "picker/fan/fan_row.h"
 #include "picker/fan/fan_view_style.h"
 #include "ui/animation_transaction.h"
+#include "ui/painting.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -242,14 +243,46 @@ std::vector<FanView::RowPlacement> FanView::placements() const {
     return out;
 }
 
-QRectF FanView::bubbleRect(const PreviewBubble& bubble) const {
+QRectF FanView::room() const {
+    const RectD b = model_.bounds();
+    const QRectF all(QPointF(0, 0), canvasSize());
+    const QRectF r = b.width > 0 && b.height > 0 ? QRectF(b.x, b.y, b.width, b.height) : all;
+    const double m = FanGeometry::screenMargin;
+    return r.adjusted(m, m, -m, -m);
+}
+
+QRectF FanView::bubbleRect(double h) const {
     // The card sits on the side away from the fan, its inner edge 22 points clear of the
-    // pointer (a 236-wide frame moved 140 points across).
+    // pointer (a 236-wide frame moved 140 points across). Where the screen ends there, it goes
+    // just past the far ends of the rows instead; and it always stays on the screen.
     const QPointF o = origin();
-    const double h = bubble.height();
-    const double gap = 140 - PreviewBubble::width / 2;
-    const double left = model_.geometry().flipX ? o.x() + gap : o.x() - gap - PreviewBubble::width;
-    return {left, o.y() - h / 2, PreviewBubble::width, h};
+    const FanGeometry& g = model_.geometry();
+    const double w = PreviewBubble::width;
+    const double gap = 140 - w / 2;
+    const QRectF r = room();
+    double left = g.flipX ? o.x() + gap : o.x() - gap - w;
+    if (left < r.left() || left + w > r.right()) {
+        const double reach = g.rowEnd() + FanGeometry::selectedPush + gap;
+        left = g.flipX ? o.x() - reach - w : o.x() + reach;
+    }
+    left = std::max(std::min(left, r.right() - w), r.left());
+    const double top = std::max(std::min(o.y() - h / 2, r.bottom() - h), r.top());
+    return {left, top, w, h};
+}
+
+QRectF FanView::paintedArea() const {
+    // The rows out on the arc (springs overshoot a little), collapsed at the origin, and the
+    // bubble at its tallest, each with room for its shadow.
+    const QPointF o = origin();
+    const RectD e = model_.geometry().rowsExtent(true);
+    const double m = FanRow::margin + 4;
+    QRectF area(o.x() + e.x * 1.06 - m, o.y() + e.y * 1.06 - m, e.width * 1.06 + 2 * m,
+                e.height * 1.06 + 2 * m);
+    const double collapsed = (FanRow::width / 2 + FanRow::margin) * 0.4 + 4;
+    area |= QRectF(o.x() - collapsed, o.y() - collapsed, 2 * collapsed, 2 * collapsed);
+    const double bm = PreviewBubble::margin;
+    area |= bubbleRect(PreviewBubble::maxHeight).adjusted(-bm, -bm, bm, bm);
+    return area;
 }
 
 QRegion FanView::currentShape() const {
@@ -258,9 +291,9 @@ QRegion FanView::currentShape() const {
         shape += p.transform.mapRect(FanRow::imageRect()).toAlignedRect();
     if (values_.value({kBubbleOwner, kBubbleOpacity}) > 0.002) {
         const double m = PreviewBubble::margin;
-        shape += bubbleRect(bubble_).adjusted(-m, -m, m, m).toAlignedRect();
+        shape += bubbleRect(bubble_.height()).adjusted(-m, -m, m, m).toAlignedRect();
         if (previousBubble_ && values_.value({kBubbleOwner, kContentFade}, 1) < 0.998)
-            shape += bubbleRect(*previousBubble_).adjusted(-m, -m, m, m).toAlignedRect();
+            shape += bubbleRect(previousBubble_->height()).adjusted(-m, -m, m, m).toAlignedRect();
     }
     return shape;
 }
@@ -293,30 +326,79 @@ const QImage& FanView::rowImage(std::int64_t index, bool selected, double dpr) {
     return rowImages_.emplace(key, row.render(appearance_, dpr)).first->second;
 }
 
-const QImage& FanView::bubbleImage(const PreviewBubble& bubble, double dpr) {
-    const QString key = QStringLiteral("%1|%2|%3")
-                            .arg(bubble.contentKey())
+const QImage& FanView::bubbleImage(const PreviewBubble& bubble, int layers, double dpr) {
+    QString what;
+    if (layers & PreviewBubble::card) what = QString::number(bubble.height());
+    if (layers & PreviewBubble::header)
+        what = bubble.contentKey() + QLatin1Char('|') +
+               (bubble.item ? bubble.item->sourceApp.value_or(QString()) : QString());
+    if (layers & PreviewBubble::body) what = bubble.bodyKey();
+    const QString key = QStringLiteral("%1|%2|%3|%4")
+                            .arg(layers)
+                            .arg(what)
                             .arg(appearance_ == Appearance::dark ? 'd' : 'l')
                             .arg(dpr);
     if (auto it = bubbleImages_.find(key); it != bubbleImages_.end()) return it->second;
-    if (bubbleImages_.size() > 32) bubbleImages_.clear();
-    return bubbleImages_.emplace(key, bubble.render(appearance_, dpr)).first->second;
+    if (bubbleImages_.size() > 24) bubbleImages_.clear();
+    return bubbleImages_.emplace(key, bubble.render(appearance_, dpr, layers)).first->second;
 }
 
-void FanView::paintBubble(QPainter& painter, const PreviewBubble& bubble, double opacity,
-                          double dpr) {
+void FanView::fillBackdrop(QPainter& painter, const QPainterPath& canvasShape) {
+    const QImage& picture = backdrop();
+    if (picture.isNull()) return;
+    if (picture.cacheKey() != backdropKey_) {
+        // The picture as a brush, one texel per image pixel, placed where it was taken.
+        QImage texels = picture;
+        texels.setDevicePixelRatio(1);
+        const double toPoints = 1 / picture.devicePixelRatio();
+        QTransform t;
+        t.translate(backdropOrigin().x(), backdropOrigin().y());
+        t.scale(toPoints, toPoints);
+        backdropBrush_ = QBrush(texels);
+        backdropBrush_.setTransform(t);
+        backdropKey_ = picture.cacheKey();
+    }
+    painter.fillPath(canvasShape, backdropBrush_);
+}
+
+void FanView::paintBubble(QPainter& painter, double opacity, double dpr) {
     if (opacity <= 0.002) return;
-    const QRectF card = bubbleRect(bubble);
+    const QPointF o = origin();
+    const QRectF card = bubbleRect(bubble_.height());
     const double scale = values_.value({kBubbleOwner, kBubbleScale}, 1);
-    // Scaled about the edge that faces the pointer.
-    const QPointF pivot(model_.geometry().flipX ? card.left() : card.right(), card.center().y());
-    const double m = PreviewBubble::margin;
+    // Scaled about the edge that faces the fan's origin.
+    const QPointF pivot(card.center().x() < o.x() ? card.right() : card.left(), card.center().y());
+    QTransform toCanvas;
+    toCanvas.translate(pivot.x(), pivot.y());
+    toCanvas.scale(scale, scale);
+    toCanvas.translate(-pivot.x(), -pivot.y());
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
-    painter.translate(pivot);
-    painter.scale(scale, scale);
-    painter.translate(-pivot);
-    painter.drawImage(card.topLeft() - QPointF(m, m), bubbleImage(bubble, dpr));
+    const QPainterPath shape = continuousRoundedRect(card, PreviewBubble::corner);
+    fillBackdrop(painter, toCanvas.map(shape));
+    painter.setTransform(toCanvas, true);
+    const double m = PreviewBubble::margin;
+    painter.drawImage(card.topLeft() - QPointF(m, m),
+                      bubbleImage(bubble_, PreviewBubble::card, dpr));
+    // The card and its header stay; only the body (or the cancel reminder, header included)
+    // cross-fades when the selection moves.
+    painter.setClipPath(shape, Qt::IntersectClip);
+    const double fade = std::clamp(values_.value({kBubbleOwner, kContentFade}, 1), 0.0, 1.0);
+    const bool fading = previousBubble_ && fade < 0.998;
+    const double base = painter.opacity();
+    auto layer = [&](const PreviewBubble& b, int layers, double alpha) {
+        if (alpha <= 0.002) return;
+        painter.setOpacity(base * alpha);
+        painter.drawImage(card.topLeft(), bubbleImage(b, layers, dpr));
+    };
+    if (fading) {
+        layer(*previousBubble_, PreviewBubble::body, 1 - fade);
+        if (previousBubble_->hasHeader() && !bubble_.hasHeader())
+            layer(*previousBubble_, PreviewBubble::header, 1 - fade);
+    }
+    layer(bubble_, PreviewBubble::body, fading ? fade : 1);
+    if (bubble_.hasHeader())
+        layer(bubble_, PreviewBubble::header, fading && !previousBubble_->hasHeader() ? fade : 1);
     painter.restore();
 }
 
@@ -328,8 +410,15 @@ void FanView::paint(QPainter& painter) {
     for (const RowPlacement& p : placements()) {
         if (!clip.isNull() && !p.transform.mapRect(rowBox).intersects(clip)) continue;
         painter.save();
-        painter.setTransform(p.transform, true);
         const double base = painter.opacity();
+        if (!backdrop().isNull()) {
+            // The frosted picture of what lies behind, under the label capsule's material.
+            const FanRow row{model_.items()[std::size_t(p.index)], p.index + 1, p.selected >= 0.5,
+                             model_.geometry().flipX};
+            painter.setOpacity(base * p.opacity);
+            fillBackdrop(painter, p.transform.map(capsule(row.pillFrame())));
+        }
+        painter.setTransform(p.transform, true);
         // The selected look is laid over the plain one while the selection spring runs.
         if (p.selected < 0.999) {
             painter.setOpacity(base * p.opacity);
@@ -342,12 +431,7 @@ void FanView::paint(QPainter& painter) {
         painter.restore();
     }
 
-    const double opacity = std::clamp(values_.value({kBubbleOwner, kBubbleOpacity}), 0.0, 1.0);
-    if (opacity <= 0.002) return;
-    const double fade = std::clamp(values_.value({kBubbleOwner, kContentFade}, 1), 0.0, 1.0);
-    if (previousBubble_ && fade < 0.998)
-        paintBubble(painter, *previousBubble_, opacity * (1 - fade), dpr);
-    paintBubble(painter, bubble_, opacity * fade, dpr);
+    paintBubble(painter, std::clamp(values_.value({kBubbleOwner, kBubbleOpacity}), 0.0, 1.0), dpr);
 }
 
 void FanView::advanceTo(double time) {
@@ -374,10 +458,12 @@ void FanView::prewarm(double dpr) {
             (void)rowImage(i, false, dpr);
             (void)rowImage(i, true, dpr);
         }
-    (void)bubbleImage(bubble_, dpr);
     PreviewBubble outside = bubble_;
     outside.outside = true;
-    (void)bubbleImage(outside, dpr);
+    for (const PreviewBubble* b : {&bubble_, &outside})
+        for (const int layers :
+             {int(PreviewBubble::card), int(PreviewBubble::header), int(PreviewBubble::body)})
+            (void)bubbleImage(*b, layers, dpr);
 }
 
 } // namespace vt

@@ -7,7 +7,9 @@
 #include "ui/materials.h"
 #include "ui/painted_view.h"
 
+#include <QBrush>
 #include <QImage>
+#include <QPainterPath>
 #include <QTransform>
 #include <optional>
 #include <unordered_map>
@@ -33,8 +35,9 @@ public:
     void paint(QPainter& painter) override;
     QRegion drawnShape() const override;
     std::optional<QRegion> takeDamage() override;
-    // The fan covers a whole screen and draws no backdrop: no picture of the screen is taken.
-    bool usesBackdrop() const override { return false; }
+    // The fan covers a whole screen but draws only around its origin: only that much of the
+    // screen is pictured (its frosted picture sits under the rows' and the bubble's materials).
+    QRectF paintedArea() const override;
 
     // Advances the animations to `time` on the view's clock and paints the whole canvas into a
     // new image at the given scale. Tests and benchmarks use it.
@@ -53,6 +56,9 @@ public:
     bool animating() const { return !values_.settled(); }
     // The pointer's place on the canvas, in layout points.
     QPointF origin() const;
+
+    // Where the bubble's card is drawn when fully shown, in canvas points.
+    QRectF bubbleFrame() const { return bubbleRect(bubble_.height()); }
 
     // Where one row is drawn right now.
     struct RowPlacement {
@@ -77,10 +83,12 @@ private:
     void frameAdvanced();
     void refreshAppearance();
     QRegion currentShape() const;
-    QRectF bubbleRect(const PreviewBubble& bubble) const;
+    QRectF bubbleRect(double height) const;
+    QRectF room() const;
     const QImage& rowImage(std::int64_t index, bool selected, double dpr);
-    const QImage& bubbleImage(const PreviewBubble& bubble, double dpr);
-    void paintBubble(QPainter& painter, const PreviewBubble& bubble, double opacity, double dpr);
+    const QImage& bubbleImage(const PreviewBubble& bubble, int layers, double dpr);
+    void paintBubble(QPainter& painter, double opacity, double dpr);
+    void fillBackdrop(QPainter& painter, const QPainterPath& canvasShape);
 
     FanModel& model_;
     AnimatedValues values_;
@@ -95,6 +103,8 @@ private:
     Appearance appearance_ = Appearance::dark;
     std::unordered_map<QString, QImage> rowImages_;
     std::unordered_map<QString, QImage> bubbleImages_;
+    QBrush backdropBrush_;
+    qint64 backdropKey_ = 0;
     QRegion shownShape_;
     QRegion damage_;
 };

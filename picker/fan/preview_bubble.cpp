@@ -27,12 +27,12 @@ QString positionText(const PreviewBubble& b) {
            QString::asprintf("%lld", static_cast<long long>(b.total));
 }
 
-const TextBlock& positionBlock(const PreviewBubble& b) {
-    return cachedTextBlock(positionText(b), uiFont(10, QFont::Bold, true), 0, 1);
+TabularLine positionLine(const PreviewBubble& b) {
+    return TabularLine(positionText(b), uiFont(10, QFont::Bold, true));
 }
 
 QSizeF positionCapsule(const PreviewBubble& b) {
-    const QSizeF t = positionBlock(b).size();
+    const QSizeF t = positionLine(b).size();
     return {t.width() + 12, t.height() + 3};
 }
 
@@ -138,6 +138,11 @@ void paintBody(QPainter& painter, const ClipItem& item, QPointF at, Appearance a
 
 } // namespace
 
+QString PreviewBubble::bodyKey() const {
+    if (outside) return QStringLiteral("outside");
+    return item ? item->idString() : QString();
+}
+
 QString PreviewBubble::contentKey() const {
     if (outside) return QStringLiteral("outside");
     if (!item) return {};
@@ -149,22 +154,25 @@ double PreviewBubble::height() const {
     if (outside) return h + std::max(cancelSymbol().height(), cancelBlock().size().height());
     if (!item) return h;
     h += headerHeight(*this);
-    const QSizeF body = bodySize(*item);
-    if (!body.isEmpty()) h += kSpacing + body.height();
+    const QSizeF content = bodySize(*item);
+    if (!content.isEmpty()) h += kSpacing + content.height();
     return h;
 }
 
-void PreviewBubble::paint(QPainter& painter, Appearance appearance, double dpr) const {
-    const QRectF card(0, 0, width, height());
-    const QPainterPath shape = continuousRoundedRect(card, corner);
-    paintShadow(painter, shape, black(0.2), 16, {0, 6}, dpr);
-    fillMaterial(painter, shape, Material::regular, appearance, card);
-    painter.setPen(QPen(white(0.3), 0.6));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(continuousRoundedRect(card.adjusted(0.3, 0.3, -0.3, -0.3), corner - 0.3));
+void PreviewBubble::paint(QPainter& painter, Appearance appearance, double dpr, int layers) const {
+    if (layers & card) {
+        const QRectF frame(0, 0, width, height());
+        const QPainterPath shape = continuousRoundedRect(frame, corner);
+        paintShadow(painter, shape, black(0.2), 16, {0, 6}, dpr);
+        fillMaterial(painter, shape, Material::regular, appearance, frame);
+        painter.setPen(QPen(white(0.3), 0.6));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(continuousRoundedRect(frame.adjusted(0.3, 0.3, -0.3, -0.3), corner - 0.3));
+    }
 
     const QPointF origin(padding, padding);
     if (outside) {
+        if (!(layers & body)) return;
         const QSizeF sym = cancelSymbol();
         const TextBlock& text = cancelBlock();
         const double h = std::max(sym.height(), text.size().height());
@@ -180,10 +188,13 @@ void PreviewBubble::paint(QPainter& painter, Appearance appearance, double dpr) 
 
     // Header: the accent capsule with "position / total", then the source application.
     const double hh = headerHeight(*this);
+    if (layers & body)
+        paintBody(painter, *item, origin + QPointF(0, hh + kSpacing), appearance, dpr);
+    if (!(layers & header)) return;
     const QSizeF cap = positionCapsule(*this);
     const QRectF capFrame(origin + QPointF(0, (hh - cap.height()) / 2), cap);
     painter.fillPath(capsule(capFrame), accentGradient(capFrame));
-    positionBlock(*this).draw(painter, capFrame.topLeft() + QPointF(6, 1.5), Qt::white);
+    positionLine(*this).draw(painter, capFrame.topLeft() + QPointF(6, 1.5), Qt::white);
     if (item->sourceApp && !item->sourceApp->isEmpty()) {
         const TextBlock& source = sourceBlock(*this);
         source.draw(
@@ -191,19 +202,19 @@ void PreviewBubble::paint(QPainter& painter, Appearance appearance, double dpr) 
             QPointF(capFrame.right() + kSpacing, origin.y() + (hh - source.size().height()) / 2),
             secondary(appearance));
     }
-    paintBody(painter, *item, origin + QPointF(0, hh + kSpacing), appearance, dpr);
 }
 
-QImage PreviewBubble::render(Appearance appearance, double dpr) const {
-    const QSizeF size(width + 2 * margin, height() + 2 * margin);
+QImage PreviewBubble::render(Appearance appearance, double dpr, int layers) const {
+    const double m = (layers & card) ? margin : 0;
+    const QSizeF size(width + 2 * m, height() + 2 * m);
     QImage image(int(std::ceil(size.width() * dpr)), int(std::ceil(size.height() * dpr)),
                  QImage::Format_ARGB32_Premultiplied);
     prepareImage(image, dpr);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.translate(margin, margin);
-    paint(painter, appearance, dpr);
+    painter.translate(m, m);
+    paint(painter, appearance, dpr, layers);
     return image;
 }
 

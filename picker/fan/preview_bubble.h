@@ -21,6 +21,11 @@ struct PreviewBubble {
     static constexpr double corner = 12;
     // Room around the card for its shadow (radius 16, 6 down).
     static constexpr double margin = 40;
+    // The tallest card any clip gives (an image body, 140 high, under the header).
+    static constexpr double maxHeight = 220;
+    // What a paint or render covers: the card itself (shadow, material, outline), the header
+    // ("3 / 12" and the source application) and the body (the clip, or the cancel reminder).
+    enum Layer : int { card = 1, header = 2, body = 4, all = 7 };
     // The reminder shown while the pointer is outside the fan.
     static QString cancelText() { return QStringLiteral("離すとやめる"); }
 
@@ -31,12 +36,18 @@ struct PreviewBubble {
 
     // Identifies what the card shows: a new key replaces the content with a cross-fade.
     QString contentKey() const;
+    // Identifies the body alone: only a new body fades in; the card and the header stay.
+    QString bodyKey() const;
+    // Whether the header is shown (a clip, and the pointer not outside).
+    bool hasHeader() const { return item && !outside; }
     // The card's height for its content (its width is always `width`).
     double height() const;
-    // Paints the card with its top-left corner at (0, 0).
-    void paint(QPainter& painter, Appearance appearance, double devicePixelRatio) const;
-    // The card rendered once, its top-left corner at (margin, margin) in the image.
-    QImage render(Appearance appearance, double devicePixelRatio) const;
+    // Paints the chosen layers with the card's top-left corner at (0, 0).
+    void paint(QPainter& painter, Appearance appearance, double devicePixelRatio,
+               int layers = all) const;
+    // The layers rendered once, the card's top-left corner at (margin, margin) in the image
+    // when the card is among them, else at (0, 0) of a card-sized image.
+    QImage render(Appearance appearance, double devicePixelRatio, int layers = all) const;
 };
 
 } // namespace vt

@@ -178,56 +178,38 @@ void CenterPreview::paintHint(QPainter& painter, const QRectF& box) {
 
 void CenterPreview::paintPreview(QPainter& painter, const ClipItem& item, const QRectF& box) {
     // The preview is a centred column: the body pieces, then the source application.
-    struct Piece {
-        QSizeF size;
-        std::function<void(QPointF)> draw;
-    };
-    std::vector<Piece> pieces;
+    PieceColumn column(5);
     const double dpr = devicePixelRatio(painter);
-    auto addText = [&](const TextBlock& block, const QColor& color) {
-        pieces.push_back({block.size(),
-                          [&block, &painter, color](QPointF p) { block.draw(painter, p, color); }});
-    };
     switch (item.kind) {
     case ClipItem::Kind::text:
-        addText(cachedTextBlock(item.text.value_or(QString()), uiFont(10, QFont::Normal), 108, 5),
-                white(0.92));
+        column.addText(
+            cachedTextBlock(item.text.value_or(QString()), uiFont(10, QFont::Normal), 108, 5),
+            white(0.92));
         break;
     case ClipItem::Kind::image: {
         const QImage art = art_.thumbnail(item, {104, 76}, 6, 0, {}, dpr);
-        if (!art.isNull())
-            pieces.push_back({art.deviceIndependentSize(), [art, &painter](QPointF p) {
-                                  painter.drawImage(QRectF(p, art.deviceIndependentSize()), art);
-                              }});
+        column.add(art.deviceIndependentSize(), [art](QPainter& p, QPointF at) {
+            p.drawImage(QRectF(at, art.deviceIndependentSize()), art);
+        });
         break;
     }
     case ClipItem::Kind::files:
         if (item.filePaths && !item.filePaths->isEmpty()) {
             const QPixmap icon = fileIcon(item.filePaths->first(), QSize(40, 40), dpr);
-            pieces.push_back({QSizeF(40, 40), [icon, &painter](QPointF p) {
-                                  painter.drawPixmap(QRectF(p, QSizeF(40, 40)), icon,
-                                                     QRectF(icon.rect()));
-                              }});
+            column.add(QSizeF(40, 40), [icon](QPainter& p, QPointF at) {
+                p.drawPixmap(QRectF(at, QSizeF(40, 40)), icon, QRectF(icon.rect()));
+            });
         }
-        addText(cachedTextBlock(item.snippet(30), uiFont(10, QFont::Medium), box.width(), 3),
-                white(0.92));
+        column.addText(cachedTextBlock(item.snippet(30), uiFont(10, QFont::Medium), box.width(), 3),
+                       white(0.92));
         break;
     }
     if (item.sourceApp && !item.sourceApp->isEmpty())
-        addText(cachedTextBlock(*item.sourceApp, uiFont(8.5, QFont::Medium), box.width(), 1,
-                                Qt::AlignHCenter),
-                white(0.45));
-
-    std::erase_if(pieces, [](const Piece& p) { return p.size.isEmpty(); });
-    if (pieces.empty()) return;
-    double height = 5.0 * double(pieces.size() - 1);
-    for (const Piece& p : pieces)
-        height += p.size.height();
-    double y = box.center().y() - height / 2;
-    for (const Piece& p : pieces) {
-        p.draw(QPointF(box.center().x() - p.size.width() / 2, y));
-        y += p.size.height() + 5;
-    }
+        column.addText(cachedTextBlock(*item.sourceApp, uiFont(8.5, QFont::Medium), box.width(), 1,
+                                       Qt::AlignHCenter),
+                       white(0.45));
+    if (column.isEmpty()) return;
+    column.draw(painter, box.center().x(), box.center().y() - column.size().height() / 2);
 }
 
 } // namespace vt

@@ -12,10 +12,15 @@ namespace {
 
 namespace G = RingGeometry;
 
-// The first screen whose frame holds the point, else the main screen, else none.
+// The first screen whose frame holds the point, else the main screen, else none. The point is
+// a pixel as the pointer reports it: in window space (y up) a screen owns the rows above its
+// bottom edge up to and including its top edge, so the top row of a screen is its own and not
+// the screen's above.
 std::optional<ScreenInfo> screenFor(const Screens& screens, PointD p) {
-    for (const ScreenInfo& s : screens.screens())
-        if (s.frame.contains(p)) return s;
+    for (const ScreenInfo& s : screens.screens()) {
+        const RectD& f = s.frame;
+        if (p.x >= f.minX() && p.x < f.maxX() && p.y > f.minY() && p.y <= f.maxY()) return s;
+    }
     return screens.mainScreen();
 }
 
@@ -36,7 +41,7 @@ RingPanel::~RingPanel() {
     panel_.reset(); // the window goes before the view it hosts
 }
 
-OverlaySurface& RingPanel::panel() {
+OverlaySurface& RingPanel::window() {
     if (!panel_) panel_ = makeSurface_(*view_);
     return *panel_;
 }
@@ -60,7 +65,7 @@ PointD RingPanel::show(const std::vector<ClipItem>& items, std::int64_t selected
         o.x = std::min(std::max(o.x, v.minX()), v.maxX() - G::canvasSize);
         o.y = std::min(std::max(o.y, v.minY()), v.maxY() - G::canvasSize);
     }
-    OverlaySurface& window = panel();
+    OverlaySurface& window = this->window();
     window.setFrame({o.x, o.y, G::canvasSize, G::canvasSize});
     window.orderFront();
     window.displayNow();
@@ -96,7 +101,7 @@ void RingPanel::setOutside(bool outside) {
 
 void RingPanel::hide(bool committed) {
     if (model_.phase() == RingModel::Phase::hidden) {
-        panel().orderOut();
+        window().orderOut();
         return;
     }
     const std::int64_t g = ++generation_;
@@ -111,7 +116,7 @@ void RingPanel::hide(bool committed) {
         if (!self) return;
         RingPanel& panel = **self;
         if (panel.generation_ != g) return;
-        panel.panel().orderOut();
+        panel.window().orderOut();
         withoutAnimation([&] { panel.model_.setPhase(RingModel::Phase::hidden); });
     });
 }
@@ -132,7 +137,7 @@ void RingPanel::prewarm() {
         model_.setSelected(0);
         model_.setPhase(RingModel::Phase::shown);
     });
-    OverlaySurface& window = panel();
+    OverlaySurface& window = this->window();
     // Well inside the main screen, where the whole square can be pictured.
     const std::optional<ScreenInfo> main = screens_.mainScreen();
     const RectD v = main ? main->visibleFrame : RectD{0, 0, G::canvasSize, G::canvasSize};

@@ -45,7 +45,7 @@ public:
     // Bumped by every show and every animated hide; stale delayed work compares it.
     std::int64_t generation() const { return generation_; }
     // The window, built on first access.
-    OverlaySurface& panel();
+    OverlaySurface& window();
 
 private:
     const Screens& screens_;

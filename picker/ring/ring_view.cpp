@@ -165,7 +165,11 @@ void RingView::paint(QPainter& painter) {
     const double res = dpr * (sigma >= 1.5 ? 0.5 : 1.0);
     const int side = int(std::lround(G::canvasSize * res));
     if (layer_.width() != side) layer_ = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
-    layer_.setDevicePixelRatio(res);
+    // QPainter scales by an image's pixel ratio only when it is above 1: a layer below one
+    // pixel per point is scaled by hand (left to the ratio, the ring would come out twice its
+    // size, off to the lower right).
+    const double layerRatio = std::max(res, 1.0);
+    layer_.setDevicePixelRatio(layerRatio);
     layer_.setDotsPerMeterX(3780);
     layer_.setDotsPerMeterY(3780);
     layer_.fill(Qt::transparent);
@@ -173,6 +177,7 @@ void RingView::paint(QPainter& painter) {
         QPainter p(&layer_);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.scale(res / layerRatio, res / layerRatio);
         canvasTransform_ = p.worldTransform();
         p.translate(c);
         p.scale(scale, scale);
@@ -180,7 +185,6 @@ void RingView::paint(QPainter& painter) {
         paintContent(p);
     }
     QImage soft = blurred(layer_, sigma * res);
-    soft.setDevicePixelRatio(res);
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
     painter.drawImage(QRectF(0, 0, G::canvasSize, G::canvasSize), soft);
@@ -196,7 +200,7 @@ void RingView::paintContent(QPainter& painter) {
             annularSector(c, 0, G::fullTurn, G::backgroundInnerRadius, G::backgroundOuterRadius);
         glass.addEllipse(c, G::centerDiscDiameter / 2, G::centerDiscDiameter / 2);
         glass.setFillRule(Qt::WindingFill);
-        paintBackdrop(painter, glass, backdrop(), canvasTransform_);
+        paintBackdrop(painter, glass, backdrop(), canvasTransform_, backdropOrigin());
     }
     paintBackground(painter, c);
     if (n >= 1) paintHighlight(painter, c, n);

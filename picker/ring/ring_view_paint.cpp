@@ -213,65 +213,51 @@ void RingView::paintLabel(QPainter& painter, const ClipItem& item, std::int64_t 
     const QColor bodyColor = white(0.78 + 0.22 * sel);
     const QFont bodyFont = uiFont(11, selectedStyle ? QFont::Bold : QFont::Medium);
 
-    struct Piece {
-        QSizeF size;
-        std::function<void(QPointF)> draw;
-        const TextBlock* text = nullptr; // text pieces carry the label's shadow
-    };
-    std::vector<Piece> pieces;
-
+    PieceColumn column(4);
     // Header: kind symbol and the wedge number.
     const QString symbol = symbolFor(item.kind);
     const QSizeF symSize = symbolSize(symbol, 8);
     const TextBlock& numberText =
-        cachedTextBlock(QString::number(number), uiFont(10, QFont::Black, true), 0, 1);
+        cachedTextBlock(QString::number(number), uiFont(10, QFont::ExtraBold, true), 0, 1);
     const QSizeF header(symSize.width() + 3 + numberText.size().width(),
                         std::max(symSize.height(), numberText.size().height()));
-    pieces.push_back(
-        {header, [&](QPointF p) {
-             drawSymbol(
-                 painter, symbol,
-                 QRectF(QPointF(p.x(), p.y() + (header.height() - symSize.height()) / 2), symSize),
-                 headerColor, QFont::Bold);
-             numberText.draw(painter,
-                             QPointF(p.x() + symSize.width() + 3,
-                                     p.y() + (header.height() - numberText.size().height()) / 2),
-                             headerColor);
-         }});
-    auto addText = [&](const TextBlock& block) {
-        pieces.push_back(
-            {block.size(),
-             [&block, &painter, bodyColor](QPointF p) { block.draw(painter, p, bodyColor); },
-             &block});
-    };
+    column.add(header, [&](QPainter& p, QPointF at) {
+        drawSymbol(
+            p, symbol,
+            QRectF(QPointF(at.x(), at.y() + (header.height() - symSize.height()) / 2), symSize),
+            headerColor, QFont::Bold);
+        numberText.draw(p,
+                        QPointF(at.x() + symSize.width() + 3,
+                                at.y() + (header.height() - numberText.size().height()) / 2),
+                        headerColor);
+    });
     switch (item.kind) {
     case ClipItem::Kind::text:
-        addText(cachedTextBlock(item.snippet(24), bodyFont, kLabelWidth, 2, Qt::AlignHCenter));
+        column.addText(
+            cachedTextBlock(item.snippet(24), bodyFont, kLabelWidth, 2, Qt::AlignHCenter),
+            bodyColor);
         break;
     case ClipItem::Kind::image: {
         const QImage art = art_.thumbnail(item, {58, 40}, 5, 0.5, white(0.25), dpr);
-        if (!art.isNull())
-            pieces.push_back({art.deviceIndependentSize(), [art, &painter](QPointF p) {
-                                  painter.drawImage(QRectF(p, art.deviceIndependentSize()), art);
-                              }});
+        column.add(art.deviceIndependentSize(), [art](QPainter& p, QPointF at) {
+            p.drawImage(QRectF(at, art.deviceIndependentSize()), art);
+        });
         break;
     }
     case ClipItem::Kind::files:
         if (item.filePaths && !item.filePaths->isEmpty()) {
             const QPixmap icon = fileIcon(item.filePaths->first(), QSize(28, 28), dpr);
-            pieces.push_back({QSizeF(28, 28), [icon, &painter](QPointF p) {
-                                  painter.drawPixmap(QRectF(p, QSizeF(28, 28)), icon,
-                                                     QRectF(icon.rect()));
-                              }});
+            column.add(QSizeF(28, 28), [icon](QPainter& p, QPointF at) {
+                p.drawPixmap(QRectF(at, QSizeF(28, 28)), icon, QRectF(icon.rect()));
+            });
         }
-        addText(cachedTextBlock(item.snippet(14), bodyFont, kLabelWidth, 1, Qt::AlignHCenter));
+        column.addText(
+            cachedTextBlock(item.snippet(14), bodyFont, kLabelWidth, 1, Qt::AlignHCenter),
+            bodyColor);
         break;
     }
-    std::erase_if(pieces, [](const Piece& p) { return p.size.isEmpty(); });
 
-    double height = 4.0 * double(pieces.size() - 1);
-    for (const Piece& p : pieces)
-        height += p.size.height();
+    const double height = column.size().height();
     const QRectF frame(labelCenter.x() - kLabelWidth / 2, labelCenter.y() - height / 2, kLabelWidth,
                        height);
     const QPointF anchor(frame.left() + frame.width() * anchorUnit.x(),
@@ -280,13 +266,25 @@ void RingView::paintLabel(QPainter& painter, const ClipItem& item, std::int64_t 
     painter.translate(anchor);
     painter.scale(scale, scale);
     painter.translate(-anchor);
-    double y = frame.top();
-    for (const Piece& p : pieces) {
-        const QPointF at(frame.center().x() - p.size.width() / 2, y);
-        if (p.text && sel > 0.01) p.text->draw(painter, at + QPointF(0, 1), black(0.25 * sel));
-        p.draw(at);
-        y += p.size.height() + 4;
+    if (sel > 0.01) {
+        // The selected label's soft shadow: the whole label, blurred by 2 points, 1 point down.
+        constexpr double radius = 2;
+        const QString key = QStringLiteral("%1|%2|%3|%4")
+                                .arg(item.idString())
+                                .arg(number)
+                                .arg(selectedStyle ? 's' : 'p')
+                                .arg(dpr);
+        const QImage& shadow = art_.columnShadow(key, column, radius, Qt::black, dpr);
+        const QSizeF box = shadow.deviceIndependentSize();
+        painter.save();
+        painter.setOpacity(painter.opacity() * 0.25 * sel);
+        painter.drawImage(
+            QRectF(QPointF(frame.center().x() - box.width() / 2, frame.top() - 2 * radius + 1),
+                   box),
+            shadow);
+        painter.restore();
     }
+    column.draw(painter, frame.center().x(), frame.top());
     painter.restore();
 }
 

@@ -76,3 +76,26 @@ QImage LinuxScreens::grabRoot(const QRect& root) const {
 }
 
 } // namespace vt
+
+namespace vt {
+
+void LinuxScreens::markOverlay(unsigned long windowId) const {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display || windowId == 0) return;
+    const auto window = static_cast<Window>(windowId);
+    // A drag-and-drop icon is the window type compositors leave without shadow by default
+    // (xcompmgr spares only desktop windows, which would stack below everything); the tooltip
+    // type stays as a fallback for those that do not know it. The compton family also honours
+    // an explicit "no shadow" property.
+    Atom types[] = {XInternAtom(display, "_NET_WM_WINDOW_TYPE_DND", False),
+                    XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False)};
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<unsigned char*>(types), 2);
+    long noShadow = 0;
+    XChangeProperty(display, window, XInternAtom(display, "_COMPTON_SHADOW", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<unsigned char*>(&noShadow), 1);
+    XFlush(display);
+}
+
+} // namespace vt

@@ -26,6 +26,7 @@ public:
     RootSpace rootSpace() const override;
 
     QImage grabRoot(const QRect& root) const override;
+    void markOverlay(unsigned long windowId) const override;
 
 private:
     mutable std::unique_ptr<ShmScreenGrab> grab_; // made on the first picture

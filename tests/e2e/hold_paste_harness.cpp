@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
 
     LinuxScreens screens;
     RingPanel realRing(screens, QtMainQueue::shared());
-    realRing.panel(); // build the window now, as the program does, not inside the first hold
+    realRing.window(); // build the window now, as the program does, not inside the first hold
     test::ReportingPanel ring(realRing, report);
     FanPanel realFan(screens, QtMainQueue::shared());
     realFan.setMaxItems(args.value("fan-max").toLongLong());

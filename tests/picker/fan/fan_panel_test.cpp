@@ -4,6 +4,7 @@
 #include "tests/doubles/manual_main_queue.h"
 #include "ui/animation_clock.h"
 
+#include <QTransform>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -126,6 +127,48 @@ TEST_F(FanPanelTest, OriginOnASecondaryScreenIsMeasuredFromThePrimaryTop) {
     EXPECT_EQ(panel.model().anchor(), (SizeD{2500 - 2560, 312 - 100}));
 }
 
+// Wherever the pointer is on two screens side by side (middle, corners, the shared edge), every
+// row the user selects lies on the pointer's screen once selected, and so does the bubble; the
+// fan opens at the pointer itself wherever it fits.
+TEST_F(FanPanelTest, SelectedRowsAndTheBubbleStayOnThePointersScreen) {
+    screens.list = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1},
+                    {{1920, 0, 1920, 1080}, {1920, 0, 1920, 1080}, 1}};
+    const PointD pointers[] = {{960, 540},  {3, 1047},   {1917, 1047}, {3, 1},     {1917, 1},
+                               {1919, 540}, {1920, 540}, {3837, 1079}, {2500, 540}};
+    for (const PointD p : pointers)
+        for (const int n : {1, 12, 30}) {
+            SCOPED_TRACE(testing::Message() << p.x << "," << p.y << " with " << n);
+            const PointD origin = panel.show(clips(n), 0, p);
+            const bool fits = p.x == 960 || p.x == 2500;
+            if (fits) {
+                EXPECT_EQ(origin, (PointD{p.x, 1080 - p.y}));
+            }
+            const RectD f = surface->lastFrame;
+            const RectD v = FanPanel::screen(screens, p).value().visibleFrame;
+            const QRectF room(v.x - f.x, f.maxY() - v.maxY(), v.width, v.height);
+            EXPECT_TRUE(room.contains(panel.view().bubbleFrame()));
+            for (std::int64_t i = 0; i < n; ++i) {
+                panel.select(i);
+                const FanGeometry& g = panel.model().geometry();
+                Spoke spoke{g.rowAngle(i, panel.model().scroll()),
+                            1,
+                            FanGeometry::selectedPush,
+                            g.inner(),
+                            g.flipX,
+                            g.lo(),
+                            g.hi(),
+                            g.step()};
+                const SpokeTransform t = spokeTransform(spoke);
+                QTransform m;
+                m.translate(panel.view().origin().x() + t.offsetX,
+                            panel.view().origin().y() + t.offsetY);
+                m.rotateRadians(t.rotation);
+                const QRectF row = m.mapRect(QRectF(-130, -14, 260, 28));
+                EXPECT_TRUE(room.contains(row)) << "row " << i;
+            }
+        }
+}
+
 TEST_F(FanPanelTest, PointerBetweenScreensOpensOnTheNearestOne) {
     screens.list.push_back({{2000, 0, 1000, 1000}, {2000, 0, 1000, 1000}, 1});
     panel.show(clips(2), 0, {1990, 500}); // in the gap, 10 from the second screen
@@ -193,6 +236,10 @@ TEST_F(FanPanelTest, HitUsesTheStoredGeometryAndScroll) {
     EXPECT_EQ(panel.hit(200, 0), PickerHit::item(6));
     panel.scroll(3);
     EXPECT_EQ(panel.hit(200, 0), PickerHit::item(9));
+    // The wheel carried the selection (row 0) off the arc: the dead zone hands it to the
+    // nearest row on the arc, and designates nothing once the selection is back on it.
+    EXPECT_EQ(panel.hit(5, 5), PickerHit::item(3));
+    panel.select(3);
     EXPECT_EQ(panel.hit(5, 5), PickerHit::center());
     EXPECT_EQ(panel.hit(-100, 0), PickerHit::outside());
 }

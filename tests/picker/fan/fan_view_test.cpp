@@ -172,7 +172,7 @@ TEST_F(FanRender, RowsBeyondTheArcAreFaded) {
 }
 
 TEST_F(FanRender, FlippedFanMirrorsTheLayout) {
-    open(textClips(12), 4, {1400, 450});
+    open(textClips(12), 4, {1150, 450});
     ASSERT_TRUE(panel.model().geometry().flipX);
     const QImage image = frame();
     const QPointF o = panel.view().origin();

@@ -115,9 +115,9 @@ TEST_P(FanOnScreen, OpensBesideThePointerAndClosesAgain) {
     const FanGeometry& g = panel.model().geometry();
     EXPECT_EQ(g.flipX, edge.flipX);
     EXPECT_EQ(g.centerAngle > 0 ? 1 : g.centerAngle < 0 ? -1 : 0, edge.tilt);
-    ASSERT_TRUE(panel.panel().isVisible());
+    ASSERT_TRUE(panel.window().isVisible());
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    EXPECT_EQ(panel.panel().frame(),
+    EXPECT_EQ(panel.window().frame(),
               (RectD{0, 0, double(screen.width()), double(screen.height())}));
     EXPECT_EQ(panel.model().phase(), PickerPhase::shown);
 
@@ -145,7 +145,7 @@ TEST_P(FanOnScreen, OpensBesideThePointerAndClosesAgain) {
 
     panel.hide(false);
     pump(500);
-    EXPECT_FALSE(panel.panel().isVisible());
+    EXPECT_FALSE(panel.window().isVisible());
     EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
 }
 
@@ -219,7 +219,7 @@ TEST(FanWindow, NeverTakesFocusAndLetsClicksThrough) {
     FanPanel panel(screens, queue);
     panel.show(history(), 0);
     pump(200);
-    auto* window = dynamic_cast<OverlayWindow*>(&panel.panel());
+    auto* window = dynamic_cast<OverlayWindow*>(&panel.window());
     ASSERT_NE(window, nullptr);
     const Qt::WindowFlags flags = window->widget()->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowTransparentForInput));

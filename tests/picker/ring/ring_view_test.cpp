@@ -180,5 +180,23 @@ TEST_F(RingRender, HiddenRingDrawsNothing) {
     EXPECT_EQ(probe(image, {230, 230}).alpha(), 0);
 }
 
+// Frames every 15 ms through the opening (scaled, blurred and faded at once, painted through
+// the half-resolution layer while blurred): what is painted stays centred on the ring's centre
+// in every frame, never a fragment off to one side.
+TEST_F(RingRender, OpeningFramesStayCentred) {
+    panel.show(textClips(8), 0);
+    queue.runPending();
+    for (int ms = 0; ms <= 300; ms += 15) {
+        const QImage image = panel.view().renderAt(clock.now() + ms / 1000.0);
+        QRect painted;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) > 30) painted |= QRect(x, y, 1, 1);
+        if (painted.isEmpty()) continue;
+        EXPECT_NEAR(painted.center().x(), 230, 6) << ms << " ms";
+        EXPECT_NEAR(painted.center().y(), 230, 6) << ms << " ms";
+    }
+}
+
 } // namespace
 } // namespace vt

@@ -149,7 +149,7 @@ protected:
         ASSERT_EQ(QProcess::execute(QStringLiteral("import"),
                                     {QStringLiteral("-window"), QStringLiteral("root"), full}),
                   0);
-        const RectD f = screens.rootSpace().rectFromWindow(panel.panel().frame());
+        const RectD f = screens.rootSpace().rectFromWindow(panel.window().frame());
         const QImage root(full);
         root.copy(QRect(int(f.x) - 20, int(f.y) - 20, int(f.width) + 40, int(f.height) + 40))
             .save(QDir(out).filePath(name + suffix + QStringLiteral(".png")));
@@ -172,7 +172,7 @@ TEST_F(RingWindowTest, ShownAtThePointerItTakesNoFocus) {
 
     const PointD centre = panel.show(mixedClips(), 0);
     pump(600);
-    ASSERT_TRUE(panel.panel().isVisible());
+    ASSERT_TRUE(panel.window().isVisible());
     EXPECT_EQ(centre, (PointD{550, 320})); // event space is root space on one screen
     EXPECT_EQ(QGuiApplication::focusWindow(), edit.windowHandle());
 
@@ -183,7 +183,7 @@ TEST_F(RingWindowTest, ShownAtThePointerItTakesNoFocus) {
     EXPECT_TRUE(edit.hasFocus());
     panel.hide(false);
     pump(300);
-    EXPECT_FALSE(panel.panel().isVisible());
+    EXPECT_FALSE(panel.window().isVisible());
 }
 
 TEST_F(RingWindowTest, ClicksPassThroughTheRing) {
@@ -203,7 +203,7 @@ TEST_F(RingWindowTest, ClicksPassThroughTheRing) {
     panel.show(mixedClips(), 0);
     pump(600);
     movePointer({1000 + 120, 530});
-    ASSERT_TRUE(panel.panel().isVisible());
+    ASSERT_TRUE(panel.window().isVisible());
     movePointer({1000, 530});
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
     EXPECT_TRUE(waitFor([&] { return clicks == 1; }));

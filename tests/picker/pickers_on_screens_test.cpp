@@ -1,0 +1,305 @@
+// Both pickers on a real X server with two monitors side by side on one wide screen, at the
+// centre, the corners and the shared edge, first without a compositor and then with one started
+// while the program runs: everything painted lies on the pointer's screen, no black appears, the
+// selected row and the bubble are whole, the ring stays centred in every opening frame, and
+// beside the picker the desktop shows through unchanged. Frames go to <build>/screenshots/.
+#include "picker/fan/fan_panel.h"
+#include "picker/ring/ring_panel.h"
+#include "platform/linux/screens_linux.h"
+#include "platform/qt_main_queue.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+#include <csignal>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+double g_scale = 1;
+
+void pump(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+}
+
+// A bright desktop on every screen, so any black the pickers leave stands out.
+class Wallpaper final : public QWidget {
+public:
+    explicit Wallpaper(const QRect& area) : QWidget(nullptr, Qt::FramelessWindowHint) {
+        setGeometry(area);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QLinearGradient g(rect().topLeft(), rect().bottomRight());
+        g.setColorAt(0, QColor(70, 120, 170));
+        g.setColorAt(1, QColor(220, 190, 150));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(255, 255, 255, 60));
+        for (int y = 0; y < height(); y += 40)
+            p.drawLine(0, y, width(), y);
+    }
+};
+
+std::vector<ClipItem> clips(int n) {
+    std::vector<ClipItem> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(ClipItem::makeText(
+            QStringLiteral("クリップ %1: the quick brown fox jumps over the lazy dog").arg(i + 1),
+            QStringLiteral("Editor")));
+    return out;
+}
+
+// Qt keeps each screen's top-left corner in device pixels and scales from there.
+QRect devicePixels(const QRectF& logical, const QScreen& screen) {
+    const QPointF o = screen.geometry().topLeft();
+    const double dpr = screen.devicePixelRatio();
+    return QRectF(o + (logical.topLeft() - o) * dpr, logical.size() * dpr).toAlignedRect();
+}
+
+bool changed(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+               std::abs(qBlue(a) - qBlue(b)) >
+           48;
+}
+
+bool black(QRgb c) {
+    return std::max({qRed(c), qGreen(c), qBlue(c)}) < 24;
+}
+
+struct Place {
+    const char* name;
+    int screen;    // 0 left, 1 right
+    double fx, fy; // where on that screen, as fractions of its size
+    int dx, dy;    // then moved by this many points
+};
+
+const Place kPlaces[] = {
+    {"centre", 0, 0.5, 0.5, 0, 0},
+    {"top-left", 0, 0, 0, 1, 1},
+    {"top-right", 1, 1, 0, -2, 1},
+    {"bottom-left", 0, 0, 1, 1, -2},
+    {"bottom-right", 1, 1, 1, -2, -2},
+    {"edge-left-of-boundary", 0, 1, 0.5, -2, 0},
+    {"edge-right-of-boundary", 1, 0, 0.5, 1, 0},
+};
+
+class PickersOnScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (QScreen* s : QGuiApplication::screens())
+            byX.push_back(s);
+        std::sort(byX.begin(), byX.end(),
+                  [](QScreen* a, QScreen* b) { return a->geometry().x() < b->geometry().x(); });
+        ASSERT_EQ(byX.size(), 2u) << "two monitors expected";
+        for (QScreen* s : byX) {
+            walls.push_back(std::make_unique<Wallpaper>(s->geometry()));
+            walls.back()->show();
+        }
+        pump(400);
+        const QSize root = byX.back()->virtualSize() * g_scale;
+        rootRect = QRect(QPoint(0, 0),
+                         devicePixels(QRectF(byX.back()->geometry()), *byX.back()).bottomRight() +
+                             QPoint(1, 1));
+        (void)root;
+        dir = qEnvironmentVariable("VANTREL_BINARY_DIR", QDir::tempPath()) +
+              QStringLiteral("/screenshots");
+        QDir().mkpath(dir);
+    }
+
+    QImage grab() const { return screens.grabRoot(rootRect).copy(); }
+
+    QPoint pointerFor(const Place& place) const {
+        const QRect g = byX[std::size_t(place.screen)]->geometry();
+        return {int(g.x() + place.fx * (g.width() - 1)) + place.dx,
+                int(g.y() + place.fy * (g.height() - 1)) + place.dy};
+    }
+
+    // Every pixel that changed from `before` lies on `screen` and inside `allowed` (device
+    // pixels); none turned black. Returns how many changed.
+    int checkChanges(const QImage& before, const QImage& after, const QRect& screen,
+                     const QRegion& allowed, const QString& what) {
+        int count = 0, offScreen = 0, stray = 0, blackened = 0;
+        for (int y = 0; y < after.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            for (int x = 0; x < after.width(); ++x) {
+                if (!changed(a[x], b[x])) continue;
+                ++count;
+                if (!screen.contains(x, y))
+                    ++offScreen;
+                else if (!allowed.contains(QPoint(x, y)))
+                    ++stray;
+                if (black(a[x])) ++blackened;
+            }
+        }
+        EXPECT_EQ(offScreen, 0) << what.toStdString() << ": painted off the pointer's screen";
+        EXPECT_EQ(stray, 0) << what.toStdString() << ": desktop changed beside the picker";
+        EXPECT_EQ(blackened, 0) << what.toStdString() << ": black pixels";
+        return count;
+    }
+
+    void save(const QImage& shot, const QRect& screen, const QString& name) const {
+        shot.copy(screen).save(
+            QStringLiteral("%1/pickers-%2x-%3.png").arg(dir).arg(g_scale).arg(name));
+    }
+
+    void runFan(const Place& place, const QString& tag) {
+        QScreen& screen = *byX[std::size_t(place.screen)];
+        const QRect screenPixels = devicePixels(QRectF(screen.geometry()), screen);
+        QCursor::setPos(pointerFor(place));
+        pump(60);
+        const QImage before = grab();
+        const bool bottom = place.fy == 1;
+        const auto items = clips(12);
+        fan.show(items, bottom ? 11 : 0);
+        pump(500);
+        const QImage open = grab();
+        const QString name = QStringLiteral("fan-%1-%2").arg(tag, QString::fromUtf8(place.name));
+        save(open, screenPixels, name);
+        // Rows and bubble as drawn, on the canvas (the screen, in points).
+        const QPointF corner = screen.geometry().topLeft();
+        QRegion allowed;
+        QRectF selectedRow;
+        for (const FanView::RowPlacement& r : fan.view().placements()) {
+            const QRectF box = r.transform.mapRect(QRectF(-148, -32, 296, 64)).translated(corner);
+            allowed += devicePixels(box, screen);
+            if (r.index == fan.model().selected())
+                selectedRow = r.transform.mapRect(QRectF(-130, -14, 260, 28)).translated(corner);
+        }
+        const QRectF bubble = fan.view().bubbleFrame().translated(corner);
+        allowed += devicePixels(bubble.adjusted(-36, -30, 36, 44), screen);
+        const QRectF visible = QRectF(screen.availableGeometry());
+        EXPECT_TRUE(visible.contains(selectedRow)) << name.toStdString() << " selected row";
+        EXPECT_TRUE(visible.contains(bubble)) << name.toStdString() << " bubble";
+        EXPECT_GT(checkChanges(before, open, screenPixels, allowed, name), 1000);
+
+        // Scrolling, selecting and committing leave no black and no trail either.
+        fan.scroll(bottom ? -1 : 1);
+        pump(80);
+        checkChanges(before, grab(), screenPixels, QRegion(screenPixels), name + " scrolling");
+        fan.select(5);
+        pump(300);
+        fan.hide(true);
+        pump(70);
+        checkChanges(before, grab(), screenPixels, QRegion(screenPixels), name + " committing");
+        pump(400);
+        EXPECT_EQ(checkChanges(before, grab(), screenPixels, {}, name + " closed"), 0);
+    }
+
+    void runRing(const Place& place, const QString& tag) {
+        QScreen& screen = *byX[std::size_t(place.screen)];
+        const QRect screenPixels = devicePixels(QRectF(screen.geometry()), screen);
+        QCursor::setPos(pointerFor(place));
+        pump(60);
+        const QImage before = grab();
+        const PointD c = ring.show(clips(8), 0);
+        const RectD primary = screens.rootSpace().primary;
+        const QRect centre = devicePixels(QRectF(c.x + primary.x, c.y + primary.y, 1, 1), screen);
+        const QString name = QStringLiteral("ring-%1-%2").arg(tag, QString::fromUtf8(place.name));
+        // Frames every 15 ms through the opening: what is painted stays centred on the ring.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 300) {
+            const QImage frame = grab();
+            QRect painted;
+            for (int y = screenPixels.top(); y <= screenPixels.bottom(); y += 2) {
+                const auto* a = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+                for (int x = screenPixels.left(); x <= screenPixels.right(); x += 2)
+                    if (changed(a[x], b[x]) && !black(b[x])) painted |= QRect(x, y, 1, 1);
+            }
+            if (painted.width() > 40 * g_scale) {
+                EXPECT_NEAR(painted.center().x(), centre.x(), 16 * g_scale)
+                    << name.toStdString() << " at " << t.elapsed() << " ms";
+                EXPECT_NEAR(painted.center().y(), centre.y(), 16 * g_scale)
+                    << name.toStdString() << " at " << t.elapsed() << " ms";
+            }
+            pump(15);
+        }
+        pump(300);
+        const QImage open = grab();
+        save(open, screenPixels, name);
+        const QRectF window = QRectF(c.x + primary.x - 230, c.y + primary.y - 230, 460, 460);
+        EXPECT_TRUE(QRectF(screen.geometry()).contains(window)) << name.toStdString();
+        EXPECT_GT(checkChanges(before, open, screenPixels, devicePixels(window, screen), name),
+                  1000);
+        ring.hide(true);
+        pump(450);
+        EXPECT_EQ(checkChanges(before, grab(), screenPixels, {}, name + " closed"), 0);
+    }
+
+    std::vector<QScreen*> byX;
+    std::vector<std::unique_ptr<Wallpaper>> walls;
+    QRect rootRect;
+    QString dir;
+    LinuxScreens screens;
+    QtMainQueue queue;
+    FanPanel fan{screens, queue};
+    RingPanel ring{screens, queue};
+};
+
+TEST_F(PickersOnScreens, AtCentreCornersAndTheSharedEdgeWithAndWithoutACompositor) {
+    fan.prewarm();
+    ring.prewarm();
+    for (const bool composited : {false, true}) {
+        QProcess compositor;
+        if (composited) {
+            // Started while the pickers exist, with the shadows it gives ordinary windows.
+            compositor.start(QStringLiteral("xcompmgr"), {QStringLiteral("-c")});
+            ASSERT_TRUE(compositor.waitForStarted());
+            QElapsedTimer t;
+            t.start();
+            while (!screens.compositingActive() && t.elapsed() < 5000)
+                pump(20);
+            ASSERT_TRUE(screens.compositingActive());
+            pump(300);
+        }
+        const QString tag = composited ? QStringLiteral("composited") : QStringLiteral("plain");
+        for (const Place& place : kPlaces) {
+            SCOPED_TRACE(std::string(place.name) + (composited ? " composited" : " plain"));
+            runFan(place, tag);
+            runRing(place, tag);
+        }
+        if (composited) {
+            ::kill(pid_t(compositor.processId()), SIGTERM);
+            compositor.waitForFinished(3000);
+        }
+    }
+}
+
+} // namespace
+} // namespace vt
+
+// --scale N (device pixels per point) and --monitor WxH (device pixels) set the desktop up:
+// two such monitors side by side on the one X screen the test's Xvfb offers.
+int main(int argc, char** argv) {
+    QSize monitor(1920, 1080);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "--scale") vt::g_scale = std::atof(argv[i + 1]);
+        if (std::string(argv[i]) == "--monitor")
+            std::sscanf(argv[i + 1], "%dx%d", &monitor.rwidth(), &monitor.rheight());
+    }
+    const std::string w = std::to_string(monitor.width()), h = std::to_string(monitor.height());
+    const std::string left = "xrandr --setmonitor L " + w + "/508x" + h + "/286+0+0 screen";
+    const std::string right = "xrandr --setmonitor R " + w + "/508x" + h + "/286+" + w + "+0 none";
+    if (std::system(left.c_str()) != 0 || std::system(right.c_str()) != 0) return 1;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(vt::g_scale));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
