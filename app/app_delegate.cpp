@@ -169,9 +169,8 @@ void AppDelegate::setUpMenu() {
 
 void AppDelegate::syncTapGeometry() {
     // Pointer locations are measured from the primary screen, which need not sit at the root
-    // window's origin.
-    const RectD primary = screens_.rootSpace().primary;
-    tap_.setPrimaryScreenOrigin({primary.x, primary.y});
+    // window's origin, in the same points as the pickers (scaled screens count in points).
+    tap_.setRootSpace(screens_.rootSpace());
 }
 
 bool AppDelegate::tryStartTap() {
@@ -199,7 +198,8 @@ void AppDelegate::startWhenTrusted() {
 
 StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
-    state.tapInstalled = holdPaste_.tap() != nullptr;
+    // A tap that lost the chord (another program took it) is as good as none: warn.
+    state.tapInstalled = holdPaste_.tap() != nullptr && tap_.holdsChord();
     state.updateWaiting = UpdaterModel::shared().updateWaiting();
     const auto& items = watcher_.history.items;
     state.recentClips.assign(items.begin(),

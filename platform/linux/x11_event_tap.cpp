@@ -51,7 +51,7 @@ bool X11EventTap::create(std::uint64_t eventMask, Callback callback) {
         std::lock_guard lock(mutex_);
         stopping_ = false;
         commands_.clear();
-        commands_.push_back({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, primaryOrigin_});
+        commands_.push_back({TapCommand::Kind::rootSpace, 0, false, 0, 0, space_});
     }
     auto delivery = std::make_shared<Delivery>();
     delivery->callback = std::move(callback);
@@ -109,12 +109,12 @@ void X11EventTap::postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uin
     send({TapCommand::Kind::post, keycode, keyDown, flags, userData, {}});
 }
 
-void X11EventTap::setPrimaryScreenOrigin(PointD rootOrigin) {
+void X11EventTap::setRootSpace(const RootSpace& space) {
     {
         std::lock_guard lock(mutex_);
-        primaryOrigin_ = rootOrigin;
+        space_ = space;
     }
-    if (present_) send({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, rootOrigin});
+    if (present_) send({TapCommand::Kind::rootSpace, 0, false, 0, 0, space});
 }
 
 std::vector<VerdictTiming> X11EventTap::takeVerdictLatencies() {
@@ -195,28 +195,41 @@ void X11EventTap::tell(const std::shared_ptr<Delivery>& delivery, std::uint32_t 
 
 void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> delivery,
                       std::promise<bool>& opened) {
+    X11TapWorker* current = nullptr;
+    auto drain = [this, &current] {
+        std::vector<TapCommand> commands;
+        {
+            std::lock_guard lock(mutex_);
+            commands.swap(commands_);
+        }
+        for (const TapCommand& c : commands)
+            current->perform(c);
+    };
     X11TapWorker worker(
         eventMask,
         [this, delivery](std::uint32_t type, const TapEvent& e) { return ask(delivery, type, e); },
         [this, delivery](std::uint32_t type, const TapEvent& e) { tell(delivery, type, e); },
-        [this](const VerdictTiming& timing) { recordLatency(timing); });
+        [this](const VerdictTiming& timing) { recordLatency(timing); }, drain);
+    current = &worker;
     const bool ok = worker.open();
     trusted_ = worker.trusted();
+    chordHeld_ = worker.holdsChord();
     opened.set_value(ok);
     if (!ok) return;
 
     pollfd fds[2] = {{worker.connectionFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
     for (;;) {
-        std::vector<TapCommand> commands;
         {
             std::lock_guard lock(mutex_);
             if (stopping_) break;
-            commands.swap(commands_);
         }
-        for (const TapCommand& c : commands)
-            worker.perform(c);
+        drain();
         worker.processEvents();
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+        // A chord that could not be grabbed again (after our own keystroke, or a keymap change)
+        // is tried again every second; until then the tray says that hold-to-paste is off.
+        if (!worker.holdsChord()) worker.retryChord();
+        chordHeld_ = worker.holdsChord();
+        if (::poll(fds, 2, worker.holdsChord() ? -1 : 1000) < 0 && errno != EINTR) {
             qCWarning(vtLog) << "tap: poll failed, errno" << errno;
             break;
         }

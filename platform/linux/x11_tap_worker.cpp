@@ -10,6 +10,7 @@
 #include <X11/keysym.h>
 #include <array>
 #include <cstdlib>
+#include <tuple>
 
 namespace vt {
 namespace {
@@ -18,8 +19,10 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer)
-    : mask_(eventMask), ask_(std::move(ask)), tell_(std::move(tell)), timer_(std::move(timer)) {}
+X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer,
+                           Drain drain)
+    : mask_(eventMask), ask_(std::move(ask)), tell_(std::move(tell)), timer_(std::move(timer)),
+      drain_(std::move(drain)) {}
 
 X11TapWorker::~X11TapWorker() {
     if (!display_) return;
@@ -81,12 +84,19 @@ void X11TapWorker::readKeyboardMapping() {
 bool X11TapWorker::grabChord() {
     if (vKeycode_ == 0) return false;
     trap_->reset();
+    // The passive grab does not freeze the keyboard: were this program stopped, a Ctrl+V would
+    // otherwise stop all typing. Its press comes to us, and the keyboard is grabbed (frozen, so
+    // that every later key can still be replayed) from the tap's own thread at once.
     const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask_, LockMask | numLockMask_};
     for (unsigned int lock : locks)
         XGrabKey(display_, static_cast<int>(vKeycode_), ControlMask | lock, root_, False,
-                 GrabModeAsync, GrabModeSync);
+                 GrabModeAsync, GrabModeAsync);
     XSync(display_, False);
-    if (trap_->count() == 0) return true;
+    if (trap_->count() == 0) {
+        setChordHeld(true);
+        return true;
+    }
+    setChordHeld(false);
     // Another program holds the chord: leave nothing half-grabbed behind.
     qCWarning(vtLog) << "Ctrl+V is grabbed by another program (X error" << trap_->lastErrorCode()
                      << ")";
@@ -190,8 +200,30 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         lastPress_[code] = 0;
     }
 
+    // A hold ended while V was still down: its repeats and its release would type "v" into the
+    // application. They are ours, with no question asked; any other key still goes through.
+    if (swallowV_ && activeGrab_) {
+        if (code != vKeycode_) {
+            XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+            if (!regrabKeyboard()) swallowV_ = false;
+        } else if (pressed) {
+            XAllowEvents(display_, SyncKeyboard, CurrentTime);
+        } else {
+            swallowV_ = false;
+            releaseActiveGrab();
+        }
+        XFlush(display_);
+        return;
+    }
+    swallowV_ = false;
+
+    // The chord's press arrives through the passive grab, which leaves the keyboard running:
+    // take it at once, before asking, so that what follows waits for the verdict.
+    const bool chordPress = pressed && !activeGrab_ && code == vKeycode_;
+    if (chordPress) requestActiveGrab();
+
     TapEvent tap;
-    tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, primaryOrigin_);
+    tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, space_);
     tap.keycode = tapKeyCode(code);
     const unsigned int modifier = modifierMaskOf_[code];
     if (modifier != 0) {
@@ -209,12 +241,35 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
 
     std::optional<bool> verdict = false;
     if (wants(tap.type)) verdict = ask_(tap.type, tap);
+    const bool swallow = verdict.value_or(false);
     const bool holdGoesOn = tap.type == TapEventType::flagsChanged &&
                             (tap.flags & TapEventFlag::command) != 0 && activeGrab_;
-    if (verdict && !*verdict && holdGoesOn)
+    // Ctrl let go with V still down after a swallowed press: the hold is over, V is not.
+    const bool vStillDown = tap.type == TapEventType::flagsChanged &&
+                            (tap.flags & TapEventFlag::command) == 0 && activeGrab_ &&
+                            keysDown_.count(vKeycode_) != 0;
+    if (chordPress) {
+        if (swallow) {
+            xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
+            allowIssued_ = Clock::now();
+            xcb_flush(xcb_);
+        } else {
+            // Nothing froze this press: the application gets it typed again.
+            finishActiveGrab();
+            releaseActiveGrab();
+            allowIssued_ = Clock::now();
+            repost(event);
+        }
+    } else if (!swallow && holdGoesOn) {
         replayKeepingGrab();
-    else
+    } else if (!swallow && vStillDown) {
+        XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+        allowIssued_ = Clock::now();
+        XUngrabPointer(display_, CurrentTime);
+        swallowV_ = regrabKeyboard();
+    } else {
         applyVerdict(verdict);
+    }
     if (timer_) {
         auto since = [&](Clock::time_point t) {
             return std::chrono::duration_cast<std::chrono::nanoseconds>(t - arrival).count();
@@ -223,21 +278,12 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     }
     finishActiveGrab();
     if (!verdict) tell_(TapEventType::tapDisabledByTimeout, TapEvent{});
+    // What the verdict decided (a paste) goes out before the next key is looked at.
+    if (drain_) drain_();
 }
 
 void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
     if (verdict.value_or(false)) {
-        if (!activeGrab_) {
-            // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the
-            // passive grab ends with the V release, while Ctrl, arrows, digits and Escape still
-            // matter. The grabs and the thaw go out together; their replies are read after the
-            // keyboard is moving again (finishActiveGrab).
-            requestActiveGrab();
-            xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
-            allowIssued_ = Clock::now();
-            xcb_flush(xcb_);
-            return;
-        }
         XAllowEvents(display_, SyncKeyboard, CurrentTime);
         allowIssued_ = Clock::now();
     } else {
@@ -260,14 +306,10 @@ void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
 void X11TapWorker::replayKeepingGrab() {
     XAllowEvents(display_, ReplayKeyboard, CurrentTime);
     allowIssued_ = Clock::now();
-    const int keyboard =
-        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
-    if (keyboard != GrabSuccess) {
-        releaseActiveGrab();
+    if (!regrabKeyboard()) {
         tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
         return;
     }
-    XAllowEvents(display_, SyncKeyboard, CurrentTime);
     // A Ctrl release that slipped through between the replay and the new grab went to the
     // application; report it, or the hold would wait for a release it never sees.
     char keys[32] = {};
@@ -279,6 +321,17 @@ void X11TapWorker::replayKeepingGrab() {
     TapEvent released;
     released.type = TapEventType::flagsChanged;
     if (wants(released.type)) tell_(released.type, released);
+}
+
+bool X11TapWorker::regrabKeyboard() {
+    const int keyboard =
+        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
+    if (keyboard != GrabSuccess) {
+        releaseActiveGrab();
+        return false;
+    }
+    XAllowEvents(display_, SyncKeyboard, CurrentTime);
+    return true;
 }
 
 void X11TapWorker::requestActiveGrab() {
@@ -326,12 +379,11 @@ void X11TapWorker::handlePointer(const XEvent& event) {
     if (event.type == MotionNotify) {
         tap.type = (event.xmotion.state & Button1Mask) ? TapEventType::leftMouseDragged
                                                        : TapEventType::mouseMoved;
-        tap.location =
-            x11tap::eventSpacePoint(event.xmotion.x_root, event.xmotion.y_root, primaryOrigin_);
+        tap.location = x11tap::eventSpacePoint(event.xmotion.x_root, event.xmotion.y_root, space_);
         tap.flags = x11tap::flagsForState(event.xmotion.state);
     } else {
         const XButtonEvent& b = event.xbutton;
-        tap.location = x11tap::eventSpacePoint(b.x_root, b.y_root, primaryOrigin_);
+        tap.location = x11tap::eventSpacePoint(b.x_root, b.y_root, space_);
         tap.flags = x11tap::flagsForState(b.state);
         if (b.button == Button1) {
             tap.type =
@@ -359,11 +411,29 @@ void X11TapWorker::perform(const TapCommand& command) {
     case TapCommand::Kind::post:
         post(command);
         break;
-    case TapCommand::Kind::primaryOrigin:
-        primaryOrigin_ = command.origin;
+    case TapCommand::Kind::rootSpace:
+        space_ = command.space;
         break;
     }
     XFlush(display_);
+}
+
+bool X11TapWorker::keyIsDown(unsigned int key) const {
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    return key < 256 && ((keys[key / 8] >> (key % 8)) & 1);
+}
+
+void X11TapWorker::postKey(unsigned int key, bool down) {
+    XTestFakeKeyEvent(display_, key, down ? True : False, CurrentTime);
+}
+
+// A key the application should have had, typed again with the chord out of the way.
+void X11TapWorker::repost(const XKeyEvent& event) {
+    ungrabChord();
+    postKey(event.keycode & 0xFF, event.type == KeyPress);
+    if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+    keysDown_.clear();
 }
 
 void X11TapWorker::post(const TapCommand& command) {
@@ -373,41 +443,74 @@ void X11TapWorker::post(const TapCommand& command) {
         qCWarning(vtLog) << "cannot post key code" << command.keycode;
         return;
     }
-    // The flags say exactly which modifiers the keystroke carries: press them around the key.
-    const std::array<std::pair<std::uint64_t, KeySym>, 4> modifiers{{
-        {TapEventFlag::command, XK_Control_L},
-        {TapEventFlag::shift, XK_Shift_L},
-        {TapEventFlag::option, XK_Alt_L},
-        {TapEventFlag::control, XK_Super_L},
-    }};
-    auto pressModifiers = [&](bool down) {
-        for (const auto& [flag, sym] : modifiers) {
-            if (!(command.flags & flag)) continue;
-            if (const unsigned int mk = XKeysymToKeycode(display_, sym))
-                XTestFakeKeyEvent(display_, mk, down ? True : False, CurrentTime);
-        }
-    };
     if (command.keyDown) {
         // Step aside while our own keystroke goes by. XTest input is processed in request order,
         // so with neither the chord nor the keyboard grabbed the press goes straight to the
         // focused application, whatever real key events are queued around it.
+        resumeSwallowV_ = swallowV_;
+        swallowV_ = false;
         releaseActiveGrab();
         keysDown_.clear();
         if (!steppedAside_) ungrabChord();
         steppedAside_ = true;
-        pressModifiers(true);
-        // A press of a key that is still held (V, when Ctrl went up first) would only repeat it:
-        // release it first so the posted press is a press.
+        // The keystroke carries exactly the modifiers in its flags. Only what is not already so
+        // is changed, and changed back afterwards: a Ctrl the user still holds stays held (the
+        // X server would otherwise count it released), a held Shift or Alt does not leak in.
         char keys[32] = {};
         XQueryKeymap(display_, keys);
-        if ((keys[key / 8] >> (key % 8)) & 1) XTestFakeKeyEvent(display_, key, False, CurrentTime);
-        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+        auto down = [&](unsigned int k) { return (keys[k / 8] >> (k % 8)) & 1; };
+        const std::array<std::tuple<std::uint64_t, unsigned int, KeySym>, 4> modifiers{{
+            {TapEventFlag::command, ControlMask, XK_Control_L},
+            {TapEventFlag::shift, ShiftMask, XK_Shift_L},
+            {TapEventFlag::option, Mod1Mask, XK_Alt_L},
+            {TapEventFlag::control, Mod4Mask, XK_Super_L},
+        }};
+        postedModifiers_.clear();
+        for (const auto& [flag, mask, sym] : modifiers) {
+            std::vector<unsigned int> held;
+            for (unsigned int k = 8; k < 256; ++k)
+                if (down(k) && (modifierMaskOf_[k] & mask)) held.push_back(k);
+            if ((command.flags & flag) && held.empty()) {
+                if (const unsigned int mk = XKeysymToKeycode(display_, sym)) {
+                    postKey(mk, true);
+                    postedModifiers_.push_back({mk, true});
+                }
+            } else if (!(command.flags & flag)) {
+                for (unsigned int k : held) {
+                    postKey(k, false);
+                    postedModifiers_.push_back({k, false});
+                }
+            }
+        }
+        // A press of a key that is still held (V, when Ctrl went up first) would only repeat it:
+        // release it first so the posted press is a press.
+        if (down(key)) postKey(key, false);
+        postKey(key, true);
     } else {
-        XTestFakeKeyEvent(display_, key, False, CurrentTime);
-        pressModifiers(false);
+        postKey(key, false);
+        for (auto it = postedModifiers_.rbegin(); it != postedModifiers_.rend(); ++it)
+            postKey(it->first, !it->second);
+        postedModifiers_.clear();
         if (steppedAside_ && !grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
         steppedAside_ = false;
+        // V still down after the paste (a real keyboard's V, not ours): keep its repeats and
+        // release from the application.
+        if (resumeSwallowV_ && keyIsDown(vKeycode_) && regrabKeyboard()) {
+            activeGrab_ = true;
+            swallowV_ = true;
+        }
+        resumeSwallowV_ = false;
     }
+}
+
+void X11TapWorker::setChordHeld(bool held) {
+    chordHeld_ = held;
+}
+
+void X11TapWorker::retryChord() {
+    if (chordHeld_ || steppedAside_ || !display_) return;
+    readKeyboardMapping();
+    if (grabChord()) qCInfo(vtLog, "Ctrl+V is grabbed again");
 }
 
 } // namespace vt

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
         report("fan " + std::to_string(g.centerAngle) + " " + (g.flipX ? "flipped" : "right"));
     };
     X11EventTap tap;
+    tap.setRootSpace(screens.rootSpace());
     HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
     controller.useFan = args.value("picker") != QStringLiteral("ring");
     controller.holdDelay = args.value("hold").toDouble();
