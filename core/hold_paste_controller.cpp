@@ -103,6 +103,8 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
     if (type == TapEventType::tapDisabledByTimeout ||
         type == TapEventType::tapDisabledByUserInput) {
         qCInfo(vtLog, "tap disabled (%u), re-enabling", type);
+        // A press swallowed before the tap let go still pastes: it must not vanish.
+        const bool pasteOwed = machine_.state.kind == HoldPasteMachine::State::Kind::pending;
         if (!isIdle(machine_)) {
             // The hold timer is left running: a late expiry finds the machine idle.
             machine_.state = HoldPasteMachine::State::idle();
@@ -110,6 +112,7 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
             panel_->hide(false);
         }
         if (tap_.isPresent()) tap_.enable(true);
+        if (pasteOwed) postCommandV();
         return false;
     }
     if (event.userData == kSyntheticEventMarker) return false;
@@ -204,10 +207,11 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
         // The hand-over (clipboard, history file) runs on the next turn, so the key that chose
         // the clip is not kept waiting; the paste follows it.
         std::weak_ptr<HoldPasteController*> weak = self_;
-        mainQueue_.asyncAfter(0, [weak, clip = shownItems_[static_cast<std::size_t>(effect.index)]] {
-            const auto self = weak.lock();
-            if (self && (*self)->onCommit) (*self)->onCommit(clip);
-        });
+        mainQueue_.asyncAfter(0,
+                              [weak, clip = shownItems_[static_cast<std::size_t>(effect.index)]] {
+                                  const auto self = weak.lock();
+                                  if (self && (*self)->onCommit) (*self)->onCommit(clip);
+                              });
         mainQueue_.asyncAfter(0.05, [weak] {
             const auto self = weak.lock();
             if (!self) return;

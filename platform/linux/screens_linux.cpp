@@ -33,9 +33,8 @@ RootSpace LinuxScreens::rootSpace() const {
         const double scale = s->devicePixelRatio();
         if (scale == 1.0) continue;
         const QRect g = s->geometry();
-        space.pixels.push_back({{double(g.x()), double(g.y()), g.width() * scale,
-                                 g.height() * scale},
-                                scale});
+        space.pixels.push_back(
+            {{double(g.x()), double(g.y()), g.width() * scale, g.height() * scale}, scale});
     }
     return space;
 }

@@ -69,6 +69,11 @@ private:
     bool present_ = false;
     std::atomic<bool> trusted_{false};
     std::atomic<bool> chordHeld_{false};
+    std::atomic<bool> stalled_{false};
+    // The grab watch: the last ping to the main thread (tap thread only) and its answer.
+    std::chrono::steady_clock::time_point pingSent_;
+    std::atomic<bool> pingOut_{false};
+    std::atomic<std::chrono::steady_clock::time_point> lastPong_{};
 
     std::mutex mutex_; // guards everything below
     std::vector<TapCommand> commands_;

@@ -6,10 +6,12 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <array>
 #include <cstdlib>
+#include <string>
 #include <tuple>
 
 namespace vt {
@@ -26,6 +28,7 @@ X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictT
 
 X11TapWorker::~X11TapWorker() {
     if (!display_) return;
+    if (xtestKeyboard_) XCloseDevice(display_, static_cast<XDevice*>(xtestKeyboard_));
     releaseActiveGrab();
     XUngrabKeyboard(display_, CurrentTime);
     ungrabChord();
@@ -220,6 +223,9 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     // The chord's press arrives through the passive grab, which leaves the keyboard running:
     // take it at once, before asking, so that what follows waits for the verdict.
     const bool chordPress = pressed && !activeGrab_ && code == vKeycode_;
+    // Any other key that reaches us without our grab came through the passive grab while it
+    // was active, unfrozen: what passes it on is typing it again.
+    const bool unfrozen = !activeGrab_ && !chordPress;
     if (chordPress) requestActiveGrab();
 
     TapEvent tap;
@@ -248,7 +254,10 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     const bool vStillDown = tap.type == TapEventType::flagsChanged &&
                             (tap.flags & TapEventFlag::command) == 0 && activeGrab_ &&
                             keysDown_.count(vKeycode_) != 0;
-    if (chordPress) {
+    if (unfrozen) {
+        if (!swallow) repost(event);
+        allowIssued_ = Clock::now();
+    } else if (chordPress) {
         if (swallow) {
             xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
             allowIssued_ = Clock::now();
@@ -256,7 +265,6 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         } else {
             // Nothing froze this press: the application gets it typed again.
             finishActiveGrab();
-            releaseActiveGrab();
             allowIssued_ = Clock::now();
             repost(event);
         }
@@ -428,12 +436,65 @@ void X11TapWorker::postKey(unsigned int key, bool down) {
     XTestFakeKeyEvent(display_, key, down ? True : False, CurrentTime);
 }
 
-// A key the application should have had, typed again with the chord out of the way.
+// Whether the XTest keyboard (ours, and every program that types through XTest) holds key.
+bool X11TapWorker::xtestHolds(unsigned int key) {
+    if (!xtestKeyboard_) {
+        int count = 0;
+        XDeviceInfo* devices = XListInputDevices(display_, &count);
+        for (int i = 0; devices && i < count; ++i) {
+            const std::string name = devices[i].name ? devices[i].name : "";
+            if (name.find("XTEST keyboard") != std::string::npos) {
+                xtestKeyboard_ = XOpenDevice(display_, devices[i].id);
+                break;
+            }
+        }
+        if (devices) XFreeDeviceList(devices);
+        if (!xtestKeyboard_) return false;
+    }
+    XDeviceState* state = XQueryDeviceState(display_, static_cast<XDevice*>(xtestKeyboard_));
+    if (!state) return false;
+    bool held = false;
+    const XInputClass* c = state->data;
+    for (int i = 0; i < state->num_classes; ++i) {
+        if (c->c_class == KeyClass) {
+            const auto* keys = reinterpret_cast<const XKeyState*>(c);
+            held = key < 256 && ((keys->keys[key / 8] >> (key % 8)) & 1);
+        }
+        c = reinterpret_cast<const XInputClass*>(reinterpret_cast<const char*>(c) + c->length);
+    }
+    XFreeDeviceState(state);
+    return held;
+}
+
+// The chord's press the application should have had, typed again with the chord out of the
+// way. The chord stays ungrabbed until V is up, so its auto-repeat reaches the application as
+// it would without us.
 void X11TapWorker::repost(const XKeyEvent& event) {
-    ungrabChord();
-    postKey(event.keycode & 0xFF, event.type == KeyPress);
-    if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
+    const unsigned int key = event.keycode & 0xFF;
+    // The chord first, then the keyboard: keys queued behind a frozen keyboard must not start
+    // the chord's grab again as it thaws.
+    if (!steppedAside_) ungrabChord();
+    steppedAside_ = true;
+    awaitVUp_ = true;
+    releaseActiveGrab();
+    // A key the XTest keyboard already holds is pressed again as a repeat; any other is pressed
+    // and let go, or it would stay down after the real key's release, which we do not see. A
+    // release is only ours to type when the XTest keyboard holds the key.
+    const bool held = xtestHolds(key);
+    if (event.type == KeyPress) {
+        postKey(key, true);
+        if (!held) postKey(key, false);
+    } else if (held) {
+        postKey(key, false);
+    }
     keysDown_.clear();
+}
+
+void X11TapWorker::poll() {
+    if (!awaitVUp_ || keyIsDown(vKeycode_)) return;
+    awaitVUp_ = false;
+    steppedAside_ = false;
+    if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
 }
 
 void X11TapWorker::post(const TapCommand& command) {
@@ -493,6 +554,7 @@ void X11TapWorker::post(const TapCommand& command) {
         postedModifiers_.clear();
         if (steppedAside_ && !grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
         steppedAside_ = false;
+        awaitVUp_ = false;
         // V still down after the paste (a real keyboard's V, not ours): keep its repeats and
         // release from the application.
         if (resumeSwallowV_ && keyIsDown(vKeycode_) && regrabKeyboard()) {
@@ -501,6 +563,13 @@ void X11TapWorker::post(const TapCommand& command) {
         }
         resumeSwallowV_ = false;
     }
+}
+
+void X11TapWorker::letGo() {
+    swallowV_ = false;
+    releaseActiveGrab();
+    keysDown_.clear();
+    XFlush(display_);
 }
 
 void X11TapWorker::setChordHeld(bool held) {

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/event_tap.h"
 #include "platform/linux/verdict_timing.h"
-#include "platform/screens.h"
 #include "platform/linux/x11_error_trap.h"
+#include "platform/screens.h"
 #include <X11/Xlib.h>
 #include <array>
 #include <chrono>
@@ -46,8 +46,7 @@ public:
     // goes out before the next key is looked at).
     using Drain = std::function<void()>;
 
-    X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer,
-                 Drain drain = {});
+    X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer, Drain drain = {});
     ~X11TapWorker();
     X11TapWorker(const X11TapWorker&) = delete;
     X11TapWorker& operator=(const X11TapWorker&) = delete;
@@ -65,6 +64,13 @@ public:
     // Whether the chord is grabbed; while it is not, retryChord() tries again.
     bool holdsChord() const { return chordHeld_; }
     void retryChord();
+    // Whether keyboard and pointer are grabbed for a hold under way.
+    bool holdsKeyboard() const { return activeGrab_; }
+    // Gives keyboard and pointer back (the main thread stopped answering).
+    void letGo();
+    // Milliseconds until poll() wants to run again; -1 for never.
+    int pollInterval() const { return awaitVUp_ ? 20 : chordHeld_ ? -1 : 1000; }
+    void poll();
 
 private:
     void processQueued();
@@ -84,6 +90,7 @@ private:
     bool keyIsDown(unsigned int key) const;
     bool regrabKeyboard();
     void repost(const XKeyEvent& event);
+    bool xtestHolds(unsigned int key);
     void setChordHeld(bool held);
     bool wants(std::uint32_t type) const;
     std::int64_t tapKeyCode(unsigned int xKeycode) const;
@@ -117,6 +124,9 @@ private:
     // The chord is ungrabbed while our own keystroke goes by.
     bool steppedAside_ = false;
     bool chordHeld_ = false;
+    // A passed-through chord press was typed again: the chord waits for V to go up.
+    bool awaitVUp_ = false;
+    void* xtestKeyboard_ = nullptr; // XDevice*, opened on first use
     // After a hold, V is still down: its repeats and release are not the application's.
     bool swallowV_ = false;
     bool resumeSwallowV_ = false;
