@@ -19,6 +19,7 @@
 #include "platform/qt_main_queue.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QIcon>
 #include <QMenu>
@@ -64,7 +65,24 @@ bool AppDelegate::applicationDidFinishLaunching() {
         return d ? d->watcher_.history.items : std::vector<ClipItem>{};
     };
     holdPaste_.onCommit = [self](const ClipItem& item) {
-        if (AppDelegate* d = self.data()) d->watcher_.put(item);
+        AppDelegate* d = self.data();
+        if (!d) return;
+        d->watcher_.put(item);
+        // Shift+Insert pastes PRIMARY: the chosen text goes there too.
+        if (item.kind == ClipItem::Kind::text && d->pasteKeys().keycode == TapKeyCode::insert)
+            QGuiApplication::clipboard()->setText(item.text.value_or(QString()),
+                                                  QClipboard::Selection);
+    };
+    holdPaste_.pasteKeys = [self] {
+        AppDelegate* d = self.data();
+        return d ? d->pasteKeys() : PasteKeys{};
+    };
+    holdPaste_.passesChordThrough = [self] {
+        AppDelegate* d = self.data();
+        // Asked inside the key's verdict: nobody on the list, nothing to look up.
+        if (!d || d->settings_.pasteApps(PasteAppList::passThrough).isEmpty()) return false;
+        const auto front = d->workspace_.frontmostApplication();
+        return front && front->answersTo(d->settings_.pasteApps(PasteAppList::passThrough));
     };
     SettingsWindowController::shared().clearHistory = [self] {
         AppDelegate* d = self.data();
@@ -97,6 +115,15 @@ bool AppDelegate::applicationDidFinishLaunching() {
     startWhenTrusted();
     settings_.applyLaunchAtLoginDefaultOnce();
     return true;
+}
+
+PasteKeys AppDelegate::pasteKeys() const {
+    const auto front = workspace_.frontmostApplication();
+    if (front && front->answersTo(settings_.pasteApps(PasteAppList::shiftInsert)))
+        return {TapKeyCode::insert, TapEventFlag::shift};
+    if (front && front->answersTo(settings_.pasteApps(PasteAppList::ctrlShiftV)))
+        return {TapKeyCode::v, TapEventFlag::command | TapEventFlag::shift};
+    return {};
 }
 
 void AppDelegate::applySettings() {
@@ -170,9 +197,8 @@ void AppDelegate::setUpMenu() {
 
 void AppDelegate::syncTapGeometry() {
     // Pointer locations are measured from the primary screen, which need not sit at the root
-    // window's origin.
-    const RectD primary = screens_.rootSpace().primary;
-    tap_.setPrimaryScreenOrigin({primary.x, primary.y});
+    // window's origin, in the same points as the pickers (scaled screens count in points).
+    tap_.setRootSpace(screens_.rootSpace());
 }
 
 bool AppDelegate::tryStartTap() {
@@ -205,7 +231,8 @@ void AppDelegate::startWhenTrusted() {
 
 StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
-    state.tapInstalled = holdPaste_.tap() != nullptr;
+    // A tap that lost the chord (another program took it) is as good as none: warn.
+    state.tapInstalled = holdPaste_.tap() != nullptr && tap_.holdsChord();
     state.updateWaiting = UpdaterModel::shared().updateWaiting();
     const auto& items = watcher_.history.items;
     state.recentClips.assign(items.begin(),

@@ -34,6 +34,8 @@ public:
     bool applicationDidFinishLaunching();
     // Copies the settings into the controller, the fan and the watcher.
     void applySettings();
+    // The keys that paste into the frontmost application.
+    PasteKeys pasteKeys() const;
     void prewarmPicker();
     // Decodes recent image clips into the thumbnail cache on a low-priority thread.
     void warmThumbnails();

@@ -16,6 +16,8 @@ const QString kFanSlots = QStringLiteral("fanSlots");
 const QString kHistoryLimit = QStringLiteral("historyLimit");
 const QString kExcludedApps = QStringLiteral("excludedApps");
 const QString kOnboardingDone = QStringLiteral("onboardingDone");
+const QString kPasteApps[3] = {QStringLiteral("ctrlShiftVApps"), QStringLiteral("shiftInsertApps"),
+                               QStringLiteral("passThroughApps")};
 const QString kLoginItemDefaultApplied = QStringLiteral("loginItemDefaultApplied");
 
 double validHoldDelay(double stored) {
@@ -48,7 +50,17 @@ AppSettings::AppSettings(UserDefaults& defaults, LoginItemService& loginItems, Q
         oneOf(defaults_.integerForKey(kHistoryLimit), Preferences::historyLimitOptions(), 50);
     excludedApps_ =
         defaults_.stringArrayForKey(kExcludedApps).value_or(Preferences::defaultExcludedApps());
+    for (auto list :
+         {PasteAppList::ctrlShiftV, PasteAppList::shiftInsert, PasteAppList::passThrough})
+        pasteApps_[int(list)] = defaults_.stringArrayForKey(kPasteApps[int(list)])
+                                    .value_or(Preferences::defaultPasteApps(list));
     onboardingDone_ = defaults_.boolForKey(kOnboardingDone);
+}
+
+void AppSettings::setPasteApps(PasteAppList list, const QStringList& value) {
+    pasteApps_[int(list)] = value;
+    defaults_.setStringArray(kPasteApps[int(list)], value);
+    notify(true);
 }
 
 void AppSettings::setHoldDelay(double value) {

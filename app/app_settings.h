@@ -8,6 +8,13 @@
 
 namespace vt {
 
+// Lists of applications that treat Ctrl+V their own way.
+enum class PasteAppList {
+    ctrlShiftV,  // paste with Ctrl+Shift+V (terminals)
+    shiftInsert, // paste with Shift+Insert, which reads PRIMARY (xterm and kin)
+    passThrough, // keep Ctrl+V: holding it never opens the picker
+};
+
 // The single store of the user's preferences. Values are read and validated once at creation,
 // every write goes straight to the user defaults, and onChange tells the program to re-apply them.
 class AppSettings : public QObject {
@@ -28,6 +35,8 @@ public:
     void setHistoryLimit(std::int64_t value);
     QStringList excludedApps() const { return excludedApps_; }
     void setExcludedApps(const QStringList& value);
+    QStringList pasteApps(PasteAppList list) const { return pasteApps_[int(list)]; }
+    void setPasteApps(PasteAppList list, const QStringList& value);
     bool onboardingDone() const { return onboardingDone_; }
     void setOnboardingDone(bool value);
 
@@ -41,7 +50,8 @@ public:
 
     UserDefaults& defaults() { return defaults_; }
 
-    // Runs after a write of holdDelay, useFan, fanSlots, historyLimit or excludedApps.
+    // Runs after a write of holdDelay, useFan, fanSlots, historyLimit, excludedApps or a paste
+    // application list.
     std::function<void()> onChange;
 
 signals:
@@ -58,6 +68,7 @@ private:
     std::int64_t fanSlots_ = 12;
     std::int64_t historyLimit_ = 50;
     QStringList excludedApps_;
+    QStringList pasteApps_[3];
     bool onboardingDone_ = false;
 };
 

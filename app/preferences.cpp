@@ -1,4 +1,5 @@
 #include "app/preferences.h"
+#include "app/app_settings.h"
 
 namespace vt::Preferences {
 
@@ -29,6 +30,51 @@ const QStringList& defaultExcludedApps() {
         QStringLiteral("com.bitwarden.desktop"),
     };
     return apps;
+}
+
+const QStringList& defaultPasteApps(PasteAppList list) {
+    static const QStringList ctrlShiftV{
+        QStringLiteral("gnome-terminal-server"),
+        QStringLiteral("org.gnome.Terminal"),
+        QStringLiteral("org.gnome.Console"),
+        QStringLiteral("kgx"),
+        QStringLiteral("org.gnome.Ptyxis"),
+        QStringLiteral("konsole"),
+        QStringLiteral("org.kde.konsole"),
+        QStringLiteral("xfce4-terminal"),
+        QStringLiteral("terminator"),
+        QStringLiteral("tilix"),
+        QStringLiteral("com.gexperts.Tilix"),
+        QStringLiteral("kitty"),
+        QStringLiteral("Alacritty"),
+        QStringLiteral("org.wezfurlong.wezterm"),
+        QStringLiteral("qterminal"),
+        QStringLiteral("lxterminal"),
+        QStringLiteral("terminology"),
+        QStringLiteral("guake"),
+        QStringLiteral("yakuake"),
+        QStringLiteral("foot"),
+        QStringLiteral("footclient"),
+        QStringLiteral("mate-terminal"),
+        QStringLiteral("tilda"),
+        QStringLiteral("sakura"),
+        QStringLiteral("deepin-terminal"),
+        QStringLiteral("io.elementary.terminal"),
+    };
+    static const QStringList shiftInsert{
+        QStringLiteral("xterm"), QStringLiteral("uxterm"), QStringLiteral("urxvt"),
+        QStringLiteral("rxvt"),  QStringLiteral("st"),     QStringLiteral("st-256color"),
+    };
+    static const QStringList none;
+    switch (list) {
+    case PasteAppList::ctrlShiftV:
+        return ctrlShiftV;
+    case PasteAppList::shiftInsert:
+        return shiftInsert;
+    case PasteAppList::passThrough:
+        break;
+    }
+    return none;
 }
 
 const std::vector<std::pair<QString, QString>>& knownAppNames() {

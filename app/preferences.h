@@ -8,6 +8,8 @@
 
 namespace vt {
 
+enum class PasteAppList;
+
 // The fixed choices offered for each setting, and names for well-known applications.
 namespace Preferences {
 
@@ -21,6 +23,10 @@ const std::vector<std::int64_t>& fanSlotOptions();
 const std::vector<std::int64_t>& historyLimitOptions();
 // Password managers: their copies are not recorded unless the user says otherwise.
 const QStringList& defaultExcludedApps();
+// The applications each paste list starts with: terminals that paste with Ctrl+Shift+V, the
+// xterm family that pastes PRIMARY with Shift+Insert, and none that keep Ctrl+V. Window classes
+// and desktop ids, matched without regard to case.
+const QStringList& defaultPasteApps(PasteAppList list);
 // Application id -> display name, in table order.
 const std::vector<std::pair<QString, QString>>& knownAppNames();
 std::optional<QString> knownAppName(const QString& bundleID);

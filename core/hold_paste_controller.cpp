@@ -72,24 +72,27 @@ void HoldPasteController::stop() {
 
 HPKey HoldPasteController::key(std::int64_t keycode) {
     // Digits 1 to 9 by their key codes, which do not run in order.
-    static constexpr std::array<std::int64_t, 9> digits{18, 19, 20, 21, 23, 22, 26, 28, 25};
+    static constexpr std::array<std::int64_t, 9> digits{
+        TapKeyCode::digit1, TapKeyCode::digit2, TapKeyCode::digit3,
+        TapKeyCode::digit4, TapKeyCode::digit5, TapKeyCode::digit6,
+        TapKeyCode::digit7, TapKeyCode::digit8, TapKeyCode::digit9};
     for (std::size_t i = 0; i < digits.size(); ++i)
         if (digits[i] == keycode) return HPKey::digit(static_cast<std::int64_t>(i) + 1);
     switch (keycode) {
-    case 9:
+    case TapKeyCode::v:
         return HPKey::v();
-    case 36:
-    case 76:
+    case TapKeyCode::returnKey:
+    case TapKeyCode::keypadEnter:
         return HPKey::returnKey();
-    case 53:
+    case TapKeyCode::escape:
         return HPKey::escape();
-    case 123:
+    case TapKeyCode::left:
         return HPKey::left();
-    case 124:
+    case TapKeyCode::right:
         return HPKey::right();
-    case 125:
+    case TapKeyCode::down:
         return HPKey::down();
-    case 126:
+    case TapKeyCode::up:
         return HPKey::up();
     default:
         return HPKey::other();
@@ -100,6 +103,8 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
     if (type == TapEventType::tapDisabledByTimeout ||
         type == TapEventType::tapDisabledByUserInput) {
         qCInfo(vtLog, "tap disabled (%u), re-enabling", type);
+        // A press swallowed before the tap let go still pastes: it must not vanish.
+        const bool pasteOwed = machine_.state.kind == HoldPasteMachine::State::Kind::pending;
         if (!isIdle(machine_)) {
             // The hold timer is left running: a late expiry finds the machine idle.
             machine_.state = HoldPasteMachine::State::idle();
@@ -107,6 +112,7 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
             panel_->hide(false);
         }
         if (tap_.isPresent()) tap_.enable(true);
+        if (pasteOwed) postCommandV();
         return false;
     }
     if (event.userData == kSyntheticEventMarker) return false;
@@ -140,6 +146,7 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
         const bool idle = isIdle(machine_);
         if (type == TapEventType::keyUp) return idle ? false : feed(HPInput::keyUp(k));
         if (idle && k.kind != HPKey::Kind::v) return false;
+        if (idle && passesChordThrough && passesChordThrough()) return false;
         const HPInput input =
             HPInput::keyDown(k, (event.flags & TapEventFlag::command) != 0,
                              (event.flags & kOtherModifiers) != 0, event.autorepeat != 0);
@@ -197,10 +204,19 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
     case HPEffect::Kind::commit: {
         if (effect.index < 0 || effect.index >= static_cast<std::int64_t>(shownItems_.size()))
             break;
-        if (onCommit) onCommit(shownItems_[static_cast<std::size_t>(effect.index)]);
+        // The hand-over (clipboard, history file) runs on the next turn, so the key that chose
+        // the clip is not kept waiting; the paste follows it.
         std::weak_ptr<HoldPasteController*> weak = self_;
+        mainQueue_.asyncAfter(0,
+                              [weak, clip = shownItems_[static_cast<std::size_t>(effect.index)]] {
+                                  const auto self = weak.lock();
+                                  if (self && (*self)->onCommit) (*self)->onCommit(clip);
+                              });
         mainQueue_.asyncAfter(0.05, [weak] {
-            if (const auto self = weak.lock()) (*self)->postCommandV();
+            const auto self = weak.lock();
+            if (!self) return;
+            HoldPasteController& c = **self;
+            c.postPaste(c.pasteKeys ? c.pasteKeys() : PasteKeys{});
         });
         break;
     }
@@ -227,9 +243,15 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
 }
 
 void HoldPasteController::postCommandV() {
-    // Exactly Command, whatever is physically held: after a long press Ctrl may already be up.
-    tap_.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
-    tap_.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+    // A short press is Ctrl+V in every application: terminals get the ^V they asked for.
+    postPaste(PasteKeys{});
+}
+
+void HoldPasteController::postPaste(const PasteKeys& keys) {
+    // Exactly these modifiers, whatever is physically held: after a long press Ctrl may already
+    // be up, and a Shift held for something else must not turn the paste into another chord.
+    tap_.postKeyboardEvent(keys.keycode, true, keys.flags, kSyntheticEventMarker);
+    tap_.postKeyboardEvent(keys.keycode, false, keys.flags, kSyntheticEventMarker);
 }
 
 } // namespace vt

@@ -12,6 +12,13 @@
 
 namespace vt {
 
+// A keystroke: a tap key code and the modifier flags held with it.
+struct PasteKeys {
+    std::int64_t keycode = TapKeyCode::v;
+    std::uint64_t flags = TapEventFlag::command;
+    bool operator==(const PasteKeys&) const = default;
+};
+
 // Connects the hold-paste machine to the system: the event tap's events become machine inputs,
 // the machine's effects drive the hold timer, the picker (ring or fan) and the paste keystroke,
 // and its actions tell the tap whether to drop each event. Main thread only.
@@ -31,8 +38,14 @@ public:
     double holdDelay = 0.35;
     // The history, newest first.
     std::function<std::vector<ClipItem>()> items = [] { return std::vector<ClipItem>{}; };
-    // Called with the chosen clip before the paste keystroke is posted.
+    // Called with the chosen clip before the paste keystroke is posted: on the main loop's next
+    // turn, never inside the verdict on the key that chose it.
     std::function<void(const ClipItem&)> onCommit;
+    // The keys that paste a chosen clip into the focused application (Ctrl+V unless it wants
+    // others, as terminals do); asked when the paste is posted.
+    std::function<PasteKeys()> pasteKeys;
+    // True when the focused application takes Ctrl+V for itself: the hold never starts there.
+    std::function<bool()> passesChordThrough;
     // True picks with the fan, false with the ring.
     bool useFan = true;
 
@@ -55,6 +68,7 @@ private:
     bool feed(const HPInput& input);
     void perform(const HPEffect& effect, bool committing);
     void postCommandV();
+    void postPaste(const PasteKeys& keys);
     bool feedHit(const PickerHit& hit);
     PickerPanel& panelForStyle() const { return useFan ? fan_ : ring_; }
 

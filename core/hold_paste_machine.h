@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -120,9 +121,10 @@ public:
             push_back(e);
     }
 
-    // Appending beyond the capacity is a programming error; the extra effect is dropped rather
-    // than written past the end.
+    // Appending beyond the capacity is a programming error: debug builds stop here; release
+    // builds drop the extra effect rather than write past the end.
     constexpr void push_back(const HPEffect& e) {
+        assert(size_ < capacity && "HPEffects holds at most two effects");
         if (size_ < capacity) items_[size_++] = e;
     }
     constexpr std::size_t size() const { return size_; }

@@ -53,6 +53,7 @@ inline constexpr std::int64_t digit0 = 29;
 inline constexpr std::int64_t returnKey = 36;
 inline constexpr std::int64_t escape = 53;
 inline constexpr std::int64_t keypadEnter = 76;
+inline constexpr std::int64_t insert = 114; // Help on Apple keyboards
 inline constexpr std::int64_t left = 123;
 inline constexpr std::int64_t right = 124;
 inline constexpr std::int64_t down = 125;

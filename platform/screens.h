@@ -18,7 +18,29 @@ struct ScreenInfo {
 // window, y down; Qt's global coordinates) and the program's two spaces. The program's spaces
 // hang off the primary screen, which need not sit at the root origin.
 struct RootSpace {
+    // One screen in the window system's own pixels, which a scaled screen (HiDPI) packs more
+    // densely than layout points: `scale` pixels make one point.
+    struct Pixels {
+        RectD rect;
+        double scale = 1;
+    };
+
     RectD primary; // the primary screen's rectangle in root coordinates
+    // Every scaled screen, for input that arrives in pixels (the key tap's pointer events).
+    std::vector<Pixels> pixels;
+
+    // A root point in the window system's pixels as a root point in layout points. A scaled
+    // screen keeps its top-left corner where it is and shrinks towards it; points off every
+    // screen are taken as they are.
+    PointD fromPixels(PointD p) const {
+        for (const Pixels& s : pixels) {
+            const RectD& r = s.rect;
+            if (p.x < r.x || p.y < r.y || p.x >= r.x + r.width || p.y >= r.y + r.height) continue;
+            if (s.scale > 0) return {r.x + (p.x - r.x) / s.scale, r.y + (p.y - r.y) / s.scale};
+            break;
+        }
+        return p;
+    }
 
     // Root point to event space (origin top-left of the primary screen, y down).
     PointD toEvent(PointD root) const { return {root.x - primary.x, root.y - primary.y}; }

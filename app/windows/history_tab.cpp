@@ -5,6 +5,7 @@
 #include "app/windows/app_chooser_dialog.h"
 #include "app/windows/app_row.h"
 #include "app/windows/grouped_form.h"
+#include "app/windows/paste_keys_section.h"
 #include "app/windows/symbols.h"
 #include "app/windows/window_style.h"
 #include <QComboBox>
@@ -114,6 +115,8 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
     buttons->addWidget(restore);
     listLayout->addLayout(buttons);
     apps->addWideRow(listArea, 6);
+    addPasteKeysSection(*form, settings_, catalog_);
+
     connect(add, &QToolButton::clicked, this, &HistoryTab::addApp);
     connect(remove_, &QToolButton::clicked, this, &HistoryTab::removeSelected);
     connect(restore, &QPushButton::clicked, this, &HistoryTab::restoreDefaults);

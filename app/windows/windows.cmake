@@ -12,6 +12,7 @@ add_library(vt_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/app_row.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_chooser_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/history_tab.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/paste_keys_section.cpp
     ${CMAKE_CURRENT_LIST_DIR}/about_tab.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settings_window_controller.cpp

@@ -27,7 +27,16 @@ LinuxScreens::~LinuxScreens() = default;
 
 RootSpace LinuxScreens::rootSpace() const {
     const QScreen* primary = QGuiApplication::primaryScreen();
-    return RootSpace{primary ? toRect(primary->geometry()) : RectD{}};
+    RootSpace space{primary ? toRect(primary->geometry()) : RectD{}, {}};
+    // Qt keeps a scaled screen's top-left in X pixels and divides the rest by its ratio.
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const double scale = s->devicePixelRatio();
+        if (scale == 1.0) continue;
+        const QRect g = s->geometry();
+        space.pixels.push_back(
+            {{double(g.x()), double(g.y()), g.width() * scale, g.height() * scale}, scale});
+    }
+    return space;
 }
 
 std::vector<ScreenInfo> LinuxScreens::screens() const {

@@ -9,4 +9,4 @@ add_library(vt_linux_tap STATIC
 target_include_directories(vt_linux_tap PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(vt_linux_tap
     PUBLIC vt_platform Qt6::Core
-    PRIVATE X11::X11 X11::X11_xcb X11::xcb X11::Xtst vantrel_warnings)
+    PRIVATE X11::X11 X11::X11_xcb X11::xcb X11::Xtst X11::Xi vantrel_warnings)

@@ -5,6 +5,7 @@
 
 #include "platform/linux/x11_tap_worker.h"
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <poll.h>
@@ -33,6 +34,7 @@ struct X11EventTap::Answer {
 namespace {
 constexpr std::size_t kMaxLatencies = 65536;
 constexpr std::chrono::microseconds kAnswerSpin{300};
+constexpr std::chrono::milliseconds kGrabWatch{400};
 } // namespace
 
 X11EventTap::X11EventTap(std::chrono::milliseconds answerTimeout) : answerTimeout_(answerTimeout) {}
@@ -51,7 +53,7 @@ bool X11EventTap::create(std::uint64_t eventMask, Callback callback) {
         std::lock_guard lock(mutex_);
         stopping_ = false;
         commands_.clear();
-        commands_.push_back({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, primaryOrigin_});
+        commands_.push_back({TapCommand::Kind::rootSpace, 0, false, 0, 0, space_});
     }
     auto delivery = std::make_shared<Delivery>();
     delivery->callback = std::move(callback);
@@ -109,12 +111,12 @@ void X11EventTap::postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uin
     send({TapCommand::Kind::post, keycode, keyDown, flags, userData, {}});
 }
 
-void X11EventTap::setPrimaryScreenOrigin(PointD rootOrigin) {
+void X11EventTap::setRootSpace(const RootSpace& space) {
     {
         std::lock_guard lock(mutex_);
-        primaryOrigin_ = rootOrigin;
+        space_ = space;
     }
-    if (present_) send({TapCommand::Kind::primaryOrigin, 0, false, 0, 0, rootOrigin});
+    if (present_) send({TapCommand::Kind::rootSpace, 0, false, 0, 0, space});
 }
 
 std::vector<VerdictTiming> X11EventTap::takeVerdictLatencies() {
@@ -144,16 +146,23 @@ std::optional<bool> X11EventTap::ask(const std::shared_ptr<Delivery>& delivery, 
     {
         std::lock_guard lock(mutex_);
         if (stopping_) return std::nullopt;
+        // The main thread has not yet answered a question it let time out: it is stalled, and
+        // every key would wait the whole timeout again.
+        if (stalled_) return std::nullopt;
         waiting_ = answer;
     }
     QMetaObject::invokeMethod(
         &context_,
-        [delivery, answer, type, event] {
+        [this, delivery, answer, type, event] {
             {
                 std::lock_guard lock(answer->mutex);
-                if (answer->abandoned) return; // the event already went through without us
+                if (answer->abandoned) {
+                    stalled_ = false; // answering again
+                    return;           // the event already went through without us
+                }
             }
             const bool swallow = delivery->callback ? delivery->callback(type, event) : false;
+            stalled_ = false;
             std::lock_guard lock(answer->mutex);
             answer->answered = true;
             answer->swallow = swallow;
@@ -173,10 +182,12 @@ std::optional<bool> X11EventTap::ask(const std::shared_ptr<Delivery>& delivery, 
         std::unique_lock lock(answer->mutex);
         answer->cv.wait_for(lock, answerTimeout_,
                             [&] { return answer->answered || answer->abandoned; });
-        if (answer->answered)
+        if (answer->answered) {
             verdict = answer->swallow;
-        else
+        } else {
             answer->abandoned = true;
+            stalled_ = true;
+        }
     }
     std::lock_guard lock(mutex_);
     waiting_.reset();
@@ -195,28 +206,64 @@ void X11EventTap::tell(const std::shared_ptr<Delivery>& delivery, std::uint32_t 
 
 void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> delivery,
                       std::promise<bool>& opened) {
+    X11TapWorker* current = nullptr;
+    auto drain = [this, &current] {
+        std::vector<TapCommand> commands;
+        {
+            std::lock_guard lock(mutex_);
+            commands.swap(commands_);
+        }
+        for (const TapCommand& c : commands)
+            current->perform(c);
+    };
     X11TapWorker worker(
         eventMask,
         [this, delivery](std::uint32_t type, const TapEvent& e) { return ask(delivery, type, e); },
         [this, delivery](std::uint32_t type, const TapEvent& e) { tell(delivery, type, e); },
-        [this](const VerdictTiming& timing) { recordLatency(timing); });
+        [this](const VerdictTiming& timing) { recordLatency(timing); }, drain);
+    current = &worker;
     const bool ok = worker.open();
     trusted_ = worker.trusted();
+    chordHeld_ = worker.holdsChord();
     opened.set_value(ok);
     if (!ok) return;
 
     pollfd fds[2] = {{worker.connectionFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
     for (;;) {
-        std::vector<TapCommand> commands;
         {
             std::lock_guard lock(mutex_);
             if (stopping_) break;
-            commands.swap(commands_);
         }
-        for (const TapCommand& c : commands)
-            worker.perform(c);
+        drain();
         worker.processEvents();
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+        // A chord that could not be grabbed again (after our own keystroke, or a keymap change)
+        // is tried again every second; until then the tray says that hold-to-paste is off.
+        worker.poll();
+        if (!worker.holdsChord()) worker.retryChord();
+        chordHeld_ = worker.holdsChord();
+        // While keyboard and pointer are ours, the main thread must keep answering: a stalled
+        // one gets them taken back within kGrabWatch.
+        int timeout = worker.pollInterval();
+        if (worker.holdsKeyboard()) {
+            const auto now = std::chrono::steady_clock::now();
+            const auto pong = lastPong_.load();
+            if (!pingOut_.exchange(true)) {
+                pingSent_ = now;
+                QMetaObject::invokeMethod(
+                    &context_,
+                    [this] {
+                        lastPong_ = std::chrono::steady_clock::now();
+                        pingOut_ = false;
+                    },
+                    Qt::QueuedConnection);
+            } else if (now - pingSent_ > kGrabWatch && pong < pingSent_) {
+                qCWarning(vtLog, "tap: the program stopped answering; letting go of the keyboard");
+                worker.letGo();
+                tell(delivery, TapEventType::tapDisabledByTimeout, TapEvent{});
+            }
+            timeout = timeout < 0 ? 50 : std::min(timeout, 50);
+        }
+        if (::poll(fds, 2, timeout) < 0 && errno != EINTR) {
             qCWarning(vtLog) << "tap: poll failed, errno" << errno;
             break;
         }

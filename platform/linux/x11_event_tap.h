@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/event_tap.h"
 #include "platform/linux/verdict_timing.h"
+#include "platform/screens.h"
 #include <QObject>
 #include <atomic>
 #include <chrono>
@@ -38,8 +39,12 @@ public:
     void postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uint64_t flags,
                            std::int64_t userData) override;
 
-    // Root-window position of the primary screen's top-left (event space starts there).
-    void setPrimaryScreenOrigin(PointD rootOrigin);
+    // How root-window pixels map onto event space (the primary screen's top-left, scaled
+    // screens).
+    void setRootSpace(const RootSpace& space);
+    // False while the paste chord could not be grabbed (another program holds it); the tap
+    // keeps trying.
+    bool holdsChord() const { return chordHeld_; }
     // How long each grabbed key event waited on the tap, oldest first, since the last call (at
     // most the newest 65536).
     std::vector<VerdictTiming> takeVerdictLatencies();
@@ -63,13 +68,19 @@ private:
     int wakeFd_ = -1;
     bool present_ = false;
     std::atomic<bool> trusted_{false};
+    std::atomic<bool> chordHeld_{false};
+    std::atomic<bool> stalled_{false};
+    // The grab watch: the last ping to the main thread (tap thread only) and its answer.
+    std::chrono::steady_clock::time_point pingSent_;
+    std::atomic<bool> pingOut_{false};
+    std::atomic<std::chrono::steady_clock::time_point> lastPong_{};
 
     std::mutex mutex_; // guards everything below
     std::vector<TapCommand> commands_;
     bool stopping_ = false;
     std::shared_ptr<Answer> waiting_;
     std::vector<VerdictTiming> latencies_;
-    PointD primaryOrigin_;
+    RootSpace space_;
 };
 
 } // namespace vt

@@ -8,7 +8,7 @@
 namespace vt::x11tap {
 namespace {
 
-constexpr std::array<std::pair<unsigned long, std::int64_t>, 19> kKeys{{
+constexpr std::array<std::pair<unsigned long, std::int64_t>, 20> kKeys{{
     {XK_v, TapKeyCode::v},
     {XK_1, TapKeyCode::digit1},
     {XK_2, TapKeyCode::digit2},
@@ -28,6 +28,7 @@ constexpr std::array<std::pair<unsigned long, std::int64_t>, 19> kKeys{{
     {XK_Down, TapKeyCode::down},
     {XK_Up, TapKeyCode::up},
     {XK_V, TapKeyCode::v},
+    {XK_Insert, TapKeyCode::insert},
 }};
 
 } // namespace
@@ -75,8 +76,8 @@ std::optional<std::int64_t> wheelStepsForButton(unsigned int button) {
     }
 }
 
-PointD eventSpacePoint(int rootX, int rootY, PointD primaryOrigin) {
-    return {rootX - primaryOrigin.x, rootY - primaryOrigin.y};
+PointD eventSpacePoint(int rootX, int rootY, const RootSpace& space) {
+    return space.toEvent(space.fromPixels({double(rootX), double(rootY)}));
 }
 
 } // namespace vt::x11tap

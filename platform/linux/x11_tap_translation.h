@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/geometry.h"
+#include "platform/screens.h"
 #include <cstdint>
 #include <optional>
 
@@ -22,7 +23,7 @@ unsigned int stateAfterModifierKey(unsigned int stateBefore, unsigned int modifi
 // Wheel steps along the vertical axis for a button press: +1 for button 4 (away from the user),
 // -1 for button 5, 0 for the horizontal buttons 6 and 7; nothing for other buttons.
 std::optional<std::int64_t> wheelStepsForButton(unsigned int button);
-// A root-window point in event space, given the root position of the primary screen's top-left.
-PointD eventSpacePoint(int rootX, int rootY, PointD primaryOrigin);
+// A root-window point in X pixels as an event-space point in layout points.
+PointD eventSpacePoint(int rootX, int rootY, const RootSpace& space);
 
 } // namespace vt::x11tap

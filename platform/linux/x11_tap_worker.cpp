@@ -6,10 +6,13 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <array>
 #include <cstdlib>
+#include <string>
+#include <tuple>
 
 namespace vt {
 namespace {
@@ -18,11 +21,14 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer)
-    : mask_(eventMask), ask_(std::move(ask)), tell_(std::move(tell)), timer_(std::move(timer)) {}
+X11TapWorker::X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer,
+                           Drain drain)
+    : mask_(eventMask), ask_(std::move(ask)), tell_(std::move(tell)), timer_(std::move(timer)),
+      drain_(std::move(drain)) {}
 
 X11TapWorker::~X11TapWorker() {
     if (!display_) return;
+    if (xtestKeyboard_) XCloseDevice(display_, static_cast<XDevice*>(xtestKeyboard_));
     releaseActiveGrab();
     XUngrabKeyboard(display_, CurrentTime);
     ungrabChord();
@@ -81,12 +87,19 @@ void X11TapWorker::readKeyboardMapping() {
 bool X11TapWorker::grabChord() {
     if (vKeycode_ == 0) return false;
     trap_->reset();
+    // The passive grab does not freeze the keyboard: were this program stopped, a Ctrl+V would
+    // otherwise stop all typing. Its press comes to us, and the keyboard is grabbed (frozen, so
+    // that every later key can still be replayed) from the tap's own thread at once.
     const std::array<unsigned int, 4> locks{0u, LockMask, numLockMask_, LockMask | numLockMask_};
     for (unsigned int lock : locks)
         XGrabKey(display_, static_cast<int>(vKeycode_), ControlMask | lock, root_, False,
-                 GrabModeAsync, GrabModeSync);
+                 GrabModeAsync, GrabModeAsync);
     XSync(display_, False);
-    if (trap_->count() == 0) return true;
+    if (trap_->count() == 0) {
+        setChordHeld(true);
+        return true;
+    }
+    setChordHeld(false);
     // Another program holds the chord: leave nothing half-grabbed behind.
     qCWarning(vtLog) << "Ctrl+V is grabbed by another program (X error" << trap_->lastErrorCode()
                      << ")";
@@ -190,8 +203,33 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         lastPress_[code] = 0;
     }
 
+    // A hold ended while V was still down: its repeats and its release would type "v" into the
+    // application. They are ours, with no question asked; any other key still goes through.
+    if (swallowV_ && activeGrab_) {
+        if (code != vKeycode_) {
+            XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+            if (!regrabKeyboard()) swallowV_ = false;
+        } else if (pressed) {
+            XAllowEvents(display_, SyncKeyboard, CurrentTime);
+        } else {
+            swallowV_ = false;
+            releaseActiveGrab();
+        }
+        XFlush(display_);
+        return;
+    }
+    swallowV_ = false;
+
+    // The chord's press arrives through the passive grab, which leaves the keyboard running:
+    // take it at once, before asking, so that what follows waits for the verdict.
+    const bool chordPress = pressed && !activeGrab_ && code == vKeycode_;
+    // Any other key that reaches us without our grab came through the passive grab while it
+    // was active, unfrozen: what passes it on is typing it again.
+    const bool unfrozen = !activeGrab_ && !chordPress;
+    if (chordPress) requestActiveGrab();
+
     TapEvent tap;
-    tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, primaryOrigin_);
+    tap.location = x11tap::eventSpacePoint(event.x_root, event.y_root, space_);
     tap.keycode = tapKeyCode(code);
     const unsigned int modifier = modifierMaskOf_[code];
     if (modifier != 0) {
@@ -209,12 +247,37 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
 
     std::optional<bool> verdict = false;
     if (wants(tap.type)) verdict = ask_(tap.type, tap);
+    const bool swallow = verdict.value_or(false);
     const bool holdGoesOn = tap.type == TapEventType::flagsChanged &&
                             (tap.flags & TapEventFlag::command) != 0 && activeGrab_;
-    if (verdict && !*verdict && holdGoesOn)
+    // Ctrl let go with V still down after a swallowed press: the hold is over, V is not.
+    const bool vStillDown = tap.type == TapEventType::flagsChanged &&
+                            (tap.flags & TapEventFlag::command) == 0 && activeGrab_ &&
+                            keysDown_.count(vKeycode_) != 0;
+    if (unfrozen) {
+        if (!swallow) repost(event);
+        allowIssued_ = Clock::now();
+    } else if (chordPress) {
+        if (swallow) {
+            xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
+            allowIssued_ = Clock::now();
+            xcb_flush(xcb_);
+        } else {
+            // Nothing froze this press: the application gets it typed again.
+            finishActiveGrab();
+            allowIssued_ = Clock::now();
+            repost(event);
+        }
+    } else if (!swallow && holdGoesOn) {
         replayKeepingGrab();
-    else
+    } else if (!swallow && vStillDown) {
+        XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+        allowIssued_ = Clock::now();
+        XUngrabPointer(display_, CurrentTime);
+        swallowV_ = regrabKeyboard();
+    } else {
         applyVerdict(verdict);
+    }
     if (timer_) {
         auto since = [&](Clock::time_point t) {
             return std::chrono::duration_cast<std::chrono::nanoseconds>(t - arrival).count();
@@ -223,21 +286,12 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
     }
     finishActiveGrab();
     if (!verdict) tell_(TapEventType::tapDisabledByTimeout, TapEvent{});
+    // What the verdict decided (a paste) goes out before the next key is looked at.
+    if (drain_) drain_();
 }
 
 void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
     if (verdict.value_or(false)) {
-        if (!activeGrab_) {
-            // Keep the keyboard (and the pointer, for the picker) once a hold has begun: the
-            // passive grab ends with the V release, while Ctrl, arrows, digits and Escape still
-            // matter. The grabs and the thaw go out together; their replies are read after the
-            // keyboard is moving again (finishActiveGrab).
-            requestActiveGrab();
-            xcb_allow_events(xcb_, XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
-            allowIssued_ = Clock::now();
-            xcb_flush(xcb_);
-            return;
-        }
         XAllowEvents(display_, SyncKeyboard, CurrentTime);
         allowIssued_ = Clock::now();
     } else {
@@ -260,14 +314,10 @@ void X11TapWorker::applyVerdict(std::optional<bool> verdict) {
 void X11TapWorker::replayKeepingGrab() {
     XAllowEvents(display_, ReplayKeyboard, CurrentTime);
     allowIssued_ = Clock::now();
-    const int keyboard =
-        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
-    if (keyboard != GrabSuccess) {
-        releaseActiveGrab();
+    if (!regrabKeyboard()) {
         tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
         return;
     }
-    XAllowEvents(display_, SyncKeyboard, CurrentTime);
     // A Ctrl release that slipped through between the replay and the new grab went to the
     // application; report it, or the hold would wait for a release it never sees.
     char keys[32] = {};
@@ -279,6 +329,17 @@ void X11TapWorker::replayKeepingGrab() {
     TapEvent released;
     released.type = TapEventType::flagsChanged;
     if (wants(released.type)) tell_(released.type, released);
+}
+
+bool X11TapWorker::regrabKeyboard() {
+    const int keyboard =
+        XGrabKeyboard(display_, root_, False, GrabModeAsync, GrabModeSync, CurrentTime);
+    if (keyboard != GrabSuccess) {
+        releaseActiveGrab();
+        return false;
+    }
+    XAllowEvents(display_, SyncKeyboard, CurrentTime);
+    return true;
 }
 
 void X11TapWorker::requestActiveGrab() {
@@ -326,12 +387,11 @@ void X11TapWorker::handlePointer(const XEvent& event) {
     if (event.type == MotionNotify) {
         tap.type = (event.xmotion.state & Button1Mask) ? TapEventType::leftMouseDragged
                                                        : TapEventType::mouseMoved;
-        tap.location =
-            x11tap::eventSpacePoint(event.xmotion.x_root, event.xmotion.y_root, primaryOrigin_);
+        tap.location = x11tap::eventSpacePoint(event.xmotion.x_root, event.xmotion.y_root, space_);
         tap.flags = x11tap::flagsForState(event.xmotion.state);
     } else {
         const XButtonEvent& b = event.xbutton;
-        tap.location = x11tap::eventSpacePoint(b.x_root, b.y_root, primaryOrigin_);
+        tap.location = x11tap::eventSpacePoint(b.x_root, b.y_root, space_);
         tap.flags = x11tap::flagsForState(b.state);
         if (b.button == Button1) {
             tap.type =
@@ -359,11 +419,82 @@ void X11TapWorker::perform(const TapCommand& command) {
     case TapCommand::Kind::post:
         post(command);
         break;
-    case TapCommand::Kind::primaryOrigin:
-        primaryOrigin_ = command.origin;
+    case TapCommand::Kind::rootSpace:
+        space_ = command.space;
         break;
     }
     XFlush(display_);
+}
+
+bool X11TapWorker::keyIsDown(unsigned int key) const {
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    return key < 256 && ((keys[key / 8] >> (key % 8)) & 1);
+}
+
+void X11TapWorker::postKey(unsigned int key, bool down) {
+    XTestFakeKeyEvent(display_, key, down ? True : False, CurrentTime);
+}
+
+// Whether the XTest keyboard (ours, and every program that types through XTest) holds key.
+bool X11TapWorker::xtestHolds(unsigned int key) {
+    if (!xtestKeyboard_) {
+        int count = 0;
+        XDeviceInfo* devices = XListInputDevices(display_, &count);
+        for (int i = 0; devices && i < count; ++i) {
+            const std::string name = devices[i].name ? devices[i].name : "";
+            if (name.find("XTEST keyboard") != std::string::npos) {
+                xtestKeyboard_ = XOpenDevice(display_, devices[i].id);
+                break;
+            }
+        }
+        if (devices) XFreeDeviceList(devices);
+        if (!xtestKeyboard_) return false;
+    }
+    XDeviceState* state = XQueryDeviceState(display_, static_cast<XDevice*>(xtestKeyboard_));
+    if (!state) return false;
+    bool held = false;
+    const XInputClass* c = state->data;
+    for (int i = 0; i < state->num_classes; ++i) {
+        if (c->c_class == KeyClass) {
+            const auto* keys = reinterpret_cast<const XKeyState*>(c);
+            held = key < 256 && ((keys->keys[key / 8] >> (key % 8)) & 1);
+        }
+        c = reinterpret_cast<const XInputClass*>(reinterpret_cast<const char*>(c) + c->length);
+    }
+    XFreeDeviceState(state);
+    return held;
+}
+
+// The chord's press the application should have had, typed again with the chord out of the
+// way. The chord stays ungrabbed until V is up, so its auto-repeat reaches the application as
+// it would without us.
+void X11TapWorker::repost(const XKeyEvent& event) {
+    const unsigned int key = event.keycode & 0xFF;
+    // The chord first, then the keyboard: keys queued behind a frozen keyboard must not start
+    // the chord's grab again as it thaws.
+    if (!steppedAside_) ungrabChord();
+    steppedAside_ = true;
+    awaitVUp_ = true;
+    releaseActiveGrab();
+    // A key the XTest keyboard already holds is pressed again as a repeat; any other is pressed
+    // and let go, or it would stay down after the real key's release, which we do not see. A
+    // release is only ours to type when the XTest keyboard holds the key.
+    const bool held = xtestHolds(key);
+    if (event.type == KeyPress) {
+        postKey(key, true);
+        if (!held) postKey(key, false);
+    } else if (held) {
+        postKey(key, false);
+    }
+    keysDown_.clear();
+}
+
+void X11TapWorker::poll() {
+    if (!awaitVUp_ || keyIsDown(vKeycode_)) return;
+    awaitVUp_ = false;
+    steppedAside_ = false;
+    if (!grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
 }
 
 void X11TapWorker::post(const TapCommand& command) {
@@ -373,41 +504,82 @@ void X11TapWorker::post(const TapCommand& command) {
         qCWarning(vtLog) << "cannot post key code" << command.keycode;
         return;
     }
-    // The flags say exactly which modifiers the keystroke carries: press them around the key.
-    const std::array<std::pair<std::uint64_t, KeySym>, 4> modifiers{{
-        {TapEventFlag::command, XK_Control_L},
-        {TapEventFlag::shift, XK_Shift_L},
-        {TapEventFlag::option, XK_Alt_L},
-        {TapEventFlag::control, XK_Super_L},
-    }};
-    auto pressModifiers = [&](bool down) {
-        for (const auto& [flag, sym] : modifiers) {
-            if (!(command.flags & flag)) continue;
-            if (const unsigned int mk = XKeysymToKeycode(display_, sym))
-                XTestFakeKeyEvent(display_, mk, down ? True : False, CurrentTime);
-        }
-    };
     if (command.keyDown) {
         // Step aside while our own keystroke goes by. XTest input is processed in request order,
         // so with neither the chord nor the keyboard grabbed the press goes straight to the
         // focused application, whatever real key events are queued around it.
+        resumeSwallowV_ = swallowV_;
+        swallowV_ = false;
         releaseActiveGrab();
         keysDown_.clear();
         if (!steppedAside_) ungrabChord();
         steppedAside_ = true;
-        pressModifiers(true);
-        // A press of a key that is still held (V, when Ctrl went up first) would only repeat it:
-        // release it first so the posted press is a press.
+        // The keystroke carries exactly the modifiers in its flags. Only what is not already so
+        // is changed, and changed back afterwards: a Ctrl the user still holds stays held (the
+        // X server would otherwise count it released), a held Shift or Alt does not leak in.
         char keys[32] = {};
         XQueryKeymap(display_, keys);
-        if ((keys[key / 8] >> (key % 8)) & 1) XTestFakeKeyEvent(display_, key, False, CurrentTime);
-        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+        auto down = [&](unsigned int k) { return (keys[k / 8] >> (k % 8)) & 1; };
+        const std::array<std::tuple<std::uint64_t, unsigned int, KeySym>, 4> modifiers{{
+            {TapEventFlag::command, ControlMask, XK_Control_L},
+            {TapEventFlag::shift, ShiftMask, XK_Shift_L},
+            {TapEventFlag::option, Mod1Mask, XK_Alt_L},
+            {TapEventFlag::control, Mod4Mask, XK_Super_L},
+        }};
+        postedModifiers_.clear();
+        for (const auto& [flag, mask, sym] : modifiers) {
+            std::vector<unsigned int> held;
+            for (unsigned int k = 8; k < 256; ++k)
+                if (down(k) && (modifierMaskOf_[k] & mask)) held.push_back(k);
+            if ((command.flags & flag) && held.empty()) {
+                if (const unsigned int mk = XKeysymToKeycode(display_, sym)) {
+                    postKey(mk, true);
+                    postedModifiers_.push_back({mk, true});
+                }
+            } else if (!(command.flags & flag)) {
+                for (unsigned int k : held) {
+                    postKey(k, false);
+                    postedModifiers_.push_back({k, false});
+                }
+            }
+        }
+        // A press of a key that is still held (V, when Ctrl went up first) would only repeat it:
+        // release it first so the posted press is a press.
+        if (down(key)) postKey(key, false);
+        postKey(key, true);
     } else {
-        XTestFakeKeyEvent(display_, key, False, CurrentTime);
-        pressModifiers(false);
+        postKey(key, false);
+        for (auto it = postedModifiers_.rbegin(); it != postedModifiers_.rend(); ++it)
+            postKey(it->first, !it->second);
+        postedModifiers_.clear();
         if (steppedAside_ && !grabChord()) tell_(TapEventType::tapDisabledByUserInput, TapEvent{});
         steppedAside_ = false;
+        awaitVUp_ = false;
+        // V still down after the paste (a real keyboard's V, not ours): keep its repeats and
+        // release from the application.
+        if (resumeSwallowV_ && keyIsDown(vKeycode_) && regrabKeyboard()) {
+            activeGrab_ = true;
+            swallowV_ = true;
+        }
+        resumeSwallowV_ = false;
     }
+}
+
+void X11TapWorker::letGo() {
+    swallowV_ = false;
+    releaseActiveGrab();
+    keysDown_.clear();
+    XFlush(display_);
+}
+
+void X11TapWorker::setChordHeld(bool held) {
+    chordHeld_ = held;
+}
+
+void X11TapWorker::retryChord() {
+    if (chordHeld_ || steppedAside_ || !display_) return;
+    readKeyboardMapping();
+    if (grabChord()) qCInfo(vtLog, "Ctrl+V is grabbed again");
 }
 
 } // namespace vt

@@ -2,6 +2,7 @@
 #include "platform/event_tap.h"
 #include "platform/linux/verdict_timing.h"
 #include "platform/linux/x11_error_trap.h"
+#include "platform/screens.h"
 #include <X11/Xlib.h>
 #include <array>
 #include <chrono>
@@ -10,19 +11,21 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace vt {
 
 // What the main thread asks of the tap's thread.
 struct TapCommand {
-    enum class Kind { enable, disable, post, primaryOrigin };
+    enum class Kind { enable, disable, post, rootSpace };
     Kind kind = Kind::enable;
     std::int64_t keycode = 0;
     bool keyDown = false;
     std::uint64_t flags = 0;
     std::int64_t userData = 0;
-    PointD origin; // primaryOrigin: root position of the primary screen's top-left
+    RootSpace space; // rootSpace: how X's root pixels map onto the program's points
 };
 
 // The X side of the tap, used only on the tap's own thread: the private connection, the passive
@@ -39,7 +42,11 @@ public:
     // to the server.
     using VerdictTimer = std::function<void(const VerdictTiming& timing)>;
 
-    X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer);
+    // Runs the main thread's commands that arrived so far (a paste decided by the last verdict
+    // goes out before the next key is looked at).
+    using Drain = std::function<void()>;
+
+    X11TapWorker(std::uint64_t eventMask, Ask ask, Tell tell, VerdictTimer timer, Drain drain = {});
     ~X11TapWorker();
     X11TapWorker(const X11TapWorker&) = delete;
     X11TapWorker& operator=(const X11TapWorker&) = delete;
@@ -54,6 +61,16 @@ public:
     void perform(const TapCommand& command);
     // Handles every event already received or buffered; flushes the output.
     void processEvents();
+    // Whether the chord is grabbed; while it is not, retryChord() tries again.
+    bool holdsChord() const { return chordHeld_; }
+    void retryChord();
+    // Whether keyboard and pointer are grabbed for a hold under way.
+    bool holdsKeyboard() const { return activeGrab_; }
+    // Gives keyboard and pointer back (the main thread stopped answering).
+    void letGo();
+    // Milliseconds until poll() wants to run again; -1 for never.
+    int pollInterval() const { return awaitVUp_ ? 20 : chordHeld_ ? -1 : 1000; }
+    void poll();
 
 private:
     void processQueued();
@@ -69,6 +86,12 @@ private:
     void finishActiveGrab();
     void releaseActiveGrab();
     void post(const TapCommand& command);
+    void postKey(unsigned int key, bool down);
+    bool keyIsDown(unsigned int key) const;
+    bool regrabKeyboard();
+    void repost(const XKeyEvent& event);
+    bool xtestHolds(unsigned int key);
+    void setChordHeld(bool held);
     bool wants(std::uint32_t type) const;
     std::int64_t tapKeyCode(unsigned int xKeycode) const;
     bool looksLikeRepeat(unsigned int xKeycode, Time time) const;
@@ -77,6 +100,7 @@ private:
     Ask ask_;
     Tell tell_;
     VerdictTimer timer_;
+    Drain drain_;
     Display* display_ = nullptr;
     xcb_connection_t* xcb_ = nullptr; // the same connection, for requests sent without waiting
     std::unique_ptr<X11ErrorTrap> trap_;
@@ -99,9 +123,18 @@ private:
     unsigned int repeatIntervalMs_ = 40;
     // The chord is ungrabbed while our own keystroke goes by.
     bool steppedAside_ = false;
+    bool chordHeld_ = false;
+    // A passed-through chord press was typed again: the chord waits for V to go up.
+    bool awaitVUp_ = false;
+    void* xtestKeyboard_ = nullptr; // XDevice*, opened on first use
+    // After a hold, V is still down: its repeats and release are not the application's.
+    bool swallowV_ = false;
+    bool resumeSwallowV_ = false;
+    // Modifier keys our keystroke pressed (true) or let go of (false), undone after it.
+    std::vector<std::pair<unsigned int, bool>> postedModifiers_;
     // When the current key event's XAllowEvents was issued.
     std::chrono::steady_clock::time_point allowIssued_;
-    PointD primaryOrigin_;
+    RootSpace space_;
 };
 
 } // namespace vt

@@ -203,7 +203,9 @@ TEST(HoldPasteMachine, SteppingWrapsFromAnyIndexTheControllerLeft) {
 }
 
 TEST(HPEffects, HoldsAtMostTwoAndComparesOnlyTheHeldOnes) {
-    HPEffects effects{HPEffect::select(1), HPEffect::commit(2), HPEffect::hidePicker()};
+    HPEffects effects{HPEffect::select(1), HPEffect::commit(2)};
+    // A third effect is a programming error: debug builds stop, release builds drop it.
+    EXPECT_DEBUG_DEATH(effects.push_back(HPEffect::hidePicker()), "at most two");
     EXPECT_EQ(effects.size(), 2u);
     EXPECT_EQ(effects[1], HPEffect::commit(2));
     EXPECT_NE(effects, (HPEffects{HPEffect::select(1)}));

@@ -20,7 +20,7 @@ public:
     PointD mouseLocation() const override { return mouse; }
     bool compositingActive() const override { return compositing; }
     RootSpace rootSpace() const override {
-        return RootSpace{list.empty() ? RectD{} : list.front().frame};
+        return RootSpace{list.empty() ? RectD{} : list.front().frame, {}};
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using namespace vt;
@@ -91,8 +92,13 @@ protected:
         EXPECT_EQ(text(), expected);
     }
 
-    bool startHarness(const QStringList& args) {
+    bool startHarness(const QStringList& args, double scale = 1) {
         harness.setProcessChannelMode(QProcess::SeparateChannels);
+        if (scale != 1) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+            harness.setProcessEnvironment(env);
+        }
         harness.start(binary("test_hold_paste_harness"), args);
         return harness.waitForStarted() && !waitForLine("ready").isEmpty();
     }
@@ -139,9 +145,10 @@ protected:
         EXPECT_TRUE(waitForText(before + QStringLiteral("ok")));
     }
 
-    void moveToRingItem(std::int64_t k, std::int64_t n) {
+    // The ring is measured in points; xdotool moves in X pixels, `scale` of them to the point.
+    void moveToRingItem(std::int64_t k, std::int64_t n, double scale = 1) {
         const double a = RingGeometry::wedgeCenterAngle(k, n);
-        const double r = 130;
+        const double r = 130 * scale;
         xdo({"mousemove", QString::number(std::lround(kPointerX + r * std::sin(a))),
              QString::number(std::lround(kPointerY - r * std::cos(a)))});
     }
@@ -250,10 +257,13 @@ TEST_P(BothStyles, KillingTheProgramWithThePickerOpenLeavesAUsableKeyboard) {
 
 INSTANTIATE_TEST_SUITE_P(Pickers, BothStyles, ::testing::Values("ring", "fan"));
 
-TEST_F(HoldPasteE2E, HoldAndPointerDirectionOnTheRing) {
-    ASSERT_TRUE(startHarness({"--picker", "ring", "--clips", kClips.join(';')}));
+// Scaled screens (QT_SCALE_FACTOR, as Xft.dpi 192 gives): the pointer and the picker agree.
+class Scales : public HoldPasteE2E, public ::testing::WithParamInterface<double> {};
+
+TEST_P(Scales, HoldAndPointerDirectionOnTheRing) {
+    ASSERT_TRUE(startHarness({"--picker", "ring", "--clips", kClips.join(';')}, GetParam()));
     holdOpen();
-    moveToRingItem(3, kClips.size());
+    moveToRingItem(3, kClips.size(), GetParam());
     EXPECT_EQ(waitForLine("select"), "select 3");
     releaseAll();
     EXPECT_EQ(waitForLine("commit"), "commit delta");
@@ -261,11 +271,11 @@ TEST_F(HoldPasteE2E, HoldAndPointerDirectionOnTheRing) {
     expectTypingStillWorks();
 }
 
-TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
+TEST_P(Scales, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     QStringList clips;
     for (int i = 0; i < 20; ++i)
         clips << QStringLiteral("clip%1").arg(i, 2, 10, QLatin1Char('0'));
-    ASSERT_TRUE(startHarness({"--picker", "fan", "--clips", clips.join(';')}));
+    ASSERT_TRUE(startHarness({"--picker", "fan", "--clips", clips.join(';')}, GetParam()));
     holdOpen();
     // The fan tilts (and would flip) to fit the screen: aim with the angle it chose.
     const QStringList fan = waitForLine("fan ").split(' ');
@@ -276,7 +286,7 @@ TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     g.centerAngle = fan[1].toDouble();
     const double side = fan[2] == "flipped" ? -1 : 1;
     const double a = g.rowAngle(4, 0);
-    const double r = (g.inner() + g.rowEnd()) / 2;
+    const double r = (g.inner() + g.rowEnd()) / 2 * GetParam();
     xdo({"mousemove", QString::number(std::lround(kPointerX + side * r * std::cos(a))),
          QString::number(std::lround(kPointerY + r * std::sin(a)))});
     EXPECT_EQ(waitForLine("select"), "select 4");
@@ -287,6 +297,74 @@ TEST_F(HoldPasteE2E, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     EXPECT_EQ(waitForLine("commit"), "commit clip05");
     waitForText("clip05");
     expectTypingStillWorks();
+}
+
+INSTANTIATE_TEST_SUITE_P(HiDpi, Scales, ::testing::Values(1.0, 2.0, 1.5));
+
+// A user holding Ctrl: two short presses paste twice and Ctrl+A still selects all; after a
+// digit pick V pastes again; a Shift held while picking does not turn the paste into
+// Ctrl+Shift+V; V let go after Ctrl types no stray "v" (its repeats included).
+TEST_F(HoldPasteE2E, KeysTheUserStillHoldsStayTheirs) {
+    ASSERT_TRUE(startHarness({"--clips", kClips.join(';')}));
+    keys({"+Control_L", "+v", "-v", "~100", "+v", "-v"});
+    waitForText("alphaalpha");
+    keys({"~100", "+a", "-a", "-Control_L"});
+    xdo({"type", "x"}); // replaces the selected text
+    waitForText("x");
+
+    holdOpen();
+    keys({"-v", "+3", "-3"});
+    waitForText("xcharlie");
+    keys({"~100", "+v", "-v", "-Control_L"});
+    waitForText("xcharliecharlie");
+
+    holdOpen();
+    keys({"+Shift_L", "+2", "-2", "-Shift_L"});
+    waitForText("xcharliecharliebravo");
+    keys({"-v", "-Control_L"});
+
+    holdOpen();
+    keys({"-Control_L", "~900", "-v"}); // beyond the auto-repeat delay
+    waitForText("xcharliecharliebravoalpha");
+    expectTextStays("xcharliecharliebravoalpha");
+    expectTypingStillWorks();
+}
+
+// A stopped or stalled program never leaves the keyboard dead, and the Ctrl+V it swallowed
+// still pastes once it answers again.
+TEST_F(HoldPasteE2E, AStoppedProgramLeavesTheKeyboardToTheUser) {
+    ASSERT_TRUE(startHarness({"--clips", kClips.join(';')}));
+    const auto pid = static_cast<pid_t>(harness.processId());
+    ::kill(pid, SIGSTOP);
+    keys({"+Control_L", "+v", "-v", "-Control_L"});
+    xdo({"type", "ok"});
+    waitForText("ok", 2000);
+    ::kill(pid, SIGCONT);
+    waitForText("okalpha");
+    expectTypingStillWorks();
+}
+
+TEST_P(BothStyles, AStalledMainThreadLeavesTheKeyboardToTheUser) {
+    ASSERT_TRUE(startHarness(args()));
+    // Stalled while Ctrl+V waits for the hold timer: the release and the typing go on.
+    keys({"+Control_L", "+v"});
+    harness.write("stall 2500\n");
+    ASSERT_FALSE(waitForLine("stalling").isEmpty());
+    keys({"-v", "-Control_L"});
+    xdo({"type", "ok"});
+    waitForText("ok", 2000);
+    waitForText("okalpha"); // pasted once the program answers
+    // Stalled with the picker open (V let go, Ctrl held): the keyboard comes back without a key
+    // pressed.
+    holdOpen();
+    keys({"-v"});
+    harness.write("stall 2500\n");
+    ASSERT_FALSE(waitForLine("stalling").isEmpty());
+    QThread::msleep(600);
+    releaseAll();
+    xdo({"type", "x"});
+    waitForText("okalphax", 1000);
+    expectTextStays("okalphax");
 }
 
 TEST_F(HoldPasteE2E, AProgramThatCannotGrabTheChordFailsToStartCleanly) {

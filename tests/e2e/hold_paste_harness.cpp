@@ -6,6 +6,7 @@
 //   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
 //                           [--hold SECONDS] [--fan-max N]
+//   A line "stall MS" on stdin stalls the main thread for MS milliseconds.
 #include "core/hold_paste_controller.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
@@ -16,7 +17,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
+#include <QSocketNotifier>
+#include <QThread>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace vt;
 
@@ -65,6 +69,7 @@ int main(int argc, char** argv) {
         report("fan " + std::to_string(g.centerAngle) + " " + (g.flipX ? "flipped" : "right"));
     };
     X11EventTap tap;
+    tap.setRootSpace(screens.rootSpace());
     HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
     controller.useFan = args.value("picker") != QStringLiteral("ring");
     controller.holdDelay = args.value("hold").toDouble();
@@ -77,6 +82,15 @@ int main(int argc, char** argv) {
         report("failed");
         return 3;
     }
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char line[64] = {};
+        const ssize_t n = ::read(STDIN_FILENO, line, sizeof line - 1);
+        if (n > 6 && std::string(line, 6) == "stall ") {
+            report("stalling");
+            QThread::msleep(static_cast<unsigned long>(std::atoi(line + 6)));
+        }
+    });
     report(controller.useFan ? "ready fan" : "ready ring");
     return app.exec();
 }

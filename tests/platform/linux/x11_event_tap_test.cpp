@@ -113,16 +113,13 @@ TEST_F(X11EventTapTest, AStalledAnswerLetsTheEventThroughAndReportsTheTimeout) {
     key(XK_Control_L, true);
     key(XK_v, true);
     ASSERT_TRUE(spinUntil([&] { return count(TapEventType::tapDisabledByTimeout) == 1; }));
-    // Still held: the server's auto-repeat presses are caught again and known as repeats,
-    // although the tap let go of the keyboard in between.
-    ASSERT_TRUE(spinUntil([&] { return count(TapEventType::keyDown) >= 3; }));
-    for (std::size_t i = 0, downs = 0; i < seen.size(); ++i) {
-        if (seen[i].type != TapEventType::keyDown) continue;
-        EXPECT_EQ(seen[i].event.autorepeat, downs++ == 0 ? 0 : 1) << "key-down " << downs;
-    }
+    // The press went on to the application; so do its auto-repeats while V is held.
+    spinUntil([] { return false; }, 900);
+    EXPECT_EQ(count(TapEventType::keyDown), 1u);
     key(XK_v, false);
     const std::size_t before = count(TapEventType::keyDown);
-    // The keyboard was let go: the next press is caught by the chord's grab again.
+    spinUntil([] { return false; }, 100);
+    // V is up: the next press is caught by the chord's grab again.
     key(XK_v, true);
     key(XK_v, false);
     key(XK_Control_L, false);

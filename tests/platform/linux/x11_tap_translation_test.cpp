@@ -63,10 +63,15 @@ TEST(X11TapTranslation, WheelButtonsBecomeStepsAwayFromTheUserPositive) {
     EXPECT_FALSE(wheelStepsForButton(Button3).has_value());
 }
 
-TEST(X11TapTranslation, RootPointsAreMeasuredFromThePrimaryScreen) {
-    EXPECT_EQ(eventSpacePoint(100, 50, {0, 0}), (PointD{100, 50}));
-    EXPECT_EQ(eventSpacePoint(100, 50, {1920, 0}), (PointD{-1820, 50}));
-    EXPECT_EQ(eventSpacePoint(2000, 300, {1920, 200}), (PointD{80, 100}));
+TEST(X11TapTranslation, RootPixelsBecomeLayoutPointsFromThePrimaryScreen) {
+    EXPECT_EQ(eventSpacePoint(100, 50, RootSpace{{0, 0, 1920, 1080}, {}}), (PointD{100, 50}));
+    EXPECT_EQ(eventSpacePoint(2000, 300, RootSpace{{1920, 200, 800, 600}, {}}), (PointD{80, 100}));
+    // A laptop panel at scale 2 left of a monitor at 1.5 (Qt: 1440x900 and 2560x1440 points).
+    const RootSpace scaled{{0, 0, 1440, 900},
+                           {{{0, 0, 2880, 1800}, 2}, {{2880, 0, 3840, 2160}, 1.5}}};
+    EXPECT_EQ(eventSpacePoint(900, 520, scaled), (PointD{450, 260}));
+    EXPECT_EQ(eventSpacePoint(2880 + 300, 600, scaled), (PointD{2880 + 200, 400}));
+    EXPECT_EQ(eventSpacePoint(9000, 10, scaled), (PointD{9000, 10})); // off every screen
 }
 
 } // namespace
