@@ -48,6 +48,10 @@ AppSettings::AppSettings(UserDefaults& defaults, LoginItemService& loginItems, Q
         oneOf(defaults_.integerForKey(kHistoryLimit), Preferences::historyLimitOptions(), 50);
     excludedApps_ =
         defaults_.stringArrayForKey(kExcludedApps).value_or(Preferences::defaultExcludedApps());
+    // Early builds stored another platform's application ids as the default list; a list the
+    // user never edited follows the default, an edited one stays as it is.
+    if (excludedApps_ == Preferences::formerDefaultExcludedApps())
+        excludedApps_ = Preferences::defaultExcludedApps();
     onboardingDone_ = defaults_.boolForKey(kOnboardingDone);
 }
 

@@ -21,6 +21,8 @@ const std::vector<std::int64_t>& fanSlotOptions();
 const std::vector<std::int64_t>& historyLimitOptions();
 // Password managers: their copies are not recorded unless the user says otherwise.
 const QStringList& defaultExcludedApps();
+// The default list of early builds (another platform's application ids), replaced when read.
+const QStringList& formerDefaultExcludedApps();
 // Application id -> display name, in table order.
 const std::vector<std::pair<QString, QString>>& knownAppNames();
 std::optional<QString> knownAppName(const QString& bundleID);

@@ -2,6 +2,7 @@
 #include "history/clip_history.h"
 #include "history/clip_item.h"
 #include "history/history_file.h"
+#include "platform/password_managers.h"
 
 #include <QObject>
 #include <QSet>
@@ -34,11 +35,8 @@ public:
     ClipHistory history;
     // Runs after every change of the history that this watcher makes.
     std::function<void()> onChange;
-    // Application ids whose copies are ignored.
-    QStringList excludedApps = {
-        QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
-        QStringLiteral("com.apple.Passwords"), QStringLiteral("com.apple.keychainaccess"),
-        QStringLiteral("com.bitwarden.desktop")};
+    // Applications whose copies are ignored, by any name they answer to (case-insensitive).
+    QStringList excludedApps = passwordManagerAppIds();
 
     // Types that mark a copy as secret, transient or generated: such copies are never recorded.
     static const QSet<QString>& skipTypes();

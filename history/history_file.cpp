@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
+#include <utility>
 
 namespace vt::HistoryFile {
 
@@ -17,14 +19,47 @@ namespace {
 constexpr QFile::Permissions kFolderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions kFileMode = QFile::ReadOwner | QFile::WriteOwner;
 
+constexpr int kKeptAside = 3;
+
+// A kept-aside file's time (yyyyMMdd-hhmmss) and number (0 for the first of its second).
+std::pair<QString, int> asideKey(const QString& path, const QFileInfo& file) {
+    const QString rest =
+        file.fileName().mid(QFileInfo(path).fileName().size() + int(sizeof(".unreadable-") - 1));
+    return {rest.left(15), rest.mid(16).toInt()};
+}
+
+// The files kept aside next to path, oldest first: by the UTC time in their names, then by the
+// number that tells apart files of the same second.
+QFileInfoList setAside(const QString& path) {
+    const QFileInfo info(path);
+    QFileInfoList files =
+        QDir(info.absolutePath())
+            .entryInfoList({info.fileName() + QStringLiteral(".unreadable-*")}, QDir::Files);
+    std::stable_sort(files.begin(), files.end(), [&](const QFileInfo& a, const QFileInfo& b) {
+        return asideKey(path, a) < asideKey(path, b);
+    });
+    return files;
+}
+
 void keepAside(const QString& path, const QString& reason) {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString aside = path + QStringLiteral(".unreadable-") + stamp;
-    for (int n = 1; QFileInfo::exists(aside); ++n)
-        aside = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+    // Files of the same second are numbered, and a number is never reused (a removed file's
+    // name would otherwise make the newest file look like the oldest).
+    int highest = -1; // -1: none of this second; 0: the plain name
+    for (const QFileInfo& file : setAside(path)) {
+        const auto [fileStamp, n] = asideKey(path, file);
+        if (fileStamp == stamp) highest = std::max(highest, n);
+    }
+    const QString aside =
+        highest < 0 ? path + QStringLiteral(".unreadable-") + stamp
+                    : path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(highest + 1);
     if (QFile::rename(path, aside)) {
         QFile::setPermissions(aside, kFileMode);
+        // A history that keeps breaking must not fill the disk with copies: the newest few stay.
+        const QFileInfoList kept = setAside(path);
+        for (qsizetype i = 0; i + kKeptAside < kept.size(); ++i)
+            QFile::remove(kept[i].absoluteFilePath());
         qCWarning(vtLog, "history: %s (%s); kept it as %s, starting with an empty history",
                   qUtf8Printable(path), qUtf8Printable(reason), qUtf8Printable(aside));
     } else {
@@ -58,7 +93,16 @@ ClipHistory load(const QString& path) {
     return ClipHistory{};
 }
 
+void removeSetAside(const QString& path) {
+    for (const QFileInfo& file : setAside(path))
+        QFile::remove(file.absoluteFilePath());
+}
+
 bool save(const ClipHistory& history, const QString& path) {
+    // The folder may have been deleted while the program runs.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, kFolderMode);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     const QByteArray content = history.toJson();

@@ -15,8 +15,13 @@ QString storeURL();
 // next save does not destroy it.
 ClipHistory load(const QString& path);
 
-// Replaces the file at path atomically, readable by its owner only. False (and a log line) when
-// the history could not be written; the file then keeps its previous content.
+// Deletes the unreadable files that load() kept aside next to path (at most the newest three are
+// ever kept).
+void removeSetAside(const QString& path);
+
+// Replaces the file at path atomically (creating its folder again if it was deleted), readable by
+// its owner only. False (and a log line) when the history could not be written; the file then keeps
+// its previous content.
 bool save(const ClipHistory& history, const QString& path);
 
 } // namespace vt::HistoryFile

@@ -2,6 +2,7 @@
 #include "history/clip_item.h"
 #include "ui/materials.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -22,7 +23,7 @@ struct PreviewBubble {
     // Room around the card for its shadow (radius 16, 6 down).
     static constexpr double margin = 40;
     // The reminder shown while the pointer is outside the fan.
-    static QString cancelText() { return QStringLiteral("離すとやめる"); }
+    static QString cancelText() { return QCoreApplication::translate("Vantrel", "離すとやめる"); }
 
     std::optional<ClipItem> item;
     std::int64_t position = 1; // 1-based
