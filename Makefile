@@ -10,7 +10,7 @@ export ASAN_OPTIONS ?= detect_leaks=1:halt_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 
-.PHONY: all deps build test bench asan fuzz run demo install format format-check clean
+.PHONY: all deps build test bench asan fuzz run demo install package format format-check clean
 
 all: build
 
@@ -47,6 +47,11 @@ demo: build
 
 install: build
 	cmake --install $(BUILD)
+
+# A .deb of the program in $(BUILD)/ (install it with `apt install ./$(BUILD)/vantrel_*.deb`).
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target vantrel
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

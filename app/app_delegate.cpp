@@ -2,17 +2,20 @@
 #include "app/app_info.h"
 #include "app/app_settings.h"
 #include "app/move_to_applications.h"
+#include "app/tray_glyph.h"
 #include "app/updater_model.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/onboarding_window_controller.h"
 #include "app/windows/settings_window_controller.h"
-#include "app/windows/windows_platform.h"
 #include "core/hold_paste_controller.h"
 #include "history/clipboard_watcher.h"
+#include "history/history_file.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
 #include "platform/linux/screens_linux.h"
 #include "platform/linux/x11_event_tap.h"
 #include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_tray_colors.h"
 #include "platform/linux/x11_trust.h"
 #include "platform/linux/x11_workspace.h"
 #include "platform/log.h"
@@ -89,6 +92,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
         if (!d) return;
         d->watcher_.history.items.clear();
         d->watcher_.save();
+        // "Everything" includes the unreadable files kept aside at earlier launches.
+        HistoryFile::removeSetAside(d->watcher_.historyPath());
         if (d->watcher_.onChange) d->watcher_.onChange();
     };
 
@@ -108,7 +113,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
         syncTapGeometry();
     });
     // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
-    WindowsPlatform::trust().setTapRunning([self] {
+    DesktopServices::trust().setTapRunning([self] {
         AppDelegate* d = self.data();
         return d && d->holdPaste_.tap() != nullptr;
     });
@@ -175,8 +180,8 @@ void AppDelegate::waitForThumbnails() {
 }
 
 void AppDelegate::setUpMenu() {
-    QIcon icon(QStringLiteral(":/vantrel/menubar-icon.svg"));
-    if (icon.pixmap(16, 16).isNull()) icon = QIcon::fromTheme(QStringLiteral("edit-paste"));
+    QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(systemTrayForegroundColor()));
+    if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("edit-paste"));
     statusItem_ = new QSystemTrayIcon(icon, this);
     statusItem_->setToolTip(AppInfo::name());
     menu_ = new QMenu();
@@ -202,18 +207,20 @@ void AppDelegate::syncTapGeometry() {
 }
 
 bool AppDelegate::tryStartTap() {
-    auto& trust = WindowsPlatform::trust();
+    auto& trust = DesktopServices::trust();
     if (!trust.isTrusted() || !holdPaste_.start()) return false;
     qCDebug(vtLog, "launch: keyboard watch ready");
     return true;
 }
 
 void AppDelegate::startWhenTrusted() {
-    auto& trust = WindowsPlatform::trust();
+    auto& trust = DesktopServices::trust();
     const bool trusted = trust.isTrusted();
     qCInfo(vtLog, "launch: trusted=%s", trusted ? "true" : "false");
     if (trusted && holdPaste_.start()) {
         qCDebug(vtLog, "launch: keyboard watch ready");
+        // A new user learns hold-to-paste once, until "はじめる".
+        if (!settings_.onboardingDone()) OnboardingWindowController::shared().show();
         return;
     }
     OnboardingWindowController::shared().show();
@@ -233,6 +240,7 @@ StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
     // A tap that lost the chord (another program took it) is as good as none: warn.
     state.tapInstalled = holdPaste_.tap() != nullptr && tap_.holdsChord();
+    if (!state.tapInstalled) state.tapProblem = DesktopServices::trust().problem();
     state.updateWaiting = UpdaterModel::shared().updateWaiting();
     const auto& items = watcher_.history.items;
     state.recentClips.assign(items.begin(),

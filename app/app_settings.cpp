@@ -54,6 +54,10 @@ AppSettings::AppSettings(UserDefaults& defaults, LoginItemService& loginItems, Q
          {PasteAppList::ctrlShiftV, PasteAppList::shiftInsert, PasteAppList::passThrough})
         pasteApps_[int(list)] = defaults_.stringArrayForKey(kPasteApps[int(list)])
                                     .value_or(Preferences::defaultPasteApps(list));
+    // Early builds stored another platform's application ids as the default list; a list the
+    // user never edited follows the default, an edited one stays as it is.
+    if (excludedApps_ == Preferences::formerDefaultExcludedApps())
+        excludedApps_ = Preferences::defaultExcludedApps();
     onboardingDone_ = defaults_.boolForKey(kOnboardingDone);
 }
 

@@ -6,6 +6,7 @@ add_library(vt_app_shell STATIC
     ${CMAKE_CURRENT_LIST_DIR}/preferences.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_settings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_info.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/trust_texts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/appcast.cpp
     ${CMAKE_CURRENT_LIST_DIR}/updater.cpp
     ${CMAKE_CURRENT_LIST_DIR}/standard_user_driver.cpp

@@ -1,4 +1,5 @@
 #include "app/appcast.h"
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -95,16 +96,17 @@ std::optional<std::vector<AppcastItem>> parse(const QByteArray& document, QStrin
     }
     if (xml.hasError()) {
         if (error)
-            *error =
-                QStringLiteral("XML（%1行目）: %2").arg(xml.lineNumber()).arg(xml.errorString());
+            *error = QCoreApplication::translate("Vantrel", "XML（%1行目）: %2")
+                         .arg(xml.lineNumber())
+                         .arg(xml.errorString());
         return std::nullopt;
     }
     if (!sawRss) {
-        if (error) *error = QStringLiteral("RSS ではありません");
+        if (error) *error = QCoreApplication::translate("Vantrel", "RSS ではありません");
         return std::nullopt;
     }
     if (itemCount > 0 && items.empty()) {
-        if (error) *error = QStringLiteral("版の番号を読めませんでした");
+        if (error) *error = QCoreApplication::translate("Vantrel", "版の番号を読めませんでした");
         return std::nullopt;
     }
     return items;

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 int main(int argc, char** argv) {
@@ -20,9 +22,17 @@ int main(int argc, char** argv) {
     // Closing the settings or onboarding window must not end a tray program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The texts are written in Japanese; every other language gets the English translation.
+    QTranslator english;
+    if (QLocale::system().language() != QLocale::Japanese &&
+        english.load(QStringLiteral(":/i18n/vantrel_en.qm")))
+        QCoreApplication::installTranslator(&english);
+
     vt::SingleInstance instance;
     if (!instance.acquire()) {
-        qCInfo(vtLog, "another instance is already running; exiting");
+        const bool answered = instance.activateRunning();
+        qCInfo(vtLog, "another instance is already running%s; exiting",
+               answered ? " and shows its settings window" : "");
         return 0;
     }
 
@@ -39,6 +49,7 @@ int main(int argc, char** argv) {
                      [&delegate] { delegate.shutDown(); });
 
     if (!delegate.applicationDidFinishLaunching()) return 0;
+    instance.listen([&delegate] { delegate.showSettings(); });
     vt::ExitGuard::arm();
     const int status = QApplication::exec();
     vt::ExitGuard::disarm();

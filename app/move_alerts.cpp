@@ -1,6 +1,7 @@
 #include "app/move_alerts.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,10 +17,12 @@ MoveAlerts::Answer QtMoveAlerts::askToMove(const QString& message, const QString
     alert.setIcon(QMessageBox::Question);
     alert.setText(message);
     alert.setInformativeText(informative);
-    QPushButton* move = alert.addButton(QStringLiteral("移動する"), QMessageBox::AcceptRole);
-    alert.addButton(QStringLiteral("移動しない"), QMessageBox::RejectRole);
+    QPushButton* move = alert.addButton(QCoreApplication::translate("Vantrel", "移動する"),
+                                        QMessageBox::AcceptRole);
+    alert.addButton(QCoreApplication::translate("Vantrel", "移動しない"), QMessageBox::RejectRole);
     alert.setDefaultButton(move);
-    auto* suppress = new QCheckBox(QStringLiteral("今後は確認しない"), &alert);
+    auto* suppress =
+        new QCheckBox(QCoreApplication::translate("Vantrel", "今後は確認しない"), &alert);
     alert.setCheckBox(suppress);
     alert.exec();
     return Answer{alert.clickedButton() == move, suppress->isChecked()};

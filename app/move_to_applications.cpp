@@ -58,11 +58,14 @@ bool offerIfNeeded(Environment& environment) {
     const QString name = AppInfo::name();
     environment.alerts->activate();
     const MoveAlerts::Answer answer = environment.alerts->askToMove(
-        name + QStringLiteral(" をアプリケーションフォルダに移動しますか？"),
-        QStringLiteral(
-            "いまはアプリケーションフォルダの外から開いています。このままでも使えますが、"
-            "新しい版の自動アップデートが届きません。\n移動すると、移動した ") +
-            name + QStringLiteral(" で開き直します。"));
+        QCoreApplication::translate("Vantrel", "%1 の AppImage を ~/Applications に移動しますか？")
+            .arg(name),
+        QCoreApplication::translate(
+            "Vantrel", "いまは ~/Applications の外（ダウンロードしたフォルダなど）から開いて"
+                       "います。このままでも使えますが、AppImage は ~/Applications "
+                       "に置くと見つけやすく、消えてしまうこともありません。\n移動すると、"
+                       "移動した %1 で開き直します。")
+            .arg(name));
     if (answer.suppressionTicked) environment.defaults->setBool(suppressedKey, true);
     if (!answer.moveChosen) return false;
 
@@ -77,11 +80,11 @@ bool offerIfNeeded(Environment& environment) {
     }
     qCWarning(vtLog, "move: failed: %s", qUtf8Printable(result.error));
     environment.alerts->showMoveFailed(
-        QStringLiteral("移動できませんでした"),
-        QStringLiteral("Finder で ") + name +
-            QStringLiteral(
-                " をアプリケーションフォルダへドラッグしてから開き直してください。\n（") +
-            result.error + QStringLiteral("）"));
+        QCoreApplication::translate("Vantrel", "移動できませんでした"),
+        QCoreApplication::translate("Vantrel",
+                                    "ファイルマネージャーで %1 の AppImage を ~/Applications "
+                                    "へ移してから開き直してください。\n（%2）")
+            .arg(name, result.error));
     return false;
 }
 
@@ -100,20 +103,23 @@ MoveResult move(const QString& url, const QString& home, const QString& systemAp
                                : QDir(home).filePath(QStringLiteral("Applications"));
     if (!QDir().mkpath(target))
         return {std::nullopt,
-                QStringLiteral("フォルダ %1 を作成できませんでした").arg(quoted(target))};
+                QCoreApplication::translate("Vantrel", "フォルダ %1 を作成できませんでした")
+                    .arg(quoted(target))};
 
     const QString destination = QDir(target).filePath(QFileInfo(url).fileName());
     const QFileInfo existing(destination);
     if (existing.exists() || existing.isSymLink()) {
         if (!moveToTrash(destination))
-            return {std::nullopt, QStringLiteral("すでにある %1 をゴミ箱に移せませんでした")
+            return {std::nullopt, QCoreApplication::translate(
+                                      "Vantrel", "すでにある %1 をゴミ箱に移せませんでした")
                                       .arg(quoted(destination))};
     }
 
     QFile source(url);
     if (!source.copy(destination))
-        return {std::nullopt, QStringLiteral("%1 を %2 にコピーできませんでした: %3")
-                                  .arg(quoted(url), quoted(target), source.errorString())};
+        return {std::nullopt,
+                QCoreApplication::translate("Vantrel", "%1 を %2 にコピーできませんでした: %3")
+                    .arg(quoted(url), quoted(target), source.errorString())};
     QFile::setPermissions(destination, QFile::permissions(url));
 
     // Leftover of the platform this program came from; where the tool is missing this is a no-op.

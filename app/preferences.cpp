@@ -1,14 +1,16 @@
 #include "app/preferences.h"
 #include "app/app_settings.h"
+#include "platform/password_managers.h"
+#include <QCoreApplication>
 
 namespace vt::Preferences {
 
 const std::vector<HoldDelayOption>& holdDelayOptions() {
     static const std::vector<HoldDelayOption> options{
-        {QStringLiteral("速い（0.2秒）"), 0.2},
-        {QStringLiteral("ふつう（0.25秒）"), 0.25},
-        {QStringLiteral("ゆっくり（0.35秒）"), 0.35},
-        {QStringLiteral("長め（0.5秒）"), 0.5},
+        {QCoreApplication::translate("Vantrel", "速い（0.2秒）"), 0.2},
+        {QCoreApplication::translate("Vantrel", "ふつう（0.25秒）"), 0.25},
+        {QCoreApplication::translate("Vantrel", "ゆっくり（0.35秒）"), 0.35},
+        {QCoreApplication::translate("Vantrel", "長め（0.5秒）"), 0.5},
     };
     return options;
 }
@@ -24,6 +26,10 @@ const std::vector<std::int64_t>& historyLimitOptions() {
 }
 
 const QStringList& defaultExcludedApps() {
+    return passwordManagerAppIds();
+}
+
+const QStringList& formerDefaultExcludedApps() {
     static const QStringList apps{
         QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
         QStringLiteral("com.apple.Passwords"),     QStringLiteral("com.apple.keychainaccess"),
@@ -78,12 +84,18 @@ const QStringList& defaultPasteApps(PasteAppList list) {
 }
 
 const std::vector<std::pair<QString, QString>>& knownAppNames() {
+    // The names their desktop entries give; translated where the entry has a translation.
     static const std::vector<std::pair<QString, QString>> names{
-        {QStringLiteral("com.1password.1password"), QStringLiteral("1Password")},
-        {QStringLiteral("com.agilebits.onepassword7"), QStringLiteral("1Password 7")},
-        {QStringLiteral("com.apple.Passwords"), QStringLiteral("パスワード")},
-        {QStringLiteral("com.apple.keychainaccess"), QStringLiteral("キーチェーンアクセス")},
-        {QStringLiteral("com.bitwarden.desktop"), QStringLiteral("Bitwarden")},
+        {QStringLiteral("org.keepassxc.KeePassXC"), QStringLiteral("KeePassXC")},
+        {QStringLiteral("keepass2"), QStringLiteral("KeePass2")},
+        {QStringLiteral("bitwarden"), QStringLiteral("Bitwarden")},
+        {QStringLiteral("1password"), QStringLiteral("1Password")},
+        {QStringLiteral("proton-pass"), QStringLiteral("Proton Pass")},
+        {QStringLiteral("enpass"), QStringLiteral("Enpass")},
+        {QStringLiteral("org.gnome.seahorse.Application"),
+         QCoreApplication::translate("Vantrel", "パスワードと鍵")},
+        {QStringLiteral("org.gnome.World.Secrets"), QStringLiteral("Secrets")},
+        {QStringLiteral("org.kde.kwalletmanager5"), QStringLiteral("KWalletManager")},
     };
     return names;
 }

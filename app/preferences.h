@@ -27,6 +27,8 @@ const QStringList& defaultExcludedApps();
 // xterm family that pastes PRIMARY with Shift+Insert, and none that keep Ctrl+V. Window classes
 // and desktop ids, matched without regard to case.
 const QStringList& defaultPasteApps(PasteAppList list);
+// The default list of early builds (another platform's application ids), replaced when read.
+const QStringList& formerDefaultExcludedApps();
 // Application id -> display name, in table order.
 const std::vector<std::pair<QString, QString>>& knownAppNames();
 std::optional<QString> knownAppName(const QString& bundleID);

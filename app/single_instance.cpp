@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,6 +17,8 @@
 namespace vt {
 
 namespace {
+
+constexpr char kActivate[] = "activate\n";
 
 QString lockName() {
     return QStringLiteral("/%1.lock").arg(QString::fromLatin1(kAppId));
@@ -49,6 +53,7 @@ QString SingleInstance::defaultLockPath() {
 SingleInstance::SingleInstance(QString lockPath) : path_(std::move(lockPath)) {}
 
 SingleInstance::~SingleInstance() {
+    delete server_;
     // The file stays: removing it would let a starting instance lock a file nobody can find.
     if (fd_ >= 0) ::close(fd_);
 }
@@ -93,6 +98,44 @@ bool SingleInstance::acquire() {
     }
     qCWarning(vtLog, "single instance: %s keeps changing; not checking for another instance",
               native.constData());
+    return true;
+}
+
+void SingleInstance::listen(std::function<void()> onActivate) {
+    delete server_;
+    server_ = new QLocalServer;
+    // Only this user may ask (the runtime folder is private too).
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // We hold the lock, so a socket left there belongs to an instance that is gone.
+    QLocalServer::removeServer(socketPath());
+    if (!server_->listen(socketPath())) {
+        qCWarning(vtLog, "single instance: cannot listen on %s: %s", qUtf8Printable(socketPath()),
+                  qUtf8Printable(server_->errorString()));
+        return;
+    }
+    QObject::connect(server_, &QLocalServer::newConnection, server_, [this, onActivate] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, onActivate] {
+                // One short line; anything longer is not ours.
+                const QByteArray line = socket->readLine(64);
+                socket->disconnectFromServer();
+                if (line == kActivate) {
+                    qCInfo(vtLog, "another start asked to show the settings window");
+                    if (onActivate) onActivate();
+                }
+            });
+        }
+    });
+}
+
+bool SingleInstance::activateRunning(int timeoutMs) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write(kActivate);
+    if (!socket.waitForBytesWritten(timeoutMs)) return false;
+    socket.waitForDisconnected(timeoutMs);
     return true;
 }
 

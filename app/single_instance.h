@@ -1,11 +1,15 @@
 #pragma once
 #include <QString>
+#include <functional>
+
+class QLocalServer;
 
 namespace vt {
 
 // One instance per user session: two would fight over the paste chord and the history file.
 // The lock is the kernel's (flock on the lock file), so it ends with the process that holds it:
-// a file left behind, whatever it contains, never keeps a later start out.
+// a file left behind, whatever it contains, never keeps a later start out. A second start asks
+// the running instance to show itself, so that a click on the launcher always shows something.
 class SingleInstance {
 public:
     // <app id>.lock in $XDG_RUNTIME_DIR. Without a usable one: in <temp>/vantrel-<uid>, a folder
@@ -21,10 +25,17 @@ public:
     // True when no other live process holds the lock (this one holds it from now on). Also true,
     // with a log line, when no lock file can be made at all: better two instances than none.
     bool acquire();
+    // In the running instance: onActivate runs (on the main thread) whenever a later start asks.
+    void listen(std::function<void()> onActivate);
+    // In a later start: asks the running instance to show itself. False when none answered.
+    bool activateRunning(int timeoutMs = 2000);
 
 private:
+    QString socketPath() const { return path_ + QStringLiteral(".socket"); }
+
     QString path_;
     int fd_ = -1;
+    QLocalServer* server_ = nullptr;
 };
 
 } // namespace vt

@@ -1,5 +1,6 @@
 #pragma once
 #include "history/clip_item.h"
+#include "platform/trust.h"
 #include <QKeySequence>
 #include <QString>
 #include <QVariant>
@@ -13,6 +14,7 @@ namespace vt {
 // What the tray menu shows, read fresh every time it opens.
 struct StatusMenuState {
     bool tapInstalled = false;
+    TrustProblem tapProblem = TrustProblem::none; // why the tap is not installed
     bool updateWaiting = false;
     std::vector<ClipItem> recentClips; // newest first; only the first ten are listed
     bool useFan = true;
@@ -39,6 +41,7 @@ struct StatusMenuEntry {
     StatusMenuAction action = StatusMenuAction::none;
     bool checkable = false;
     bool checked = false;
+    bool exclusive = false; // one of several: a radio mark, siblings form one group
     int tag = -1;
     QVariant representedValue;
     QKeySequence shortcut;

@@ -2,6 +2,7 @@
 #include "app/app_info.h"
 #include "platform/log.h"
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,10 +12,27 @@
 
 namespace vt {
 
+namespace {
+
+bool isWebLink(const QUrl& url) {
+    return url.scheme() == u"https" || url.scheme() == u"http";
+}
+
+// Release notes come from the network: they may link only to web pages, and they load nothing
+// (no images, no style sheets, no local files).
+class ReleaseNotesView final : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int, const QUrl&) override { return {}; }
+};
+
+} // namespace
+
 UpdateCheckWindow::UpdateCheckWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      headline_(new QLabel(this)), detail_(new QLabel(this)), notes_(new QTextBrowser(this)),
-      primary_(new QPushButton(this)), secondary_(new QPushButton(QStringLiteral("あとで"), this)) {
+      headline_(new QLabel(this)), detail_(new QLabel(this)), notes_(new ReleaseNotesView(this)),
+      primary_(new QPushButton(this)),
+      secondary_(new QPushButton(QCoreApplication::translate("Vantrel", "あとで"), this)) {
     QFont bold = headline_->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
@@ -22,7 +40,15 @@ UpdateCheckWindow::UpdateCheckWindow(QWidget* parent)
     headline_->setWordWrap(true);
     detail_->setWordWrap(true);
     detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    notes_->setOpenExternalLinks(true);
+    notes_->setOpenLinks(false);
+    notes_->setOpenExternalLinks(false);
+    connect(notes_, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
+        if (isWebLink(url))
+            QDesktopServices::openUrl(url);
+        else
+            qCInfo(vtLog, "updates: not opening %s from the release notes",
+                   qUtf8Printable(url.toString()));
+    });
     notes_->setMinimumHeight(140);
 
     auto* buttons = new QHBoxLayout;
@@ -34,7 +60,9 @@ UpdateCheckWindow::UpdateCheckWindow(QWidget* parent)
     layout->addWidget(detail_);
     layout->addWidget(notes_, 1);
     layout->addLayout(buttons);
-    setMinimumWidth(420);
+    // Without notes the window shrinks to its texts instead of keeping an empty gap.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setFixedWidth(440);
 
     connect(primary_, &QPushButton::clicked, this, &UpdateCheckWindow::primaryPressed);
     connect(secondary_, &QPushButton::clicked, this, &QWidget::close);
@@ -42,46 +70,63 @@ UpdateCheckWindow::UpdateCheckWindow(QWidget* parent)
 
 void UpdateCheckWindow::showChecking() {
     downloadURL_.clear();
-    present(QStringLiteral("新しい版を確認しています…"), QString(), QString(),
-            QStringLiteral("キャンセル"), false);
+    present(QCoreApplication::translate("Vantrel", "新しい版を確認しています…"), QString(),
+            QString(), QCoreApplication::translate("Vantrel", "キャンセル"), false);
     primary_->setEnabled(true);
 }
 
 void UpdateCheckWindow::showUpdateFound(const AppcastItem& update, const QString& currentVersion) {
     // A feed item without a usable address still leads to the product site.
-    downloadURL_ = update.downloadURL.isEmpty() ? AppInfo::siteURL() : update.downloadURL;
+    downloadURL_ = isWebLink(update.downloadURL) ? update.downloadURL : AppInfo::siteURL();
     QString notes = update.releaseNotes;
-    if (notes.isEmpty() && update.releaseNotesURL.isValid())
-        notes = QStringLiteral("<a href=\"%1\">変更点を見る</a>")
-                    .arg(update.releaseNotesURL.toString().toHtmlEscaped());
+    if (notes.isEmpty() && isWebLink(update.releaseNotesURL))
+        notes = QStringLiteral("<a href=\"%1\">%2</a>")
+                    .arg(update.releaseNotesURL.toString().toHtmlEscaped(),
+                         QCoreApplication::translate("Vantrel", "変更点を見る").toHtmlEscaped());
     present(
-        QStringLiteral("%1 の新しい版 %2 があります").arg(AppInfo::name(), update.displayVersion()),
-        QStringLiteral("いまお使いの版は %1 です。ダウンロードページから新しい版を入手できます。")
+        QCoreApplication::translate("Vantrel", "%1 の新しい版 %2 があります")
+            .arg(AppInfo::name(), update.displayVersion()),
+        QCoreApplication::translate(
+            "Vantrel", "いまお使いの版は %1 です。ダウンロードページから新しい版を入手できます。")
             .arg(currentVersion),
-        notes, QStringLiteral("ダウンロードページを開く"), true);
+        notes, QCoreApplication::translate("Vantrel", "ダウンロードページを開く"), true);
 }
 
 void UpdateCheckWindow::showUpToDate(const QString& currentVersion) {
     downloadURL_.clear();
-    present(QStringLiteral("最新の版です"),
-            QStringLiteral("%1 %2 はいま配信されている最新の版です。")
+    present(QCoreApplication::translate("Vantrel", "最新の版です"),
+            QCoreApplication::translate("Vantrel", "%1 %2 はいま配信されている最新の版です。")
                 .arg(AppInfo::name(), currentVersion),
-            QString(), QStringLiteral("OK"), false);
+            QString(), QCoreApplication::translate("Vantrel", "OK"), false);
+}
+
+void UpdateCheckWindow::showUpdatedByPackage() {
+    downloadURL_.clear();
+    present(QCoreApplication::translate("Vantrel", "新しい版はパッケージで届きます"),
+            QCoreApplication::translate(
+                "Vantrel", "%1 はインストールしたパッケージと一緒に更新されます。新しい版は、apt "
+                           "などのパッケージマネージャーでシステムを更新すると届きます。")
+                .arg(AppInfo::name()),
+            QString(), QCoreApplication::translate("Vantrel", "OK"), false);
 }
 
 void UpdateCheckWindow::showFailure(const QString& description) {
     downloadURL_.clear();
-    present(QStringLiteral("新しい版を確認できませんでした"),
-            QStringLiteral("（%1）\nしばらくしてからもう一度お試しください。").arg(description),
-            QString(), QStringLiteral("OK"), false);
+    present(QCoreApplication::translate("Vantrel", "新しい版を確認できませんでした"),
+            QCoreApplication::translate("Vantrel", "%1。\nしばらくしてからもう一度お試しください。")
+                .arg(description),
+            QString(), QCoreApplication::translate("Vantrel", "OK"), false);
 }
 
 void UpdateCheckWindow::present(const QString& headline, const QString& detail,
                                 const QString& notes, const QString& primary, bool showSecondary) {
-    setWindowTitle(QStringLiteral("%1 のアップデート").arg(AppInfo::name()));
+    setWindowTitle(
+        QCoreApplication::translate("Vantrel", "%1 のアップデート").arg(AppInfo::name()));
     headline_->setText(headline);
     detail_->setText(detail);
     detail_->setVisible(!detail.isEmpty());
+    // Rich text is shown as formatted text only: no scripts run in a text view, links go
+    // through anchorClicked, and resources are never loaded.
     if (Qt::mightBeRichText(notes))
         notes_->setHtml(notes);
     else

@@ -22,6 +22,7 @@ public:
     void showUpdateFound(const AppcastItem& update, const QString& currentVersion) override;
     void showUpToDate(const QString& currentVersion) override;
     void showFailure(const QString& description) override;
+    void showUpdatedByPackage() override;
 
     QString headline() const;
     QString detail() const;

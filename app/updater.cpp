@@ -1,5 +1,6 @@
 #include "app/updater.h"
 #include "platform/log.h"
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,11 +16,13 @@ constexpr qint64 kMaximumFeedBytes = 4 * 1024 * 1024;
 QString networkFailure(QNetworkReply& reply) {
     if (reply.error() == QNetworkReply::OperationCanceledError ||
         reply.error() == QNetworkReply::TimeoutError)
-        return QStringLiteral("サーバーから時間内に応答がありませんでした");
+        return QCoreApplication::translate("Vantrel", "サーバーから時間内に応答がありませんでした");
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && status.toInt() >= 400)
-        return QStringLiteral("サーバーがエラーを返しました（HTTP %1）").arg(status.toInt());
-    return QStringLiteral("サーバーに接続できませんでした（%1）").arg(reply.errorString());
+        return QCoreApplication::translate("Vantrel", "サーバーがエラーを返しました（HTTP %1）")
+            .arg(status.toInt());
+    return QCoreApplication::translate("Vantrel", "サーバーに接続できませんでした（%1）")
+        .arg(reply.errorString());
 }
 
 } // namespace
@@ -27,7 +30,7 @@ QString networkFailure(QNetworkReply& reply) {
 Updater::Updater(UserDefaults& defaults, UpdateUserDriver& driver, QUrl feedURL,
                  QString currentVersion, QObject* parent)
     : QObject(parent), defaults_(defaults), driver_(driver), feedURL_(std::move(feedURL)),
-      currentVersion_(std::move(currentVersion)), network_(new QNetworkAccessManager(this)) {
+      currentVersion_(std::move(currentVersion)) {
     scheduleTimer_.setSingleShot(true);
     connect(&scheduleTimer_, &QTimer::timeout, this, &Updater::scheduledCheckDue);
 }
@@ -106,7 +109,9 @@ void Updater::checkForUpdatesInBackground() {
 void Updater::startCheck(bool userInitiated) {
     if (!feedURL_.isValid()) {
         if (userInitiated)
-            driver_.showUpdaterError(QStringLiteral("更新情報の配信先が設定されていません"), true);
+            driver_.showUpdaterError(
+                QCoreApplication::translate("Vantrel", "更新情報の配信先が設定されていません"),
+                true);
         return;
     }
     if (checkInProgress()) {
@@ -126,6 +131,8 @@ void Updater::startCheck(bool userInitiated) {
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Vantrel/%1").arg(currentVersion_));
+    // Made on the first check, so a program that never checks never touches the network.
+    if (!network_) network_ = new QNetworkAccessManager(this);
     QNetworkReply* reply = network_->get(request);
     reply_ = reply;
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
@@ -154,14 +161,16 @@ void Updater::finishCheck() {
     if (reply->error() != QNetworkReply::NoError) {
         failure = networkFailure(*reply);
     } else if (reply->bytesAvailable() > kMaximumFeedBytes) {
-        failure = QStringLiteral("更新情報が大きすぎます");
+        failure = QCoreApplication::translate("Vantrel", "更新情報が大きすぎます");
     } else {
         QString parseError;
         const auto items = Appcast::parse(reply->readAll(), &parseError);
         if (!items) {
-            failure = QStringLiteral("更新情報を読めませんでした（%1）").arg(parseError);
+            failure = QCoreApplication::translate("Vantrel", "更新情報を読めませんでした（%1）")
+                          .arg(parseError);
         } else if (!Appcast::isValidVersion(currentVersion_)) {
-            failure = QStringLiteral("この版の番号（%1）を比べられません").arg(currentVersion_);
+            failure = QCoreApplication::translate("Vantrel", "この版の番号（%1）を比べられません")
+                          .arg(currentVersion_);
         } else {
             update = Appcast::bestUpdate(*items, currentVersion_);
         }

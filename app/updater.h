@@ -78,7 +78,7 @@ private:
     double timeout_ = 30;
     bool started_ = false;
     bool userInitiated_ = false;
-    QNetworkAccessManager* network_;
+    QNetworkAccessManager* network_ = nullptr;
     QPointer<QNetworkReply> reply_;
     QTimer scheduleTimer_;
 };

@@ -21,6 +21,7 @@ public:
         window().showUpToDate(currentVersion);
     }
     void showFailure(const QString& description) override { window().showFailure(description); }
+    void showUpdatedByPackage() override { window().showUpdatedByPackage(); }
 
 private:
     UpdateCheckWindow& window() {
@@ -54,6 +55,8 @@ UpdaterModel::UpdaterModel(UserDefaults& defaults, Options options, QObject* par
         ownedPresenter_ = std::make_unique<LazyUpdateWindow>();
         presenter = ownedPresenter_.get();
     }
+    presenter_ = presenter;
+    hasFeed_ = options.feedURL.isValid();
     std::function<bool()> inImmediateFocus = std::move(options.inImmediateFocus);
     if (!inImmediateFocus)
         inImmediateFocus = [] {
@@ -85,6 +88,10 @@ void UpdaterModel::setAutomaticallyChecks(bool value) {
 
 void UpdaterModel::checkForUpdates() {
     if (activate_) activate_();
+    if (!hasFeed_) {
+        presenter_->showUpdatedByPackage();
+        return;
+    }
     updater_->checkForUpdates();
 }
 

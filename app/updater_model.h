@@ -33,12 +33,16 @@ public:
     UpdaterModel(UserDefaults& defaults, Options options, QObject* parent = nullptr);
     ~UpdaterModel() override;
 
+    // False in a build without an update feed: new versions come with the package, and the
+    // program never opens a network connection.
+    bool hasFeed() const { return hasFeed_; }
     bool canCheck() const { return canCheck_; }
     bool updateWaiting() const { return updateWaiting_; }
     bool automaticallyChecks() const { return automaticallyChecks_; }
     // Writes the flag through to the updater only when it differs there.
     void setAutomaticallyChecks(bool value);
-    // User-initiated: activates the program and shows the check window.
+    // User-initiated: activates the program and shows the check window (which, without a feed,
+    // says that updates come with the package).
     void checkForUpdates();
 
     Updater& updater() { return *updater_; }
@@ -61,6 +65,8 @@ private:
 
     std::function<void()> activate_;
     std::unique_ptr<UpdatePresenter> ownedPresenter_;
+    UpdatePresenter* presenter_ = nullptr;
+    bool hasFeed_ = false;
     std::unique_ptr<StandardUserDriver> driver_;
     std::unique_ptr<Updater> updater_;
     bool canCheck_ = false;

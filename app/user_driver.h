@@ -42,6 +42,8 @@ public:
     virtual void showUpToDate(const QString& currentVersion) = 0;
     // Says what went wrong.
     virtual void showFailure(const QString& description) = 0;
+    // Says that new versions come with the installed package (a build without an update feed).
+    virtual void showUpdatedByPackage() = 0;
     // Runs when the user closes the window.
     std::function<void()> onClosed;
 };

@@ -2,6 +2,7 @@
 
 #include "history/clip_text.h"
 #include "history/thumbnail_cache.h"
+#include <QCoreApplication>
 
 namespace vt {
 
@@ -92,11 +93,12 @@ QString ClipItem::snippet(qsizetype maxLength) const {
     case Kind::text:
         return ClipText::oneLine(text.value_or(QString()), maxLength);
     case Kind::image:
-        return QStringLiteral("画像");
+        return QCoreApplication::translate("Vantrel", "画像");
     case Kind::files: {
         if (!filePaths || filePaths->isEmpty()) return {};
         QString title = lastPathComponent(filePaths->first());
-        if (filePaths->size() >= 2) title += QStringLiteral(" ほか%1件").arg(filePaths->size() - 1);
+        if (filePaths->size() >= 2)
+            title += QCoreApplication::translate("Vantrel", " ほか%1件").arg(filePaths->size() - 1);
         return title;
     }
     }

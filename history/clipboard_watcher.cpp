@@ -129,8 +129,7 @@ void ClipboardWatcher::poll() {
     const QStringList types = pasteboard_.types();
     for (const QString& type : types)
         if (skipTypes().contains(type)) return;
-    if (const auto app = workspace_.frontmostApplication();
-        app && app->bundleIdentifier && excludedApps.contains(*app->bundleIdentifier))
+    if (const auto app = workspace_.frontmostApplication(); app && app->answersTo(excludedApps))
         return;
 
     std::optional<ClipItem> item = readItem();

@@ -3,6 +3,7 @@
 #include "history/clip_item.h"
 #include "history/history_file.h"
 #include "history/history_saver.h"
+#include "platform/password_managers.h"
 
 #include <QObject>
 #include <QSet>
@@ -35,11 +36,8 @@ public:
     ClipHistory history;
     // Runs after every change of the history that this watcher makes.
     std::function<void()> onChange;
-    // Application ids whose copies are ignored.
-    QStringList excludedApps = {
-        QStringLiteral("com.1password.1password"), QStringLiteral("com.agilebits.onepassword7"),
-        QStringLiteral("com.apple.Passwords"), QStringLiteral("com.apple.keychainaccess"),
-        QStringLiteral("com.bitwarden.desktop")};
+    // Applications whose copies are ignored, by any name they answer to (case-insensitive).
+    QStringList excludedApps = passwordManagerAppIds();
 
     // Larger copies are not recorded (with a log line): texts of more characters, images of
     // more bytes.

@@ -7,15 +7,39 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vt {
 
 namespace {
+
+constexpr int kKeptAside = 3;
+
+// A kept-aside file's time (yyyyMMdd-hhmmss) and number (0 for the first of its second).
+std::pair<QString, int> asideKey(const QString& path, const QFileInfo& file) {
+    const QString rest =
+        file.fileName().mid(QFileInfo(path).fileName().size() + int(sizeof(".unreadable-") - 1));
+    return {rest.left(15), rest.mid(16).toInt()};
+}
+
+// What was kept aside next to path (files, links, FIFOs alike), oldest first: by the UTC time in
+// their names, then by the number that tells apart those of the same second.
+QFileInfoList setAside(const QString& path) {
+    const QFileInfo info(path);
+    QFileInfoList files = QDir(info.absolutePath())
+                              .entryInfoList({info.fileName() + QStringLiteral(".unreadable-*")},
+                                             QDir::Files | QDir::System | QDir::Hidden);
+    std::stable_sort(files.begin(), files.end(), [&](const QFileInfo& a, const QFileInfo& b) {
+        return asideKey(path, a) < asideKey(path, b);
+    });
+    return files;
+}
 
 constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0600;
@@ -311,14 +335,25 @@ ClipHistory HistoryFile::read(bool cleanUp) {
 void HistoryFile::keepAside(int fd, const QString& reason) {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString aside = path_ + QStringLiteral(".unreadable-") + stamp;
-    struct stat st {};
-    for (int n = 1; ::lstat(native(aside).constData(), &st) == 0; ++n)
-        aside = path_ + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+    // Files of the same second are numbered, and a number is never reused (a removed file's
+    // name would otherwise make the newest file look like the oldest).
+    int highest = -1; // -1: none of this second; 0: the plain name
+    for (const QFileInfo& file : setAside(path_)) {
+        const auto [fileStamp, n] = asideKey(path_, file);
+        if (fileStamp == stamp) highest = std::max(highest, n);
+    }
+    const QString aside =
+        highest < 0 ? path_ + QStringLiteral(".unreadable-") + stamp
+                    : path_ + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(highest + 1);
     // rename moves a link itself, never what it points to.
     if (::rename(native(path_).constData(), native(aside).constData()) == 0) {
         // A regular file that was opened: whatever it holds stays private.
         if (fd >= 0) ::fchmod(fd, kFileMode);
+        // A history that keeps breaking must not fill the disk with copies: the newest few stay.
+        // Removing a kept link removes the link, never its target.
+        const QFileInfoList kept = setAside(path_);
+        for (qsizetype i = 0; i + kKeptAside < kept.size(); ++i)
+            ::unlink(native(kept[i].absoluteFilePath()).constData());
         qCWarning(vtLog, "history: %s is %s; kept it as %s, starting with an empty history",
                   qUtf8Printable(path_), qUtf8Printable(reason), qUtf8Printable(aside));
     } else {
@@ -328,6 +363,11 @@ void HistoryFile::keepAside(int fd, const QString& reason) {
                   qUtf8Printable(path_), qUtf8Printable(reason), qUtf8Printable(lastError()));
     }
     if (fd >= 0) ::close(fd);
+}
+
+void HistoryFile::removeSetAside(const QString& path) {
+    for (const QFileInfo& file : setAside(path))
+        ::unlink(native(file.absoluteFilePath()).constData());
 }
 
 bool HistoryFile::save(const ClipHistory& history) {

@@ -46,6 +46,8 @@ public:
     // One-shot forms (tests, tools).
     static ClipHistory load(const QString& path);
     static bool save(const ClipHistory& history, const QString& path);
+    // Deletes what load() kept aside next to path (at most the newest three are ever kept).
+    static void removeSetAside(const QString& path);
 
 private:
     struct Segment {

@@ -2,14 +2,25 @@
 
 namespace vt {
 
+// Why the keyboard event tap cannot be installed, told apart so that the user can be told what
+// to do about it.
+enum class TrustProblem {
+    none,            // the tap can be installed (or is running)
+    noDisplay,       // no X display can be reached
+    waylandWithoutX, // a Wayland session that gives this program no X display
+    chordTaken,      // another program holds Ctrl+V
+    noXTest,         // the X server cannot take synthetic key presses
+    noPasteKey,      // no key of the keyboard layout produces V
+};
+
 // Whether the program may watch and swallow the paste chord: the keyboard event tap needs it.
 class Trust {
 public:
     virtual ~Trust() = default;
+    // What stands in the way of the event tap now; none when it can be installed.
+    virtual TrustProblem problem() const = 0;
     // True when the event tap can be installed now (or is already running).
-    virtual bool isTrusted() const = 0;
-    // Shows the user where to grant the permission; may open a browser or a settings page.
-    virtual void openAccessibility() = 0;
+    bool isTrusted() const { return problem() == TrustProblem::none; }
 };
 
 } // namespace vt

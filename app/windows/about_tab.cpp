@@ -1,6 +1,7 @@
 #include "app/windows/about_tab.h"
 #include "app/app_info.h"
 #include "app/windows/window_style.h"
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -45,15 +46,17 @@ AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
     v->addWidget(name, 0, Qt::AlignHCenter);
 
     QLabel* version =
-        WindowStyle::label(QStringLiteral("バージョン ") + AppInfo::version() +
-                               QStringLiteral("（") + AppInfo::build() + QStringLiteral("）"),
+        WindowStyle::label(QCoreApplication::translate("Vantrel", "バージョン %1（%2）")
+                               .arg(AppInfo::version(), AppInfo::build()),
                            Text::body, Tone::secondary);
     version->setObjectName(QStringLiteral("version"));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     v->addWidget(version, 0, Qt::AlignHCenter);
 
     QLabel* callout = WindowStyle::label(
-        QStringLiteral("⌘V を長押しすると、コピーした履歴から選んで貼れます。"), Text::callout);
+        QCoreApplication::translate("Vantrel",
+                                    "Ctrl+V を長押しすると、コピーした履歴から選んで貼れます。"),
+        Text::callout);
     callout->setObjectName(QStringLiteral("callout"));
     v->addWidget(callout, 0, Qt::AlignHCenter);
 
@@ -62,13 +65,14 @@ AboutTab::AboutTab(QWidget* parent) : QWidget(parent) {
     links->setSpacing(16);
     const QUrl site = AppInfo::siteURL();
     links->addStretch(1);
-    links->addWidget(link(QStringLiteral("サポート"),
+    links->addWidget(link(QCoreApplication::translate("Vantrel", "サポート"),
                           appendingPathComponent(site, QStringLiteral("support/")),
                           QStringLiteral("supportLink")));
-    links->addWidget(link(QStringLiteral("プライバシー"),
+    links->addWidget(link(QCoreApplication::translate("Vantrel", "プライバシー"),
                           appendingPathComponent(site, QStringLiteral("privacy/")),
                           QStringLiteral("privacyLink")));
-    links->addWidget(link(QStringLiteral("ウェブサイト"), site, QStringLiteral("websiteLink")));
+    links->addWidget(link(QCoreApplication::translate("Vantrel", "ウェブサイト"), site,
+                          QStringLiteral("websiteLink")));
     links->addStretch(1);
     v->addLayout(links);
 

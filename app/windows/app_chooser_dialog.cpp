@@ -2,6 +2,7 @@
 #include "app/windows/symbols.h"
 #include "app/windows/window_style.h"
 #include "platform/app_catalog.h"
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,7 @@ constexpr int kIdRole = Qt::UserRole + 1;
 
 AppChooserDialog::AppChooserDialog(const AppCatalog& catalog, QWidget* parent)
     : QDialog(parent), filter_(new QLineEdit), list_(new QListWidget) {
-    setWindowTitle(QStringLiteral("記録しないアプリを追加"));
+    setWindowTitle(QCoreApplication::translate("Vantrel", "記録しないアプリを追加"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
@@ -25,7 +26,7 @@ AppChooserDialog::AppChooserDialog(const AppCatalog& catalog, QWidget* parent)
     layout->setSpacing(10);
 
     filter_->setObjectName(QStringLiteral("filter"));
-    filter_->setPlaceholderText(QStringLiteral("名前で絞り込む"));
+    filter_->setPlaceholderText(QCoreApplication::translate("Vantrel", "名前で絞り込む"));
     filter_->setClearButtonEnabled(true);
     layout->addWidget(filter_);
 
@@ -46,11 +47,12 @@ AppChooserDialog::AppChooserDialog(const AppCatalog& catalog, QWidget* parent)
     layout->addWidget(list_, 1);
 
     auto* buttons = new QDialogButtonBox;
-    confirm_ = buttons->addButton(QStringLiteral("追加"), QDialogButtonBox::AcceptRole);
+    confirm_ = buttons->addButton(QCoreApplication::translate("Vantrel", "追加"),
+                                  QDialogButtonBox::AcceptRole);
     confirm_->setObjectName(QStringLiteral("confirm"));
     confirm_->setDefault(true);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setText(QStringLiteral("キャンセル"));
+    cancel->setText(QCoreApplication::translate("Vantrel", "キャンセル"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

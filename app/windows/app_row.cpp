@@ -3,6 +3,7 @@
 #include "app/windows/symbols.h"
 #include "app/windows/window_style.h"
 #include "platform/app_catalog.h"
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -34,9 +35,9 @@ AppRow::AppRow(const QString& bundleID, const AppCatalog& catalog, QWidget* pare
         name_ = WindowStyle::label(Preferences::knownAppName(bundleID).value_or(bundleID),
                                    WindowStyle::Text::body, WindowStyle::Tone::secondary);
         h->addWidget(name_);
-        QLabel* missing =
-            WindowStyle::label(QStringLiteral("（この Mac には無し）"), WindowStyle::Text::caption,
-                               WindowStyle::Tone::tertiary);
+        QLabel* missing = WindowStyle::label(
+            QCoreApplication::translate("Vantrel", "（このコンピュータには無し）"),
+            WindowStyle::Text::caption, WindowStyle::Tone::tertiary);
         missing->setObjectName(QStringLiteral("notInstalled"));
         h->addWidget(missing);
         h->addStretch(1);

@@ -5,6 +5,7 @@
 #include "app/windows/grouped_form.h"
 #include "app/windows/window_style.h"
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -43,10 +44,10 @@ GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* pa
     FormSection* login = form->addSection();
     launchAtLogin_ = new ToggleSwitch;
     launchAtLogin_->setObjectName(QStringLiteral("launchAtLogin"));
-    launchAtLogin_->setAccessibleName(QStringLiteral("ログイン時に起動"));
-    login->addRow(QStringLiteral("ログイン時に起動"), launchAtLogin_);
+    launchAtLogin_->setAccessibleName(QCoreApplication::translate("Vantrel", "ログイン時に起動"));
+    login->addRow(QCoreApplication::translate("Vantrel", "ログイン時に起動"), launchAtLogin_);
     QLabel* caption = WindowStyle::label(
-        QStringLiteral("システム設定 → 一般 → ログイン項目 で許可してください。"),
+        QCoreApplication::translate("Vantrel", "デスクトップの自動起動の設定で許可してください。"),
         WindowStyle::Text::caption, WindowStyle::Tone::secondary, true);
     caption->setObjectName(QStringLiteral("loginCaption"));
     loginCaptionRow_ = login->addCaptionRow(caption);
@@ -54,37 +55,43 @@ GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* pa
             [this](bool on) { settings_.setLaunchAtLogin(on); });
 
     // The picker.
-    FormSection* picking = form->addSection(QStringLiteral("⌘V を長押ししたとき"));
+    FormSection* picking =
+        form->addSection(QCoreApplication::translate("Vantrel", "Ctrl+V を長押ししたとき"));
     pickerStyle_ = picker(QStringLiteral("pickerStyle"));
-    pickerStyle_->addItem(QStringLiteral("扇（カーソルの右に広がる）"), true);
-    pickerStyle_->addItem(QStringLiteral("リング"), false);
-    picking->addRow(QStringLiteral("表示"), pickerStyle_);
+    pickerStyle_->addItem(QCoreApplication::translate("Vantrel", "扇（カーソルの右に広がる）"),
+                          true);
+    pickerStyle_->addItem(QCoreApplication::translate("Vantrel", "リング"), false);
+    picking->addRow(QCoreApplication::translate("Vantrel", "表示"), pickerStyle_);
     connect(pickerStyle_, &QComboBox::activated, this,
             [this](int i) { settings_.setUseFan(pickerStyle_->itemData(i).toBool()); });
 
     fanSlots_ = picker(QStringLiteral("fanSlots"));
     for (std::int64_t n : Preferences::fanSlotOptions())
-        fanSlots_->addItem(QString::number(n) + QStringLiteral(" 件"), qint64(n));
-    fanSlotsRow_ = picking->addRow(QStringLiteral("扇に一度に出す数"), fanSlots_);
+        fanSlots_->addItem(QString::number(n) + QCoreApplication::translate("Vantrel", " 件"),
+                           qint64(n));
+    fanSlotsRow_ =
+        picking->addRow(QCoreApplication::translate("Vantrel", "扇に一度に出す数"), fanSlots_);
     connect(fanSlots_, &QComboBox::activated, this,
             [this](int i) { settings_.setFanSlots(fanSlots_->itemData(i).toLongLong()); });
 
     holdDelay_ = picker(QStringLiteral("holdDelay"));
     for (const auto& option : Preferences::holdDelayOptions())
         holdDelay_->addItem(option.label, option.value);
-    picking->addRow(QStringLiteral("長押しの長さ"), holdDelay_);
+    picking->addRow(QCoreApplication::translate("Vantrel", "長押しの長さ"), holdDelay_);
     connect(holdDelay_, &QComboBox::activated, this,
             [this](int i) { settings_.setHoldDelay(holdDelay_->itemData(i).toDouble()); });
 
     // Updates.
-    FormSection* updates = form->addSection(QStringLiteral("アップデート"));
+    FormSection* updates = form->addSection(QCoreApplication::translate("Vantrel", "アップデート"));
     automaticallyChecks_ = new ToggleSwitch;
     automaticallyChecks_->setObjectName(QStringLiteral("automaticallyChecks"));
-    automaticallyChecks_->setAccessibleName(QStringLiteral("新しい版を自動で確認する"));
-    updates->addRow(QStringLiteral("新しい版を自動で確認する"), automaticallyChecks_);
+    automaticallyChecks_->setAccessibleName(
+        QCoreApplication::translate("Vantrel", "新しい版を自動で確認する"));
+    QWidget* automaticRow = updates->addRow(
+        QCoreApplication::translate("Vantrel", "新しい版を自動で確認する"), automaticallyChecks_);
     connect(automaticallyChecks_, &ToggleSwitch::clicked, this,
             [this](bool on) { updater_.setAutomaticallyChecks(on); });
-    checkNow_ = new QPushButton(QStringLiteral("今すぐ確認…"));
+    checkNow_ = new QPushButton(QCoreApplication::translate("Vantrel", "今すぐ確認…"));
     checkNow_->setObjectName(QStringLiteral("checkNow"));
     checkNow_->setAutoDefault(false);
     auto* checkRow = new QWidget;
@@ -92,9 +99,21 @@ GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* pa
     checkLayout->setContentsMargins(0, 0, 0, 0);
     checkLayout->addWidget(checkNow_);
     checkLayout->addStretch(1);
-    updates->addWideRow(checkRow, 6);
+    QWidget* checkNowRow = updates->addWideRow(checkRow, 6);
     // UpdaterModel::checkForUpdates() activates the program before the check window shows.
     connect(checkNow_, &QPushButton::clicked, this, [this] { updater_.checkForUpdates(); });
+    if (!updater_.hasFeed()) {
+        // Built without an update feed: the package manager brings new versions.
+        automaticRow->hide();
+        checkNowRow->hide();
+        QLabel* byPackage = WindowStyle::label(
+            QCoreApplication::translate("Vantrel",
+                                        "新しい版は、インストールしたパッケージと一緒に届きます"
+                                        "（apt などでシステムを更新してください）。"),
+            WindowStyle::Text::body, WindowStyle::Tone::secondary, true);
+        byPackage->setObjectName(QStringLiteral("updatesByPackage"));
+        updates->addWideRow(byPackage, 8);
+    }
     form->addStretch();
 
     connect(&settings_, &AppSettings::changed, this, &GeneralTab::refresh);

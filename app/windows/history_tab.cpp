@@ -9,6 +9,7 @@
 #include "app/windows/symbols.h"
 #include "app/windows/window_style.h"
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QMessageBox>
@@ -45,17 +46,19 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
     outer->addWidget(form);
 
     // The history itself.
-    FormSection* history =
-        form->addSection({}, QStringLiteral("履歴はこの Mac の中だけに保存されます。"));
+    FormSection* history = form->addSection(
+        {},
+        QCoreApplication::translate("Vantrel", "履歴はこのコンピュータの中だけに保存されます。"));
     historyLimit_ = new QComboBox;
     historyLimit_->setObjectName(QStringLiteral("historyLimit"));
     historyLimit_->setMinimumWidth(120);
     for (std::int64_t n : Preferences::historyLimitOptions())
-        historyLimit_->addItem(QString::number(n) + QStringLiteral(" 件"), qint64(n));
-    history->addRow(QStringLiteral("覚えておく件数"), historyLimit_);
+        historyLimit_->addItem(QString::number(n) + QCoreApplication::translate("Vantrel", " 件"),
+                               qint64(n));
+    history->addRow(QCoreApplication::translate("Vantrel", "覚えておく件数"), historyLimit_);
     connect(historyLimit_, &QComboBox::activated, this,
             [this](int i) { settings_.setHistoryLimit(historyLimit_->itemData(i).toLongLong()); });
-    auto* clear = new QPushButton(QStringLiteral("履歴をすべて消去…"));
+    auto* clear = new QPushButton(QCoreApplication::translate("Vantrel", "履歴をすべて消去…"));
     clear->setObjectName(QStringLiteral("clearHistory"));
     clear->setAutoDefault(false);
     QPalette destructive = clear->palette();
@@ -71,8 +74,9 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
 
     // Applications whose copies are not recorded.
     FormSection* apps = form->addSection(
-        QStringLiteral("記録しないアプリ"),
-        QStringLiteral("ここにあるアプリでコピーしたものは履歴に残しません。パスワード管理アプリが"
+        QCoreApplication::translate("Vantrel", "記録しないアプリ"),
+        QCoreApplication::translate(
+            "Vantrel", "ここにあるアプリでコピーしたものは履歴に残しません。パスワード管理アプリが"
                        "「記録しないで」と印を付けたコピーも残しません。"),
         1);
     auto* listArea = new QWidget;
@@ -97,11 +101,11 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
     listLayout->addWidget(list_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
-    QToolButton* add =
-        symbolButton(Symbol::plus, QStringLiteral("addApp"), QStringLiteral("アプリを追加"));
+    QToolButton* add = symbolButton(Symbol::plus, QStringLiteral("addApp"),
+                                    QCoreApplication::translate("Vantrel", "アプリを追加"));
     remove_ = symbolButton(Symbol::minus, QStringLiteral("removeApp"),
-                           QStringLiteral("選んだアプリを外す"));
-    auto* restore = new QPushButton(QStringLiteral("最初の状態に戻す"));
+                           QCoreApplication::translate("Vantrel", "選んだアプリを外す"));
+    auto* restore = new QPushButton(QCoreApplication::translate("Vantrel", "最初の状態に戻す"));
     restore->setObjectName(QStringLiteral("restoreDefaults"));
     restore->setFlat(true);
     restore->setAutoDefault(false);
@@ -203,15 +207,16 @@ void HistoryTab::confirmClear() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setIcon(QMessageBox::Warning);
     box->setWindowTitle(AppInfo::name());
-    box->setText(QStringLiteral("履歴をすべて消去しますか？"));
-    box->setInformativeText(QStringLiteral("元に戻せません。"));
-    QPushButton* erase = box->addButton(QStringLiteral("消去"), QMessageBox::DestructiveRole);
+    box->setText(QCoreApplication::translate("Vantrel", "履歴をすべて消去しますか？"));
+    box->setInformativeText(QCoreApplication::translate("Vantrel", "元に戻せません。"));
+    QPushButton* erase = box->addButton(QCoreApplication::translate("Vantrel", "消去"),
+                                        QMessageBox::DestructiveRole);
     erase->setObjectName(QStringLiteral("confirmClear"));
     QPalette destructive = erase->palette();
     destructive.setColor(QPalette::ButtonText, WindowStyle::color(WindowStyle::Tone::destructive));
     erase->setPalette(destructive);
     QPushButton* cancel = box->addButton(QMessageBox::Cancel);
-    cancel->setText(QStringLiteral("キャンセル"));
+    cancel->setText(QCoreApplication::translate("Vantrel", "キャンセル"));
     cancel->setObjectName(QStringLiteral("cancelClear"));
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);

@@ -1,10 +1,9 @@
 #include "app/windows/onboarding_model.h"
-#include "platform/trust.h"
 
 namespace vt {
 
 OnboardingModel::OnboardingModel(Trust& trust, QObject* parent)
-    : QObject(parent), trust_(trust), trusted_(trust.isTrusted()) {}
+    : QObject(parent), trust_(trust), problem_(trust.problem()) {}
 
 void OnboardingModel::start() {
     stop();
@@ -25,14 +24,12 @@ void OnboardingModel::stop() {
 }
 
 void OnboardingModel::poll() {
-    const bool now = trust_.isTrusted();
-    if (now == trusted_) return;
-    trusted_ = now;
-    emit trustedChanged(now);
-}
-
-void OnboardingModel::openAccessibility() {
-    trust_.openAccessibility();
+    const TrustProblem now = trust_.problem();
+    if (now == problem_) return;
+    const bool wasTrusted = trusted();
+    problem_ = now;
+    emit problemChanged(now);
+    if (trusted() != wasTrusted) emit trustedChanged(trusted());
 }
 
 } // namespace vt

@@ -1,11 +1,10 @@
 #pragma once
+#include "platform/trust.h"
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
 namespace vt {
-
-class Trust;
 
 // What the onboarding window shows: whether the program may install its event tap, polled
 // once a second while the window is in use.
@@ -14,25 +13,29 @@ class OnboardingModel : public QObject {
 public:
     explicit OnboardingModel(Trust& trust, QObject* parent = nullptr);
 
-    bool trusted() const { return trusted_; }
+    bool trusted() const { return problem_ == TrustProblem::none; }
+    // What stands in the way of the keyboard watch; none once it can run.
+    TrustProblem problem() const { return problem_; }
     // (Re)starts the one-second polling; an earlier timer is stopped and replaced.
     void start();
     // Stops the polling.
     void stop();
     // The running polling timer, or nullptr while idle.
     QTimer* timer() const { return timer_; }
-    // Shows the user where to grant the permission.
-    void openAccessibility();
+    // Checks again at once (the user says they fixed the problem).
+    void recheck() { poll(); }
 
 signals:
     // trusted() changed; the view cross-fades step 1 and retitles the footer button.
     void trustedChanged(bool trusted);
+    // problem() changed, between two problems or to or from none.
+    void problemChanged(TrustProblem problem);
 
 private:
     void poll();
 
     Trust& trust_;
-    bool trusted_;
+    TrustProblem problem_;
     QPointer<QTimer> timer_;
 };
 

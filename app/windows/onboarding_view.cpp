@@ -1,8 +1,9 @@
 #include "app/windows/onboarding_view.h"
-#include "app/app_info.h"
+#include "app/trust_texts.h"
 #include "app/windows/onboarding_model.h"
 #include "app/windows/symbols.h"
 #include "app/windows/window_style.h"
+#include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -76,7 +77,6 @@ void StepBadge::paintEvent(QPaintEvent*) {
 
 OnboardingView::OnboardingView(OnboardingModel& model, std::function<void()> close, QWidget* parent)
     : QWidget(parent), model_(model), close_(std::move(close)) {
-    const QString name = AppInfo::name();
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(24, 24, 24, 24);
     root->setSpacing(18);
@@ -91,20 +91,22 @@ OnboardingView::OnboardingView(OnboardingModel& model, std::function<void()> clo
     header->addWidget(icon, 0, Qt::AlignVCenter);
     auto* titles = new QVBoxLayout;
     titles->setSpacing(4);
-    titles->addWidget(
-        WindowStyle::label(QStringLiteral("⌘V を長押しすると、履歴から選んで貼れます"),
-                           Text::title3, Tone::primary, true));
-    titles->addWidget(WindowStyle::label(QStringLiteral("短く押せばいつもどおりの貼り付けです。"),
-                                         Text::body, Tone::secondary, true));
+    titles->addWidget(WindowStyle::label(
+        QCoreApplication::translate("Vantrel", "Ctrl+V を長押しすると、履歴から選んで貼れます"),
+        Text::title3, Tone::primary, true));
+    titles->addWidget(WindowStyle::label(
+        QCoreApplication::translate("Vantrel", "短く押せばいつもどおりの貼り付けです。"),
+        Text::body, Tone::secondary, true));
     header->addLayout(titles, 1);
     root->addLayout(header);
 
-    // Step 1: the permission.
+    // Step 1: the keyboard watch.
     step1Content_ = new QWidget;
     auto* content = new QVBoxLayout(step1Content_);
     content->setContentsMargins(0, 0, 0, 0);
     content->setSpacing(8);
-    granted_ = WindowStyle::label(QStringLiteral("許可されました。"), Text::body, Tone::green);
+    granted_ = WindowStyle::label(QCoreApplication::translate("Vantrel", "準備ができました。"),
+                                  Text::body, Tone::green);
     granted_->setObjectName(QStringLiteral("grantedText"));
     content->addWidget(granted_);
     pending_ = new QWidget;
@@ -112,39 +114,43 @@ OnboardingView::OnboardingView(OnboardingModel& model, std::function<void()> clo
     auto* pend = new QVBoxLayout(pending_);
     pend->setContentsMargins(0, 0, 0, 0);
     pend->setSpacing(8);
+    problem_ = WindowStyle::label(QString(), Text::body, Tone::primary, true);
+    problem_->setObjectName(QStringLiteral("problemText"));
+    pend->addWidget(problem_);
+    auto* again = new QPushButton(QCoreApplication::translate("Vantrel", "もう一度確かめる"));
+    again->setObjectName(QStringLiteral("checkAgain"));
+    makeProminent(again);
+    connect(again, &QPushButton::clicked, this, [this] { model_.recheck(); });
+    pend->addWidget(again, 0, Qt::AlignLeft);
     pend->addWidget(WindowStyle::label(
-        QStringLiteral(
-            "⌘V の長押しを見分けるために必要です。キーの内容を保存したり送ったりはしません。"),
-        Text::body, Tone::primary, true));
-    auto* open = new QPushButton(QStringLiteral("システム設定を開く"));
-    open->setObjectName(QStringLiteral("openAccessibility"));
-    makeProminent(open);
-    connect(open, &QPushButton::clicked, this, [this] { model_.openAccessibility(); });
-    pend->addWidget(open, 0, Qt::AlignLeft);
-    pend->addWidget(WindowStyle::label(
-        QStringLiteral("一覧の ") + name +
-            QStringLiteral(" をオンにしてください。すでにオンなのに使えないときは、") + name +
-            QStringLiteral(" を選んで「−」で消し、もう一度オンにしてください。"),
+        QCoreApplication::translate("Vantrel",
+                                    "直ると、この画面は自動で切り替わります。キーの内容を保存"
+                                    "したり送ったりはしません。"),
         Text::caption, Tone::secondary, true));
     content->addWidget(pending_);
     badge1_ = new StepBadge(1);
     badge1_->setObjectName(QStringLiteral("step1Badge"));
-    root->addWidget(step(badge1_, QStringLiteral("アクセシビリティを許可する"), step1Content_));
+    root->addWidget(step(badge1_,
+                         QCoreApplication::translate("Vantrel", "Ctrl+V の長押しを受け取る"),
+                         step1Content_));
 
     // Step 2: trying it out.
     auto* badge2 = new StepBadge(2);
     badge2->setObjectName(QStringLiteral("step2Badge"));
-    root->addWidget(step(
-        badge2, QStringLiteral("試してみる"),
-        WindowStyle::label(QStringLiteral("何かをいくつかコピーしてから、文字を入力できる所で ⌘V "
-                                          "を長押し。マウスを向けた項目を、⌘ を離すと貼ります。カー"
-                                          "ソルの左へマウスを出して離すと、貼らずにやめます。"),
-                           Text::body, Tone::primary, true)));
+    root->addWidget(
+        step(badge2, QCoreApplication::translate("Vantrel", "試してみる"),
+             WindowStyle::label(
+                 QCoreApplication::translate(
+                     "Vantrel", "何かをいくつかコピーしてから、文字を入力できる所で Ctrl+V "
+                                "を長押し。マウスを向けた項目を、Ctrl を離すと貼ります。カーソルの"
+                                "左へマウスを出して離すと、貼らずにやめます。"),
+                 Text::body, Tone::primary, true)));
 
     // Footer.
     auto* footer = new QHBoxLayout;
     auto* hint = WindowStyle::label(
-        QStringLiteral("あとで設定（メニューバーのアイコン → 設定…）からも確かめられます。"),
+        QCoreApplication::translate("Vantrel",
+                                    "あとで設定（トレイのアイコン → 設定…）からも確かめられます。"),
         Text::caption, Tone::secondary, true);
     footer->addWidget(hint, 1, Qt::AlignVCenter);
     footer->addSpacing(12);
@@ -160,6 +166,9 @@ OnboardingView::OnboardingView(OnboardingModel& model, std::function<void()> clo
 
     setFixedWidth(kWidth);
     connect(&model_, &OnboardingModel::trustedChanged, this, [this] { update(true); });
+    connect(&model_, &OnboardingModel::problemChanged, this, [this] {
+        if (!model_.trusted()) update(false);
+    });
     update(false);
 }
 
@@ -173,7 +182,9 @@ void OnboardingView::update(bool animated) {
     badge1_->setDone(trusted);
     granted_->setVisible(trusted);
     pending_->setVisible(!trusted);
-    footerButton_->setText(trusted ? QStringLiteral("はじめる") : QStringLiteral("あとで"));
+    problem_->setText(TrustTexts::explanation(model_.problem()));
+    footerButton_->setText(trusted ? QCoreApplication::translate("Vantrel", "はじめる")
+                                   : QCoreApplication::translate("Vantrel", "あとで"));
     if (animated) {
         // Fade the new state of step 1 in, like the desktop's default transition.
         auto* effect = new QGraphicsOpacityEffect(step1Content_);

@@ -51,6 +51,7 @@ private:
     QWidget* step1Content_;
     QLabel* granted_;
     QWidget* pending_;
+    QLabel* problem_;
     QPushButton* footerButton_;
 };
 

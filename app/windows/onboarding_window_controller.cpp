@@ -1,17 +1,18 @@
 #include "app/windows/onboarding_window_controller.h"
 #include "app/app_info.h"
 #include "app/app_settings.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/onboarding_model.h"
 #include "app/windows/onboarding_view.h"
 #include "app/windows/window_activation.h"
-#include "app/windows/windows_platform.h"
 #include "platform/linux/x11_trust.h"
+#include <QCoreApplication>
 
 namespace vt {
 
 OnboardingWindowController& OnboardingWindowController::shared() {
     static auto* instance =
-        new OnboardingWindowController(AppSettings::shared(), WindowsPlatform::trust());
+        new OnboardingWindowController(AppSettings::shared(), DesktopServices::trust());
     return *instance;
 }
 
@@ -29,7 +30,8 @@ void OnboardingWindowController::show() {
         // The controller deletes the window first, so the view never outlives `this`.
         auto* view = new OnboardingView(*model_, [this] { close(); });
         window_ = new OnboardingWindow(view);
-        window_->setWindowTitle(AppInfo::name() + QStringLiteral(" へようこそ"));
+        window_->setWindowTitle(
+            QCoreApplication::translate("Vantrel", "%1 へようこそ").arg(AppInfo::name()));
         centerOnScreen(window_);
     }
     bringToFront(window_);

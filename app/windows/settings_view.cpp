@@ -5,6 +5,7 @@
 #include "app/windows/symbols.h"
 #include "app/windows/tab_selection.h"
 #include "app/windows/window_style.h"
+#include <QCoreApplication>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -26,9 +27,12 @@ SettingsView::SettingsView(AppSettings& settings, UpdaterModel& updater, TabSele
     general_ = new GeneralTab(settings, updater);
     history_ = new HistoryTab(settings, catalog, std::move(clearHistory));
     about_ = new AboutTab;
-    tabs_->addTab(general_, symbolIcon(Symbol::gearshape, ink), QStringLiteral("一般"));
-    tabs_->addTab(history_, symbolIcon(Symbol::clockArrowCirclepath, ink), QStringLiteral("履歴"));
-    tabs_->addTab(about_, symbolIcon(Symbol::infoCircle, ink), QStringLiteral("情報"));
+    tabs_->addTab(general_, symbolIcon(Symbol::gearshape, ink),
+                  QCoreApplication::translate("Vantrel", "一般"));
+    tabs_->addTab(history_, symbolIcon(Symbol::clockArrowCirclepath, ink),
+                  QCoreApplication::translate("Vantrel", "履歴"));
+    tabs_->addTab(about_, symbolIcon(Symbol::infoCircle, ink),
+                  QCoreApplication::translate("Vantrel", "情報"));
 
     tabs_->setCurrentIndex(static_cast<int>(selection.tab()));
     connect(&selection, &TabSelection::changed, tabs_,

@@ -2,18 +2,21 @@
 #include "app/app_info.h"
 #include "app/app_settings.h"
 #include "app/updater_model.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/settings_view.h"
 #include "app/windows/window_activation.h"
 #include "app/windows/window_style.h"
-#include "app/windows/windows_platform.h"
 #include "platform/linux/desktop_app_catalog.h"
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vt {
 
 SettingsWindowController& SettingsWindowController::shared() {
     static auto* instance = new SettingsWindowController(
-        AppSettings::shared(), UpdaterModel::shared(), WindowsPlatform::appCatalog());
+        AppSettings::shared(), UpdaterModel::shared(), DesktopServices::appCatalog());
     return *instance;
 }
 
@@ -31,7 +34,8 @@ void SettingsWindowController::show(Tab tab) {
         auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint |
                                                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->setWindowTitle(AppInfo::name() + QStringLiteral(" の設定"));
+        window->setWindowTitle(
+            QCoreApplication::translate("Vantrel", "%1 の設定").arg(AppInfo::name()));
         WindowStyle::applyWindowFont(window);
         // The controller deletes the window first, so the view never outlives `this`.
         view_ = new SettingsView(settings_, updater_, selection_, catalog_, [this] {
@@ -43,6 +47,12 @@ void SettingsWindowController::show(Tab tab) {
         layout->addWidget(view_);
         layout->setSizeConstraint(QLayout::SetFixedSize);
         window->adjustSize();
+        // Escape and Ctrl+W close it, as they close any settings window of the desktop.
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+            auto* shortcut = new QShortcut(keys, window);
+            QObject::connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+        }
         window_ = window;
         centerOnScreen(window_);
     }

@@ -4,7 +4,7 @@ add_library(vt_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/symbols.cpp
     ${CMAKE_CURRENT_LIST_DIR}/grouped_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_activation.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/windows_platform.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/desktop_services.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_window_controller.cpp

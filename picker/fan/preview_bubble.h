@@ -2,6 +2,7 @@
 #include "history/clip_item.h"
 #include "ui/materials.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -27,7 +28,7 @@ struct PreviewBubble {
     // ("3 / 12" and the source application) and the body (the clip, or the cancel reminder).
     enum Layer : int { card = 1, header = 2, body = 4, all = 7 };
     // The reminder shown while the pointer is outside the fan.
-    static QString cancelText() { return QStringLiteral("離すとやめる"); }
+    static QString cancelText() { return QCoreApplication::translate("Vantrel", "離すとやめる"); }
 
     std::optional<ClipItem> item;
     std::int64_t position = 1; // 1-based

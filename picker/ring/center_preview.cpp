@@ -7,6 +7,7 @@
 #include "ui/symbols.h"
 #include "ui/text.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 
@@ -18,7 +19,9 @@ constexpr std::uint64_t kHintOwner = 3;
 enum Property : std::uint32_t { kDiscScale = 1, kLayerOpacity, kLayerScale };
 
 constexpr double kEnterScale = 0.92;
-const QString kCancelHint = QStringLiteral("離すとやめる");
+QString cancelHint() {
+    return QCoreApplication::translate("Vantrel", "離すとやめる");
+}
 
 std::uint64_t ownerFor(const QUuid& id) {
     // Clip previews live beside the wedges in one store; a distinct salt keeps their keys apart.
@@ -164,8 +167,8 @@ void CenterPreview::paint(QPainter& painter, QPointF center) {
 void CenterPreview::paintHint(QPainter& painter, const QRectF& box) {
     const QColor color = white(0.7);
     const QSizeF symbol = symbolSize(QStringLiteral("xmark.circle"), 22);
-    const TextBlock& text =
-        cachedTextBlock(kCancelHint, uiFont(11, QFont::DemiBold), box.width(), 1, Qt::AlignHCenter);
+    const TextBlock& text = cachedTextBlock(cancelHint(), uiFont(11, QFont::DemiBold), box.width(),
+                                            1, Qt::AlignHCenter);
     const double height = symbol.height() + 6 + text.size().height();
     const double top = box.center().y() - height / 2;
     drawSymbol(painter, QStringLiteral("xmark.circle"),

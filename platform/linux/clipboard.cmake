@@ -8,5 +8,5 @@ add_library(vt_linux_clipboard STATIC
     ${CMAKE_CURRENT_LIST_DIR}/x11_workspace.cpp
 )
 target_link_libraries(vt_linux_clipboard
-    PUBLIC vt_platform Qt6::Gui
+    PUBLIC vt_platform vt_linux_desktop_entry Qt6::Gui
     PRIVATE X11::X11 X11::Xfixes vantrel_warnings)

@@ -1,6 +1,6 @@
 #include "platform/linux/x11_trust.h"
 #include "platform/log.h"
-#include <QDesktopServices>
+#include <QtGlobal>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -86,10 +86,23 @@ const char* describe(X11Trust::Check check) {
     return "unknown";
 }
 
-X11Trust::X11Trust(std::function<QUrl()> supportURL, UrlOpener openURL, QByteArray displayName)
-    : supportURL_(std::move(supportURL)), openURL_(std::move(openURL)),
-      displayName_(std::move(displayName)) {
-    if (!openURL_) openURL_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+X11Trust::X11Trust(QByteArray displayName) : displayName_(std::move(displayName)) {}
+
+TrustProblem X11Trust::problem() const {
+    switch (check()) {
+    case Check::trusted:
+        return TrustProblem::none;
+    case Check::noDisplay:
+        return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? TrustProblem::noDisplay
+                                                              : TrustProblem::waylandWithoutX;
+    case Check::noXTest:
+        return TrustProblem::noXTest;
+    case Check::noPasteKey:
+        return TrustProblem::noPasteKey;
+    case Check::chordTaken:
+        return TrustProblem::chordTaken;
+    }
+    return TrustProblem::noDisplay;
 }
 
 X11Trust::Check X11Trust::check() const {
@@ -139,17 +152,6 @@ X11Trust::Check X11Trust::probeDisplay() const {
     xcb_ungrab_key(conn, vCodes.front(), root, XCB_MOD_MASK_ANY);
     xcb_flush(conn);
     return taken ? Check::chordTaken : Check::trusted;
-}
-
-void X11Trust::openAccessibility() {
-    const Check result = check();
-    if (result == Check::trusted) {
-        qCInfo(vtLog) << "accessibility: the paste chord is available";
-        return;
-    }
-    const QUrl url = supportURL_ ? supportURL_() : QUrl();
-    qCInfo(vtLog) << "accessibility:" << describe(result) << "- opening" << url.toString();
-    if (url.isValid() && !url.isEmpty()) openURL_(url);
 }
 
 } // namespace vt

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/trust.h"
 #include <QByteArray>
-#include <QUrl>
 #include <functional>
 
 namespace vt {
@@ -13,26 +12,22 @@ namespace vt {
 class X11Trust final : public Trust {
 public:
     enum class Check { trusted, noDisplay, noXTest, noPasteKey, chordTaken };
-    using UrlOpener = std::function<void(const QUrl&)>;
 
-    // supportURL gives the page that explains what to do when the tap cannot be installed;
-    // openURL opens it (default: the desktop's browser). displayName empty = $DISPLAY.
-    explicit X11Trust(std::function<QUrl()> supportURL, UrlOpener openURL = {},
-                      QByteArray displayName = {});
+    // displayName empty = $DISPLAY.
+    explicit X11Trust(QByteArray displayName = {});
 
     void setTapRunning(std::function<bool()> tapRunning) { tapRunning_ = std::move(tapRunning); }
 
-    bool isTrusted() const override { return check() == Check::trusted; }
-    void openAccessibility() override;
+    // A display that cannot be reached in a Wayland session is told apart from one missing
+    // elsewhere ($WAYLAND_DISPLAY set).
+    TrustProblem problem() const override;
 
-    // The full answer, for logs and for the choice of what openAccessibility() shows.
+    // The full answer of the X server, for logs.
     Check check() const;
 
 private:
     Check probeDisplay() const;
 
-    std::function<QUrl()> supportURL_;
-    UrlOpener openURL_;
     QByteArray displayName_;
     std::function<bool()> tapRunning_;
 };

@@ -3,9 +3,7 @@
 #include "platform/linux/clipboard_x11_errors.h"
 #include "platform/log.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
+#include <QFileInfo>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -57,6 +55,32 @@ bool hasWmClass(Display* dpy, Window w) {
     return true;
 }
 
+// The process behind a window, from _NET_WM_PID; 0 when the window does not say.
+long windowPid(Display* dpy, Window w) {
+    const Atom atom = XInternAtom(dpy, "_NET_WM_PID", True);
+    if (atom == 0) return 0;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(dpy, w, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        if (format == 32 && count == 1) pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
+// The program file a process runs, without folders; empty when it cannot be seen (another
+// user's process, or a window from another machine).
+QString executableOf(long pid) {
+    if (pid <= 0) return {};
+    const QString target = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    return QFileInfo(target).fileName();
+}
+
 QString stripDesktop(QString id) {
     if (id.endsWith(QLatin1String(".desktop"))) id.chop(8);
     return id;
@@ -70,7 +94,6 @@ X11Workspace::X11Workspace(const QByteArray& displayName) {
         quietX11Errors(display_);
     else
         qCWarning(vtLog, "workspace: cannot open X display; no frontmost application");
-    dataDirs_ = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
 }
 
 X11Workspace::~X11Workspace() {
@@ -120,44 +143,31 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     if (w == 0) return std::nullopt;
     RunningApplication app;
     const WmClass wm = wmClass(display_, w);
-    const QString& cls = wm.cls;
-    // Desktop-file id first (KDE and Qt declare it), then the GTK application id (reverse-DNS),
-    // then the window class, which every X11 toolkit sets.
-    QString id =
+    // The ids a window declares for its desktop entry: KDE and Qt set the desktop-file name,
+    // GTK its application id (reverse-DNS, which is also its desktop-file id).
+    const QString kdeId =
         stripDesktop(QString::fromUtf8(textProperty(display_, w, "_KDE_NET_WM_DESKTOP_FILE")));
-    if (id.isEmpty()) id = QString::fromUtf8(textProperty(display_, w, "_GTK_APPLICATION_ID"));
-    if (id.isEmpty()) id = cls;
+    const QString gtkId = QString::fromUtf8(textProperty(display_, w, "_GTK_APPLICATION_ID"));
+    const QString executable = executableOf(windowPid(display_, w));
+
+    std::optional<DesktopEntry> entry;
+    for (const QString& id : {kdeId, gtkId}) {
+        if (!entry && !id.isEmpty()) entry = entries_.application(id);
+    }
+    if (!entry) entry = entries_.forWindow(wm.cls, wm.instance, executable);
+
+    QString id = entry ? entry->id : !kdeId.isEmpty() ? kdeId : !gtkId.isEmpty() ? gtkId : wm.cls;
     if (!id.isEmpty()) app.bundleIdentifier = id;
-    for (const QString& n : {id, wm.instance, cls})
-        if (!n.isEmpty() && !app.names.contains(n)) app.names.append(n);
-    QString name = id.isEmpty() ? QString() : desktopEntryName(id);
-    if (name.isEmpty() && !cls.isEmpty()) name = desktopEntryName(cls.toLower());
-    if (name.isEmpty()) name = cls;
+    for (const QString& n : {id, kdeId, gtkId, wm.instance, wm.cls, executable}) {
+        if (!n.isEmpty() && !app.names.contains(n, Qt::CaseInsensitive)) app.names.append(n);
+    }
+    const QString name = entry && !entry->name.isEmpty() ? entry->name : wm.cls;
     if (!name.isEmpty()) app.localizedName = name;
     return app;
 }
 
-QString X11Workspace::desktopEntryName(const QString& id) const {
-    if (const auto it = names_.constFind(id); it != names_.constEnd()) return *it;
-    QString name;
-    for (const QString& dir : dataDirs_) {
-        QFile file(dir + QLatin1String("/applications/") + id + QLatin1String(".desktop"));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
-        bool inEntry = false;
-        while (!file.atEnd()) {
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
-            if (line.startsWith(QLatin1Char('['))) {
-                if (inEntry) break;
-                inEntry = line == QLatin1String("[Desktop Entry]");
-            } else if (inEntry && line.startsWith(QLatin1String("Name="))) {
-                name = line.mid(5).trimmed();
-                break;
-            }
-        }
-        if (!name.isEmpty()) break;
-    }
-    names_.insert(id, name);
-    return name;
+void X11Workspace::setDataDirs(const QStringList& dirs) {
+    entries_ = DesktopEntries(dirs);
 }
 
 } // namespace vt

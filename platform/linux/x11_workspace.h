@@ -1,7 +1,7 @@
 #pragma once
+#include "platform/linux/desktop_entry.h"
 #include "platform/workspace.h"
 
-#include <QHash>
 #include <QStringList>
 
 struct _XDisplay;
@@ -10,7 +10,10 @@ namespace vt {
 
 // The frontmost application on an X11 desktop: the window named by the window manager's
 // _NET_ACTIVE_WINDOW, or without one the window holding the input focus (walking up to the
-// first window that carries WM_CLASS).
+// first window that carries WM_CLASS). The application is known by every name it answers to:
+// the desktop-file id (declared by the window, or the entry whose StartupWMClass or Exec
+// matches), the WM_CLASS instance and class, and the executable behind _NET_WM_PID; its name is
+// the desktop entry's Name in the user's language.
 class X11Workspace final : public Workspace {
 public:
     // Connects to `displayName` (empty: $DISPLAY).
@@ -23,15 +26,13 @@ public:
 
     // Folders searched for desktop entries ("<folder>/applications/<id>.desktop"); by default
     // $XDG_DATA_HOME and $XDG_DATA_DIRS.
-    void setDataDirs(const QStringList& dirs) { dataDirs_ = dirs; }
+    void setDataDirs(const QStringList& dirs);
 
 private:
     unsigned long activeWindow() const;
-    QString desktopEntryName(const QString& id) const;
 
     _XDisplay* display_ = nullptr;
-    QStringList dataDirs_;
-    mutable QHash<QString, QString> names_;
+    DesktopEntries entries_;
 };
 
 } // namespace vt

@@ -73,6 +73,17 @@ TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
     MemoryUserDefaults empty;
     empty.setRaw(QStringLiteral("excludedApps"), QStringList{});
     EXPECT_TRUE(AppSettings(empty, loginItems).excludedApps().isEmpty());
+
+    // The default list of early builds (another platform's ids) becomes today's default; a list
+    // the user edited stays.
+    MemoryUserDefaults former;
+    former.setRaw(QStringLiteral("excludedApps"), Preferences::formerDefaultExcludedApps());
+    EXPECT_EQ(AppSettings(former, loginItems).excludedApps(), Preferences::defaultExcludedApps());
+    MemoryUserDefaults edited;
+    QStringList mine = Preferences::formerDefaultExcludedApps();
+    mine << QStringLiteral("keepass2");
+    edited.setRaw(QStringLiteral("excludedApps"), mine);
+    EXPECT_EQ(AppSettings(edited, loginItems).excludedApps(), mine);
 }
 
 TEST(AppSettings, WritingUseFanFalseStoresRingAndCallsOnChangeOnce) {
@@ -178,8 +189,11 @@ TEST(AppSettings, OnlyTheEnabledStatusCountsAsOn) {
 }
 
 TEST(Preferences, KnownAppNames) {
-    EXPECT_EQ(Preferences::knownAppName(QStringLiteral("com.apple.Passwords")),
-              QStringLiteral("パスワード"));
+    EXPECT_EQ(Preferences::knownAppName(QStringLiteral("org.gnome.seahorse.Application")),
+              QStringLiteral("パスワードと鍵"));
+    // Every default is listed by name when it is not installed.
+    for (const QString& id : Preferences::defaultExcludedApps())
+        EXPECT_TRUE(Preferences::knownAppName(id).has_value()) << id.toStdString();
     EXPECT_EQ(Preferences::knownAppName(QStringLiteral("org.example.none")), std::nullopt);
     EXPECT_EQ(Preferences::holdDelayOptions().front().label, QStringLiteral("速い（0.2秒）"));
 }

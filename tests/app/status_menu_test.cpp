@@ -1,7 +1,10 @@
 // The tray menu's rows: what the user sees each time the menu opens.
 #include "app/status_menu.h"
 
+#include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -31,7 +34,7 @@ std::vector<QString> titles(const std::vector<StatusMenuEntry>& rows) {
 
 TEST(StatusMenu, EmptyHistoryWithTapAndNoUpdate) {
     const auto rows = buildStatusMenu(baseState());
-    const std::vector<QString> expected = {"⌘V を長押しで履歴を表示",
+    const std::vector<QString> expected = {"Ctrl+V を長押しで履歴を表示",
                                            "---",
                                            "まだ履歴がありません",
                                            "---",
@@ -53,11 +56,12 @@ TEST(StatusMenu, EmptyHistoryWithTapAndNoUpdate) {
 TEST(StatusMenu, WarningAndUpdateRowsFollowTheHint) {
     auto state = baseState();
     state.tapInstalled = false;
+    state.tapProblem = TrustProblem::chordTaken;
     state.updateWaiting = true;
     const auto rows = buildStatusMenu(state);
     ASSERT_GE(rows.size(), 4u);
     EXPECT_EQ(rows[1].title,
-              QStringLiteral("⚠︎ アクセシビリティを許可してください…"));
+              QStringLiteral("⚠︎ Ctrl+V をほかのプログラムが使っています…"));
     EXPECT_EQ(rows[1].action, StatusMenuAction::showOnboarding);
     EXPECT_EQ(rows[2].title, QStringLiteral("新しい版があります…"));
     EXPECT_EQ(rows[2].action, StatusMenuAction::checkForUpdates);
@@ -129,6 +133,13 @@ TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
 TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {
     auto state = baseState();
     state.recentClips = clips(3);
+    state.recentClips.push_back(ClipItem::makeText(QStringLiteral("Tom & Jerry")));
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    picture.save(&buffer, "PNG");
+    state.recentClips.push_back(ClipItem::makeImage(png));
     QMenu menu;
     std::vector<StatusMenuEntry> chosen;
     populateMenu(menu, buildStatusMenu(state),
@@ -139,6 +150,18 @@ TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {
         if (a->text() == QStringLiteral("clip 1")) second = a;
     ASSERT_NE(second, nullptr);
     EXPECT_FALSE(actions[0]->isEnabled()); // the hint row
+    // An "&" is shown, not taken as a shortcut letter; an image row gives its pixel size.
+    EXPECT_EQ(actions[5]->text(), QStringLiteral("Tom && Jerry"));
+    EXPECT_EQ(actions[6]->text(), QStringLiteral("画像 64×48"));
+    // The two one-of-several submenus are radio groups.
+    for (QAction* a : actions) {
+        if (!a->menu()) continue;
+        for (QAction* choice : a->menu()->actions()) {
+            ASSERT_NE(choice->actionGroup(), nullptr) << choice->text().toStdString();
+            EXPECT_TRUE(choice->actionGroup()->isExclusive());
+            EXPECT_EQ(choice->actionGroup(), a->menu()->actions().front()->actionGroup());
+        }
+    }
     second->trigger();
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_EQ(chosen[0].tag, 1);

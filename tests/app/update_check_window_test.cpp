@@ -26,7 +26,10 @@ TEST(UpdateCheckWindow, SaysWhenCurrentOrFailedAndReportsClosing) {
     EXPECT_EQ(window.headline(), QStringLiteral("最新の版です"));
     window.showFailure(QStringLiteral("サーバーに接続できませんでした"));
     EXPECT_EQ(window.headline(), QStringLiteral("新しい版を確認できませんでした"));
-    EXPECT_TRUE(window.detail().contains(QStringLiteral("（サーバーに接続できませんでした）")));
+    // The description is not wrapped in another pair of brackets.
+    EXPECT_TRUE(window.detail().startsWith(QStringLiteral("サーバーに接続できませんでした。")));
+    window.showUpdatedByPackage();
+    EXPECT_EQ(window.headline(), QStringLiteral("新しい版はパッケージで届きます"));
     window.close();
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(window.isVisible());

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -31,6 +32,7 @@ public:
         shown.append(QStringLiteral("failure"));
         lastDetail = description;
     }
+    void showUpdatedByPackage() override { shown.append(QStringLiteral("package")); }
     void closeByUser() {
         if (onClosed) onClosed();
     }
@@ -264,11 +266,13 @@ TEST_F(UpdaterTest, UserCheckDuringAScheduledCheckIsAnsweredByIt) {
     EXPECT_EQ(requests(), 1);
 }
 
-TEST_F(UpdaterTest, NoFeedMeansNoChecks) {
+TEST_F(UpdaterTest, NoFeedMeansNoChecksAndNoNetwork) {
     UpdaterModel& model = makeModel(QUrl(), true);
+    EXPECT_FALSE(model.hasFeed());
     EXPECT_FALSE(model.canCheck());
     model.checkForUpdates();
-    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
+    EXPECT_EQ(presenter_.shown, QStringList{QStringLiteral("package")});
+    EXPECT_TRUE(model.updater().findChildren<QNetworkAccessManager*>().isEmpty());
 }
 
 TEST_F(UpdaterTest, AutomaticFlagWritesThroughOnce) {

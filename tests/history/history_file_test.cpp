@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <functional>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -116,21 +117,34 @@ TEST(HistoryFile, UndecodableFileIsKeptAsideWithOneLogLine) {
     EXPECT_EQ(contentOf(dir.filePath(aside.first())), newer);
 }
 
-TEST(HistoryFile, SecondUnreadableFileInTheSameSecondGetsItsOwnName) {
+TEST(HistoryFile, TheNewestThreeUnreadableFilesAreKeptUntilTheHistoryIsCleared) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history.json");
-    write(path, "first {");
-    HistoryFile::load(path);
-    write(path, "second {");
-    HistoryFile::load(path);
-    const QStringList aside =
-        QDir(dir.path()).entryList({QStringLiteral("history.json.unreadable-*")}, QDir::Files);
-    EXPECT_GE(aside.size(), 2);
+    const auto aside = [&] {
+        return QDir(dir.path())
+            .entryList({QStringLiteral("history.json.unreadable-*")}, QDir::Files);
+    };
+    for (const char* content : {"first {", "second {", "third {", "fourth {", "fifth {"}) {
+        write(path, content);
+        HistoryFile::load(path); // all in the same second: each still gets its own name
+    }
     QByteArrayList contents;
-    for (const QString& name : aside)
+    for (const QString& name : aside())
         contents.append(contentOf(dir.filePath(name)));
-    EXPECT_TRUE(contents.contains("first {"));
-    EXPECT_TRUE(contents.contains("second {"));
+    std::sort(contents.begin(), contents.end());
+    EXPECT_EQ(contents, QByteArrayList({"fifth {", "fourth {", "third {"}));
+    HistoryFile::removeSetAside(path);
+    EXPECT_TRUE(aside().isEmpty());
+}
+
+TEST(HistoryFile, SavingRecreatesAFolderDeletedMeanwhile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vantrel/history.json");
+    ASSERT_TRUE(HistoryFile::save(sampleHistory(), path));
+    ASSERT_TRUE(QDir(dir.filePath("Vantrel")).removeRecursively());
+    EXPECT_TRUE(HistoryFile::save(sampleHistory(), path));
+    EXPECT_EQ(modeOf(dir.filePath("Vantrel")), kOwnerAll);
+    EXPECT_EQ(HistoryFile::load(path).items.size(), sampleHistory().items.size());
 }
 
 TEST(HistoryFile, FailedSaveReportsFalseAndKeepsNothingHalfWritten) {

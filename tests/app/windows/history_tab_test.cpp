@@ -49,7 +49,7 @@ TEST_F(HistoryFixture, ListsTheStoredApplicationsInOrder) {
     EXPECT_EQ(row(0)->nameText(), Preferences::knownAppName(defaultsList[0]).value());
     EXPECT_NE(row(0)->findChild<QLabel*>(QStringLiteral("notInstalled")), nullptr);
     EXPECT_EQ(row(0)->findChild<QLabel*>(QStringLiteral("notInstalled"))->text(),
-              QStringLiteral("（この Mac には無し）"));
+              QStringLiteral("（このコンピュータには無し）"));
 }
 
 TEST_F(HistoryFixture, UnknownMissingApplicationShowsItsIdentifier) {
@@ -72,12 +72,12 @@ TEST_F(HistoryFixture, InstalledApplicationShowsItsNameWithEveryDotAppRemoved) {
 TEST_F(HistoryFixture, AddingThreeWithOneDuplicateAppendsTwoInChooserOrder) {
     catalog.apps = {
         {QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), QIcon(), {}},
-        {QStringLiteral("com.bitwarden.desktop"), QStringLiteral("Bitwarden"), QIcon(), {}},
+        {QStringLiteral("bitwarden"), QStringLiteral("Bitwarden"), QIcon(), {}},
         {QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), QIcon(), {}},
         {QStringLiteral("org.example.Delta"), QStringLiteral("Delta"), QIcon(), {}},
     };
     const QStringList before = settings.excludedApps();
-    ASSERT_TRUE(before.contains(QStringLiteral("com.bitwarden.desktop")));
+    ASSERT_TRUE(before.contains(QStringLiteral("bitwarden")));
     button("addApp")->click();
     AppChooserDialog* chooser = tab.chooser();
     ASSERT_NE(chooser, nullptr);
@@ -138,7 +138,7 @@ TEST_F(HistoryFixture, RemovingTheSelectedEntryClearsTheSelection) {
 
 TEST_F(HistoryFixture, RestoreReplacesRatherThanMerges) {
     settings.setExcludedApps(
-        {QStringLiteral("org.example.Mine"), QStringLiteral("com.bitwarden.desktop")});
+        {QStringLiteral("org.example.Mine"), QStringLiteral("bitwarden")});
     tab.findChild<QPushButton*>(QStringLiteral("restoreDefaults"))->click();
     EXPECT_EQ(settings.excludedApps(), Preferences::defaultExcludedApps());
     EXPECT_EQ(list()->count(), Preferences::defaultExcludedApps().size());

@@ -1,4 +1,5 @@
 #include "app/app_settings.h"
+#include "app/trust_texts.h"
 #include "app/windows/onboarding_model.h"
 #include "app/windows/onboarding_view.h"
 #include "app/windows/onboarding_window_controller.h"
@@ -81,7 +82,7 @@ TEST_F(OnboardingFixture, GrantingPermissionTurnsStepOneGreenOnTheNextTick) {
     tick(controller.model());
     EXPECT_TRUE(badge->done());
     EXPECT_TRUE(granted->isVisibleTo(view));
-    EXPECT_EQ(granted->text(), QStringLiteral("許可されました。"));
+    EXPECT_EQ(granted->text(), QStringLiteral("準備ができました。"));
     EXPECT_FALSE(view->findChild<QWidget*>(QStringLiteral("pendingContent"))->isVisibleTo(view));
     EXPECT_EQ(view->footerButton()->text(), QStringLiteral("はじめる"));
     EXPECT_LT(windowOf(controller).height(), heightBefore) << "the window fits its content";
@@ -142,14 +143,25 @@ TEST_F(OnboardingFixture, EscapeDoesNotCloseTheWindow) {
     EXPECT_FALSE(settings.onboardingDone());
 }
 
-TEST_F(OnboardingFixture, OpenButtonAsksTheTrustCheck) {
+TEST_F(OnboardingFixture, CheckAgainTellsTheProblemOfThisMomentAtOnce) {
+    trust.whenNot = TrustProblem::noDisplay;
     OnboardingWindowController controller(settings, trust);
     controller.show();
-    auto* open = windowOf(controller).findChild<QPushButton*>(QStringLiteral("openAccessibility"));
-    ASSERT_NE(open, nullptr);
-    EXPECT_EQ(open->text(), QStringLiteral("システム設定を開く"));
-    open->click();
-    EXPECT_EQ(trust.openCalls, 1);
+    OnboardingWindow& window = windowOf(controller);
+    auto* problem = window.findChild<QLabel*>(QStringLiteral("problemText"));
+    auto* again = window.findChild<QPushButton*>(QStringLiteral("checkAgain"));
+    ASSERT_TRUE(problem && again);
+    EXPECT_EQ(problem->text(), TrustTexts::explanation(TrustProblem::noDisplay));
+    for (TrustProblem p : {TrustProblem::waylandWithoutX, TrustProblem::chordTaken}) {
+        trust.whenNot = p;
+        again->click();
+        EXPECT_EQ(problem->text(), TrustTexts::explanation(p));
+    }
+    EXPECT_NE(TrustTexts::explanation(TrustProblem::waylandWithoutX),
+              TrustTexts::explanation(TrustProblem::chordTaken));
+    trust.trusted = true;
+    again->click();
+    EXPECT_EQ(window.view()->footerButton()->text(), QStringLiteral("はじめる"));
 }
 
 TEST_F(OnboardingFixture, UnchangedTrustCausesNoUpdate) {

@@ -26,6 +26,7 @@ public:
     void showUpdateFound(const AppcastItem&, const QString&) override {}
     void showUpToDate(const QString&) override {}
     void showFailure(const QString&) override {}
+    void showUpdatedByPackage() override {}
 };
 
 QString shotDir() {

@@ -27,6 +27,7 @@ public:
     void showUpdateFound(const AppcastItem&, const QString&) override {}
     void showUpToDate(const QString&) override {}
     void showFailure(const QString&) override {}
+    void showUpdatedByPackage() override {}
 };
 
 UpdaterModel::Options updaterOptions(UpdatePresenter& presenter, QUrl feed = {}) {

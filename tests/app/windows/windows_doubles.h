@@ -12,13 +12,12 @@ namespace vt::test {
 class FakeTrust final : public Trust {
 public:
     bool trusted = false;
+    TrustProblem whenNot = TrustProblem::chordTaken; // the problem while not trusted
     mutable int checks = 0;
-    int openCalls = 0;
-    bool isTrusted() const override {
+    TrustProblem problem() const override {
         ++checks;
-        return trusted;
+        return trusted ? TrustProblem::none : whenNot;
     }
-    void openAccessibility() override { ++openCalls; }
 };
 
 // Preferences in memory; values keep the type they were stored with.

@@ -1,4 +1,5 @@
 #include "app/app_settings.h"
+#include "app/preferences.h"
 #include "platform/config.h"
 #include "platform/linux/session_login_items.h"
 #include "platform/linux/session_user_defaults.h"
@@ -100,7 +101,7 @@ TEST_F(UserDefaultsFile, SettingsStoreReadsAHandEditedFileWithItsDefaults) {
     EXPECT_EQ(settings.historyLimit(), 50);
     EXPECT_EQ(settings.fanSlots(), 16);
     EXPECT_TRUE(settings.useFan());
-    EXPECT_EQ(settings.excludedApps().size(), 5);
+    EXPECT_EQ(settings.excludedApps(), Preferences::defaultExcludedApps());
 }
 
 using AutostartEntry = ConfigHome;

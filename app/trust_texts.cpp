@@ -1,0 +1,62 @@
+#include "app/trust_texts.h"
+#include <QCoreApplication>
+
+namespace vt::TrustTexts {
+
+QString explanation(TrustProblem problem) {
+    switch (problem) {
+    case TrustProblem::none:
+        return {};
+    case TrustProblem::noDisplay:
+        return QCoreApplication::translate(
+            "Vantrel", "X ディスプレイに接続できないため、Ctrl+V の長押しを見分けられません。X11 "
+                       "のデスクトップにログインしてから起動してください。");
+    case TrustProblem::waylandWithoutX:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "Wayland のセッションで、X ディスプレイ（Xwayland）に接続できません。Ctrl+V "
+            "の長押しを見分けるには X への接続が必要です。ログイン画面で X11（Xorg）のセッション"
+            "を選ぶか、Xwayland を有効にしてください。");
+    case TrustProblem::chordTaken:
+        return QCoreApplication::translate(
+            "Vantrel", "Ctrl+V を別のプログラムが先に押さえています。デスクトップのキーボード"
+                       "ショートカットや、ほかのクリップボード管理ツールの設定で Ctrl+V "
+                       "の割り当てを外してください。");
+    case TrustProblem::noXTest:
+        return QCoreApplication::translate(
+            "Vantrel", "X サーバーに XTEST 拡張がないため、選んだ項目を貼り付けられません。"
+                       "XTEST を使える X サーバーで起動してください。");
+    case TrustProblem::noPasteKey:
+        return QCoreApplication::translate(
+            "Vantrel", "いまのキーボード配列には V を入力するキーがないため、Ctrl+V "
+                       "を見分けられません。");
+    }
+    return {};
+}
+
+QString menuTitle(TrustProblem problem) {
+    switch (problem) {
+    case TrustProblem::noDisplay:
+        return QCoreApplication::translate(
+            "Vantrel", "⚠︎ X ディスプレイに接続できません…");
+    case TrustProblem::waylandWithoutX:
+        return QCoreApplication::translate(
+            "Vantrel", "⚠︎ Wayland では X への接続が必要です…");
+    case TrustProblem::chordTaken:
+        return QCoreApplication::translate(
+            "Vantrel", "⚠︎ Ctrl+V をほかのプログラムが使っています…");
+    case TrustProblem::noXTest:
+        return QCoreApplication::translate("Vantrel",
+                                           "⚠︎ X サーバーに XTEST がありません…");
+    case TrustProblem::noPasteKey:
+        return QCoreApplication::translate("Vantrel",
+                                           "⚠︎ V のキーが見つかりません…");
+    case TrustProblem::none:
+        break;
+    }
+    // The tap did not start although nothing seemed in the way.
+    return QCoreApplication::translate("Vantrel",
+                                       "⚠︎ Ctrl+V の長押しが使えません…");
+}
+
+} // namespace vt::TrustTexts
