@@ -28,16 +28,22 @@ if(VANTREL_SANITIZE)
 endif()
 
 set(VANTREL_WITH_XVFB ${PROJECT_SOURCE_DIR}/scripts/with-xvfb)
-set(VANTREL_WITH_SWAY ${PROJECT_SOURCE_DIR}/scripts/with-sway)
+set(VANTREL_WITH_WAYLAND ${PROJECT_SOURCE_DIR}/scripts/with-wayland)
 
-# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [WAYLAND] [LABELS l...] [ARGS a...])
+# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [WAYLAND] [KWIN] [LABELS l...]
+#             [ARGS a...])
 # Registers a ctest test. X11 runs it under its own private Xvfb (WM adds openbox,
-# TRAY an XEmbed tray host, COMPOSITOR xcompmgr); WAYLAND under its own headless Sway, as an
-# unprivileged user; tests without either get no display.
+# TRAY an XEmbed tray host, COMPOSITOR xcompmgr); WAYLAND under its own headless Sway and KWIN
+# under its own virtual KWin, as an unprivileged user; tests without any get no display.
 function(vt_add_test name target)
-    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR;WAYLAND" "TIMEOUT" "LABELS;ARGS" ${ARGN})
-    if(T_WAYLAND)
-        add_test(NAME ${name} COMMAND ${VANTREL_WITH_SWAY} -- $<TARGET_FILE:${target}> ${T_ARGS})
+    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR;WAYLAND;KWIN" "TIMEOUT" "LABELS;ARGS" ${ARGN})
+    if(T_WAYLAND OR T_KWIN)
+        set(compositor sway)
+        if(T_KWIN)
+            set(compositor kwin)
+        endif()
+        add_test(NAME ${name} COMMAND ${VANTREL_WITH_WAYLAND} --compositor ${compositor} --
+            $<TARGET_FILE:${target}> ${T_ARGS})
         list(APPEND T_LABELS wayland)
     elseif(T_X11 OR T_WM OR T_TRAY OR T_COMPOSITOR)
         set(wrap ${VANTREL_WITH_XVFB})

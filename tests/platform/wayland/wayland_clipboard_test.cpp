@@ -51,7 +51,6 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(pasteboard.isValid()) << "no data-control protocol under $WAYLAND_DISPLAY";
-        ASSERT_TRUE(workspace.knowsFrontmost());
         pasteboard.setReadTimeout(300);
         workspace.setDataDirs({dir.path()});
         watcher.start();
@@ -199,6 +198,10 @@ TEST_F(WaylandClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
 }
 
 TEST_F(WaylandClipboardTest, TheFocusedWindowsAppIdNamesTheSourceAndExcludes) {
+    // Sway tells; KWin keeps it to its own protocol.
+    if (qEnvironmentVariableIsEmpty("SWAYSOCK") && !workspace.knowsFrontmost())
+        GTEST_SKIP() << "this compositor does not say which window is active";
+    ASSERT_TRUE(workspace.knowsFrontmost());
     QDir(dir.path()).mkpath("applications");
     QFile entry(dir.filePath("applications/vt.test.Notes.desktop"));
     entry.open(QIODevice::WriteOnly);
