@@ -1,6 +1,7 @@
 // Wayland clipboard figures under a headless Sway: capture latency from a copy to the saved
 // history file (the copy made by a second data-control client in this process, and by wl-copy
-// counted from its start), and the wakeups of an idle watcher, main thread and reader thread.
+// counted from its start), large copies, and the wakeups of an idle watcher, main thread and reader
+// thread.
 #include "history/clipboard_watcher.h"
 #include "platform/wayland/wayland_pasteboard.h"
 #include "platform/wayland/wayland_workspace.h"
@@ -15,7 +16,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -40,8 +43,12 @@ double percentile(std::vector<double> v, double p) {
 }
 
 // Runs `copy` and waits until the watcher has saved the history; milliseconds, < 0 on time-out.
-double capture(Fixture& f, const std::function<void()>& copy) {
+// `seenMs`, when given, gets the time until the change counter moved (the read complete).
+double capture(Fixture& f, const std::function<void()>& copy, double* seenMs = nullptr) {
     bool saved = false;
+    const auto before = f.pasteboard.changeCount();
+    std::atomic<bool> done{false};
+    std::thread spotter;
     QEventLoop loop;
     f.watcher.onChange = [&] {
         saved = true;
@@ -49,10 +56,18 @@ double capture(Fixture& f, const std::function<void()>& copy) {
     };
     QElapsedTimer clock;
     clock.start();
+    if (seenMs)
+        spotter = std::thread([&] {
+            while (!done && f.pasteboard.sharedChangeCount()->load() == before)
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            *seenMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        });
     copy();
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     if (!saved) loop.exec();
     const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    done = true;
+    if (spotter.joinable()) spotter.join();
     f.watcher.onChange = nullptr;
     return saved ? ms : -1;
 }
@@ -103,6 +118,36 @@ void BM_WaylandCaptureTextWlCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_WaylandCaptureTextWlCopy)
     ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A 50 MB text and a 4 MB PNG, offered by another client: copy to saved file.
+void BM_WaylandCaptureLarge(benchmark::State& state) {
+    Fixture& f = fixture();
+    const bool text = state.range(0) == 0;
+    for (auto _ : state) {
+        const QByteArray bytes(text ? 50 * 1024 * 1024 : 4 * 1024 * 1024, text ? 'x' : 'p');
+        double seen = 0;
+        const double t = capture(
+            f,
+            [&] {
+                f.owner.clearContents();
+                if (text)
+                    f.owner.setString(QString::fromLatin1(bytes), vt::PasteboardType::plainText);
+                else
+                    f.owner.setData("\x89PNG" + bytes, vt::PasteboardType::png);
+            },
+            &seen);
+        if (t < 0) return state.SkipWithError("copy not captured");
+        state.SetIterationTime(t / 1000.0);
+        state.counters["read_ms"] = seen;
+    }
+    state.SetLabel(text ? "50 MB text" : "4 MB PNG");
+}
+BENCHMARK(BM_WaylandCaptureLarge)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
