@@ -3,6 +3,7 @@
 // recorded or skipped as on X11, our writes read back with wl-paste.
 #include "history/clipboard_watcher.h"
 #include "platform/wayland/wayland_pasteboard.h"
+#include "platform/wayland/wayland_platform.h"
 #include "platform/wayland/wayland_workspace.h"
 
 #include <QBuffer>
@@ -191,7 +192,10 @@ TEST_F(WaylandClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
     EXPECT_EQ(paste("x-special/gnome-copied-files"),
               QByteArray("copy\nfile:///tmp/one%20file\nfile:///tmp/two"));
     EXPECT_EQ(paste("UTF8_STRING"), QByteArray("/tmp/one file\n/tmp/two"));
+    // Our own selection coming back from the compositor is not a change.
+    const auto afterPut = pasteboard.changeCount();
     runUntil([] { return false; }, 500);
+    EXPECT_EQ(pasteboard.changeCount(), afterPut);
     EXPECT_EQ(watcher.history.items.size(), 3u);
     copy({{"text/plain", "after put"}});
     EXPECT_EQ(watcher.history.items.size(), 4u);
@@ -222,6 +226,16 @@ TEST_F(WaylandClipboardTest, TheFocusedWindowsAppIdNamesTheSourceAndExcludes) {
     }));
     copy({{"text/plain", "vault entry"}});
     EXPECT_EQ(watcher.history.items.size(), 1u);
+}
+
+TEST(WaylandPlatform, SaysWhatThisSessionOffers) {
+    const PlatformServices services = makeWaylandPlatform({});
+    EXPECT_TRUE(services.recordsClipboard);
+    EXPECT_EQ(services.knowsFrontmostApplication, !qEnvironmentVariableIsEmpty("SWAYSOCK"));
+    EXPECT_FALSE(services.holdToPaste);
+    EXPECT_FALSE(
+        services.eventTap->create(~0ull, [](std::uint32_t, const TapEvent&) { return false; }));
+    EXPECT_FALSE(services.trust->isTrusted());
 }
 
 } // namespace
