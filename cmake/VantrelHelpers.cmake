@@ -28,15 +28,26 @@ if(VANTREL_SANITIZE)
 endif()
 
 set(VANTREL_WITH_XVFB ${PROJECT_SOURCE_DIR}/scripts/with-xvfb)
+set(VANTREL_WITH_WAYLAND ${PROJECT_SOURCE_DIR}/scripts/with-wayland)
 
-# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [SCREEN WxHxD] [LABELS l...]
-#             [ARGS a...])
+# vt_add_test(<name> <target> [X11] [WM] [TRAY] [COMPOSITOR] [SCREEN WxHxD] [WAYLAND] [KWIN]
+#             [LABELS l...] [ARGS a...])
 # Registers a ctest test. X11 runs it under its own private Xvfb (WM adds openbox,
 # TRAY an XEmbed tray host, COMPOSITOR xcompmgr, SCREEN another screen size than 1920x1080x24);
-# tests without X11 get no DISPLAY.
+# WAYLAND under its own headless Sway and KWIN under its own virtual KWin, as an unprivileged
+# user; tests without any get no display.
 function(vt_add_test name target)
-    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR" "TIMEOUT;SCREEN" "LABELS;ARGS" ${ARGN})
-    if(T_X11 OR T_WM OR T_TRAY OR T_COMPOSITOR)
+    cmake_parse_arguments(T "X11;WM;TRAY;COMPOSITOR;WAYLAND;KWIN" "TIMEOUT;SCREEN" "LABELS;ARGS"
+        ${ARGN})
+    if(T_WAYLAND OR T_KWIN)
+        set(compositor sway)
+        if(T_KWIN)
+            set(compositor kwin)
+        endif()
+        add_test(NAME ${name} COMMAND ${VANTREL_WITH_WAYLAND} --compositor ${compositor} --
+            $<TARGET_FILE:${target}> ${T_ARGS})
+        list(APPEND T_LABELS wayland)
+    elseif(T_X11 OR T_WM OR T_TRAY OR T_COMPOSITOR)
         set(wrap ${VANTREL_WITH_XVFB})
         if(T_SCREEN)
             list(APPEND wrap --screen ${T_SCREEN})

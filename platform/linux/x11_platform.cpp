@@ -1,0 +1,45 @@
+#include "platform/linux/x11_platform.h"
+
+#include "platform/linux/desktop_app_catalog.h"
+#include "platform/linux/screens_linux.h"
+#include "platform/linux/session_login_items.h"
+#include "platform/linux/session_user_defaults.h"
+#include "platform/linux/x11_event_tap.h"
+#include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_trust.h"
+#include "platform/linux/x11_workspace.h"
+
+namespace vt {
+
+PlatformServices makeX11Platform(const PlatformOptions& options) {
+    PlatformServices s;
+    s.kind = PlatformKind::x11;
+    auto pasteboard = std::make_unique<X11Pasteboard>();
+    s.recordsClipboard = pasteboard->isValid();
+    s.pasteboard = std::move(pasteboard);
+    s.workspace = std::make_unique<X11Workspace>();
+    s.knowsFrontmostApplication = true;
+    auto screens = std::make_unique<LinuxScreens>();
+    s.screenPictures = screens.get();
+    auto tap = std::make_unique<X11EventTap>();
+    // Pointer locations are measured from the primary screen, which need not sit at the root
+    // window's origin.
+    s.screensChanged = [tap = tap.get(), screens = screens.get()] {
+        const RectD primary = screens->rootSpace().primary;
+        tap->setPrimaryScreenOrigin({primary.x, primary.y});
+    };
+    s.screensChanged();
+    // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
+    auto trust = std::make_unique<X11Trust>(options.supportURL);
+    trust->setTapRunning([tap = tap.get()] { return tap->isPresent(); });
+    s.holdToPaste = true;
+    s.screens = std::move(screens);
+    s.eventTap = std::move(tap);
+    s.trust = std::move(trust);
+    s.appCatalog = std::make_unique<DesktopAppCatalog>();
+    s.userDefaults = std::make_unique<QSettingsUserDefaults>();
+    s.loginItems = std::make_unique<XdgAutostartLoginItems>();
+    return s;
+}
+
+} // namespace vt

@@ -1,0 +1,20 @@
+#include "platform/linux/x11_platform.h"
+#include "platform/log.h"
+#include "platform/platform_services.h"
+#if VANTREL_HAVE_WAYLAND
+#include "platform/wayland/wayland_platform.h"
+#endif
+
+namespace vt {
+
+PlatformServices makePlatformServices(PlatformKind kind, const PlatformOptions& options) {
+#if VANTREL_HAVE_WAYLAND
+    if (kind == PlatformKind::wayland) return makeWaylandPlatform(options);
+#else
+    if (kind == PlatformKind::wayland)
+        qCWarning(vtLog, "platform: this build has no Wayland backend; using X11 (XWayland)");
+#endif
+    return makeX11Platform(options);
+}
+
+} // namespace vt

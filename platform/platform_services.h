@@ -1,0 +1,52 @@
+#pragma once
+#include "platform/app_catalog.h"
+#include "platform/event_tap.h"
+#include "platform/login_items.h"
+#include "platform/pasteboard.h"
+#include "platform/platform_choice.h"
+#include "platform/screen_pictures.h"
+#include "platform/screens.h"
+#include "platform/trust.h"
+#include "platform/user_defaults.h"
+#include "platform/workspace.h"
+
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+namespace vt {
+
+// Every platform service the program uses, built once at start by the factory of one backend
+// and owned here for the life of the program. The layers above see the interfaces only.
+struct PlatformServices {
+    PlatformKind kind = PlatformKind::x11;
+    std::unique_ptr<Pasteboard> pasteboard;
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<Screens> screens;
+    // Pictures of the screen for frosted pickers; null where the backend cannot take them.
+    ScreenPictures* screenPictures = nullptr;
+    std::unique_ptr<EventTap> eventTap;
+    // Asked whether the tap may be installed; the backend has already told it about the tap.
+    std::unique_ptr<Trust> trust;
+    std::unique_ptr<AppCatalog> appCatalog;
+    std::unique_ptr<UserDefaults> userDefaults;
+    std::unique_ptr<LoginItemService> loginItems;
+    // Called when displays were added, removed or moved, so the backend can follow them.
+    std::function<void()> screensChanged = [] {};
+
+    // What this session offers, for the log, onboarding and the tray's warning row.
+    bool recordsClipboard = false;          // copies made in other programs are seen
+    bool knowsFrontmostApplication = false; // the excluded-applications rule can apply
+    bool holdToPaste = false;               // the paste chord can be watched at all
+};
+
+// What the factories need from the program.
+struct PlatformOptions {
+    // The page that explains what to do when hold-to-paste cannot start.
+    std::function<QUrl()> supportURL;
+};
+
+// Builds every service of `kind`; defined by the factory library (vt_platform_services).
+PlatformServices makePlatformServices(PlatformKind kind, const PlatformOptions& options);
+
+} // namespace vt
