@@ -7,14 +7,14 @@
 
 namespace vt {
 
-PlatformServices makePlatformServices(PlatformKind kind, const PlatformOptions& options) {
+PlatformServices makePlatformServices(PlatformKind kind) {
 #if VANTREL_HAVE_WAYLAND
-    if (kind == PlatformKind::wayland) return makeWaylandPlatform(options);
+    if (kind == PlatformKind::wayland) return makeWaylandPlatform();
 #else
     if (kind == PlatformKind::wayland)
         qCWarning(vtLog, "platform: this build has no Wayland backend; using X11 (XWayland)");
 #endif
-    return makeX11Platform(options);
+    return makeX11Platform();
 }
 
 } // namespace vt

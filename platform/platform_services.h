@@ -41,12 +41,7 @@ struct PlatformServices {
 };
 
 // What the factories need from the program.
-struct PlatformOptions {
-    // The page that explains what to do when hold-to-paste cannot start.
-    std::function<QUrl()> supportURL;
-};
-
 // Builds every service of `kind`; defined by the factory library (vt_platform_services).
-PlatformServices makePlatformServices(PlatformKind kind, const PlatformOptions& options);
+PlatformServices makePlatformServices(PlatformKind kind);
 
 } // namespace vt

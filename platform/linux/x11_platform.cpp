@@ -11,7 +11,7 @@
 
 namespace vt {
 
-PlatformServices makeX11Platform(const PlatformOptions& options) {
+PlatformServices makeX11Platform() {
     PlatformServices s;
     s.kind = PlatformKind::x11;
     auto pasteboard = std::make_unique<X11Pasteboard>();
@@ -23,14 +23,13 @@ PlatformServices makeX11Platform(const PlatformOptions& options) {
     s.screenPictures = screens.get();
     auto tap = std::make_unique<X11EventTap>();
     // Pointer locations are measured from the primary screen, which need not sit at the root
-    // window's origin.
+    // window's origin, in the same points as the pickers (scaled screens count in points).
     s.screensChanged = [tap = tap.get(), screens = screens.get()] {
-        const RectD primary = screens->rootSpace().primary;
-        tap->setPrimaryScreenOrigin({primary.x, primary.y});
+        tap->setRootSpace(screens->rootSpace());
     };
     s.screensChanged();
     // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
-    auto trust = std::make_unique<X11Trust>(options.supportURL);
+    auto trust = std::make_unique<X11Trust>();
     trust->setTapRunning([tap = tap.get()] { return tap->isPresent(); });
     s.holdToPaste = true;
     s.screens = std::move(screens);

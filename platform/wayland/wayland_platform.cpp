@@ -25,22 +25,15 @@ public:
     void postKeyboardEvent(std::int64_t, bool, std::uint64_t, std::int64_t) override {}
 };
 
-// Never trusted, so onboarding explains; the button opens the support page.
+// Hold-to-paste needs X access this session does not give; onboarding says so.
 class WaylandTrust final : public Trust {
 public:
-    explicit WaylandTrust(std::function<QUrl()> supportURL) : supportURL_(std::move(supportURL)) {}
-    bool isTrusted() const override { return false; }
-    void openAccessibility() override {
-        if (supportURL_) QDesktopServices::openUrl(supportURL_());
-    }
-
-private:
-    std::function<QUrl()> supportURL_;
+    TrustProblem problem() const override { return TrustProblem::waylandWithoutX; }
 };
 
 } // namespace
 
-PlatformServices makeWaylandPlatform(const PlatformOptions& options) {
+PlatformServices makeWaylandPlatform() {
     PlatformServices s;
     s.kind = PlatformKind::wayland;
     auto pasteboard = std::make_unique<WaylandPasteboard>();
@@ -52,7 +45,7 @@ PlatformServices makeWaylandPlatform(const PlatformOptions& options) {
     // Qt's screens; without an X server there are no pictures and no compositing check.
     s.screens = std::make_unique<LinuxScreens>();
     s.eventTap = std::make_unique<NoEventTap>();
-    s.trust = std::make_unique<WaylandTrust>(options.supportURL);
+    s.trust = std::make_unique<WaylandTrust>();
     s.holdToPaste = false;
     s.appCatalog = std::make_unique<DesktopAppCatalog>();
     s.userDefaults = std::make_unique<QSettingsUserDefaults>();

@@ -9,7 +9,7 @@ namespace vt {
 namespace {
 
 TEST(X11Platform, BuildsEveryServiceAndTiesTheTrustCheckToTheTap) {
-    PlatformServices s = makePlatformServices(PlatformKind::x11, {});
+    PlatformServices s = makePlatformServices(PlatformKind::x11);
     ASSERT_TRUE(s.pasteboard && s.workspace && s.screens && s.eventTap && s.trust && s.appCatalog &&
                 s.userDefaults && s.loginItems);
     EXPECT_EQ(s.kind, PlatformKind::x11);

@@ -229,7 +229,7 @@ TEST_F(WaylandClipboardTest, TheFocusedWindowsAppIdNamesTheSourceAndExcludes) {
 }
 
 TEST(WaylandPlatform, SaysWhatThisSessionOffers) {
-    const PlatformServices services = makeWaylandPlatform({});
+    const PlatformServices services = makeWaylandPlatform();
     EXPECT_TRUE(services.recordsClipboard);
     EXPECT_EQ(services.knowsFrontmostApplication, !qEnvironmentVariableIsEmpty("SWAYSOCK"));
     EXPECT_FALSE(services.holdToPaste);
