@@ -417,7 +417,11 @@ bool HistoryFile::save(const ClipHistory& history) {
         if (i > 0 && !put(",")) return fail(lastError());
         const qint64 offset = position;
         if (copy) {
-            if (!copyRange(previous_, old->offset, length, temp.fd)) return fail(lastError());
+            if (!copyRange(previous_, old->offset, length, temp.fd)) {
+                const QString why = lastError();
+                forgetPrevious(); // the next save encodes every clip again
+                return fail(why);
+            }
             position += length;
         } else if (!put(buffer)) {
             return fail(lastError());

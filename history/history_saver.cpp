@@ -42,6 +42,8 @@ void HistorySaver::submit(ClipHistory history) {
     {
         std::lock_guard lock(mutex_);
         if (pending_) replaced_.push_back(std::move(*pending_));
+        if (failed_) replaced_.push_back(std::move(*failed_));
+        failed_.reset();
         pending_ = std::move(history);
         ++submitted_;
     }
@@ -80,6 +82,10 @@ void HistorySaver::run() {
             lock.lock();
             continue;
         }
+        if (!pending_ && failed_) {
+            pending_ = std::move(failed_); // stopping: one more try
+            failed_.reset();
+        }
         if (!pending_) return;
         // A burst of changes costs one write: the first after a quiet moment goes at once, the
         // rest wait for the interval (unless someone waits for them).
@@ -91,7 +97,10 @@ void HistorySaver::run() {
         const std::uint64_t generation = submitted_;
         lastStart_ = std::chrono::steady_clock::now();
         lock.unlock();
-        file_->save(history);
+        const bool saved = file_->save(history);
+        lock.lock();
+        if (!saved && !stop_ && !pending_) failed_ = std::move(history);
+        lock.unlock();
         history = {}; // the clips are released outside the lock
         lock.lock();
         done_ = generation;

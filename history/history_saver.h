@@ -15,7 +15,8 @@ namespace vt {
 // Writes the history file on a thread of its own, so that the main thread never waits on the
 // disk. A change that comes after a quiet moment is written at once; changes that come while a
 // write is under way, or less than kMinInterval after the last write began, are merged into one
-// write of the newest state. Whatever was handed over is on disk once the saver is destroyed.
+// write of the newest state. Whatever was handed over is on disk once the saver is destroyed
+// (a write that failed is tried once more then).
 class HistorySaver {
 public:
     static constexpr std::chrono::milliseconds kMinInterval{500};
@@ -48,6 +49,9 @@ private:
     // States replaced before they were written: released on the saver's thread, since freeing a
     // large clip's memory takes milliseconds.
     std::vector<ClipHistory> replaced_;
+    // The state of a write that failed (a full disk): the next change supersedes it, and the
+    // end of the saver tries it once more.
+    std::optional<ClipHistory> failed_;
     std::uint64_t submitted_ = 0;
     std::uint64_t done_ = 0;
     int writes_ = 0;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 
@@ -113,16 +114,25 @@ void mainThreadPerCopy(benchmark::State& state, bool images) {
 
     std::vector<double> ms;  // wall clock, preemption by other processes included
     std::vector<double> cpu; // the main thread's own CPU time
+    int waited = 0;
+    int preempted = 0;
     int n = kHeld;
     for (auto _ : state) {
         for (int i = 0; i < kCopies; ++i) {
             offer(n++); // the clipboard's read, not the watcher's work
             QElapsedTimer clock;
             const double cpuBefore = threadCpuMs();
+            rusage before{};
+            getrusage(RUSAGE_THREAD, &before);
             clock.start();
             watcher.poll();
             const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             cpu.push_back(threadCpuMs() - cpuBefore);
+            rusage after{};
+            getrusage(RUSAGE_THREAD, &after);
+            // Waiting for something (a lock, the disk) versus being preempted by other work.
+            if (after.ru_nvcsw > before.ru_nvcsw) ++waited;
+            if (after.ru_nivcsw > before.ru_nivcsw) ++preempted;
             ms.push_back(elapsed);
             state.SetIterationTime(elapsed / 1000.0);
             QThread::msleep(20); // copies a user could make, while the file is being written
@@ -136,6 +146,8 @@ void mainThreadPerCopy(benchmark::State& state, bool images) {
     state.counters["max_ms"] = percentile(ms, 1);
     state.counters["cpu_p50_ms"] = percentile(cpu, 0.5);
     state.counters["cpu_p99_ms"] = percentile(cpu, 0.99);
+    state.counters["copies_that_waited"] = waited;
+    state.counters["copies_preempted"] = preempted;
     state.counters["saves"] = watcher.saveCount() - savesBefore;
     state.counters["file_MB"] =
         static_cast<double>(QFileInfo(dir.filePath("history.json")).size()) / (1 << 20);

@@ -226,10 +226,10 @@ TEST_F(FullDisk, AFailedSaveKeepsThePreviousFileLogsOnceAndTheNextChangeTriesAga
     ASSERT_TRUE(file.save(history));
     const QByteArray saved = contentOf(path);
 
-    fillLeaving(8192);
+    fillLeaving(0);
     LogCapture capture;
     LogCapture::warnings.clear();
-    history.add(ClipItem::makeText(QString(64 * 1024, u'z')));
+    history.add(ClipItem::makeText(QString(2000, u'z'))); // small enough to sit in a buffer
     EXPECT_FALSE(file.save(history));
     EXPECT_FALSE(file.save(history));
     EXPECT_EQ(LogCapture::warnings.size(), 1) << LogCapture::warnings.join('\n').toStdString();
