@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <condition_variable>
@@ -67,6 +68,9 @@ private:
     // The clipboard's owner is leaving: offers the newest clip again when it is what the
     // clipboard held.
     bool keepClipboard();
+    // A TIFF-only copy is turned into PNG on a background thread and recorded when done.
+    std::optional<QByteArray> tiffOnly() const;
+    void convertInBackground(const QByteArray& tiff);
     void changed();
     void stopPolling();
     void tick(const std::atomic<std::int64_t>& counter);
@@ -84,6 +88,7 @@ private:
     std::mutex tickerMutex_;
     std::condition_variable tickerWake_;
     bool tickerStop_ = false;
+    QThreadPool converter_; // last member: its jobs end before anything else goes
 };
 
 } // namespace vt
