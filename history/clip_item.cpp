@@ -4,6 +4,9 @@
 #include "history/thumbnail_cache.h"
 #include <QCoreApplication>
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace vt {
 
 namespace {
@@ -11,9 +14,10 @@ namespace {
 // Bytes of an image clip's head and tail that identify it for duplicate detection.
 constexpr qsizetype kKeyBytes = 64;
 
-// The pickers draw a clip at most 216 x 140 points at twice the pixel density, so a decoded image
-// never needs more than this; a full-size screenshot would cost the cache tens of megabytes.
-constexpr int kThumbnailSide = 512;
+bool onMainThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
 
 QString lastPathComponent(const QString& path) {
     qsizetype end = path.size();
@@ -110,11 +114,13 @@ std::optional<QImage> ClipItem::thumbnail() const {
     const QString key = idString();
     if (auto cached = cache.object(key)) return cached;
     if (!imageData) return std::nullopt;
-    QImage image = QImage::fromData(*imageData);
+    // The main thread never waits on a decoder: the picture comes when it is ready.
+    if (onMainThread()) {
+        cache.load(key, *imageData);
+        return std::nullopt;
+    }
+    QImage image = ThumbnailCache::decode(*imageData);
     if (image.isNull()) return std::nullopt;
-    if (image.width() > kThumbnailSide || image.height() > kThumbnailSide)
-        image = image.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio,
-                             Qt::SmoothTransformation);
     cache.setObject(key, image);
     return image;
 }

@@ -31,7 +31,8 @@ struct ClipItem {
     // for images, the first file's name (with " ほかN件" for the others) for files.
     QString snippet(qsizetype maxLength) const;
     // The decoded image for image clips (scaled down to fit 512 x 512), through
-    // ThumbnailCache::shared().
+    // ThumbnailCache::shared(). On the main thread a miss starts a background decode and
+    // answers nothing; the cache's observers hear when the picture is there.
     std::optional<QImage> thumbnail() const;
     // The id in its canonical upper-case hyphenated form (the thumbnail cache key).
     QString idString() const;

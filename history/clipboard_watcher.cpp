@@ -53,6 +53,7 @@ ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
                                    QString historyPath, QObject* parent)
     : QObject(parent), pasteboard_(pasteboard), workspace_(workspace),
       historyPath_(std::move(historyPath)) {
+    converter_.setMaxThreadCount(1);
     lastChangeCount_ = pasteboard_.changeCount();
     seenChangeCount_ = lastChangeCount_;
     auto file = std::make_unique<HistoryFile>(historyPath_);
@@ -61,6 +62,7 @@ ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
 }
 
 ClipboardWatcher::~ClipboardWatcher() {
+    converter_.waitForDone();
     stopPolling();
     // The pasteboard may outlive us; it must not call into a destroyed watcher.
     pasteboard_.setOnChange({});
@@ -132,6 +134,7 @@ void ClipboardWatcher::poll() {
     if (const auto app = workspace_.frontmostApplication(); app && app->answersTo(excludedApps))
         return;
 
+    if (const auto tiff = tiffOnly()) return convertInBackground(*tiff);
     std::optional<ClipItem> item = readItem();
     if (!item || !withinLimits(*item)) return;
     const bool added = history.add(*item);
@@ -168,6 +171,45 @@ std::optional<ClipItem> ClipboardWatcher::readItem() {
                   image.width(), image.height());
     }
     return std::nullopt;
+}
+
+std::optional<QByteArray> ClipboardWatcher::tiffOnly() const {
+    for (const QUrl& url : pasteboard_.fileURLs())
+        if (url.isLocalFile()) return std::nullopt;
+    if (const auto text = pasteboard_.string(PasteboardType::plainText); text && !text->isEmpty())
+        return std::nullopt;
+    if (pasteboard_.data(PasteboardType::png)) return std::nullopt;
+    return pasteboard_.data(PasteboardType::tiff);
+}
+
+// Decoding a big TIFF takes long enough to hold up the keyboard: it happens here, and the clip
+// joins the history once it is PNG (also when a newer copy came meanwhile: it was copied).
+void ClipboardWatcher::convertInBackground(const QByteArray& tiff) {
+    std::optional<QString> sourceApp;
+    if (const auto app = workspace_.frontmostApplication()) sourceApp = app->localizedName;
+    const std::int64_t change = lastChangeCount_;
+    converter_.start([this, tiff, sourceApp, change] {
+        std::optional<QByteArray> png;
+        const QImage image = decode(tiff, "tiff");
+        if (image.isNull())
+            qCInfo(vtLog, "clipboard: TIFF of %lld bytes does not decode; copy skipped",
+                   static_cast<long long>(tiff.size()));
+        else if (!(png = encode(image, "png")))
+            qCWarning(vtLog, "clipboard: could not encode a %dx%d image as PNG; copy skipped",
+                      image.width(), image.height());
+        if (!png) return;
+        // Dropped by Qt if the watcher is gone; it waits for this job before it goes.
+        QMetaObject::invokeMethod(
+            this,
+            [this, item = ClipItem::makeImage(*png, sourceApp), change] {
+                const bool added = history.add(item);
+                if (change == lastChangeCount_)
+                    holdsNewest_ =
+                        !history.items.empty() && history.items.front().hasSameDedupeKey(item);
+                if (added) changed();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void ClipboardWatcher::put(const ClipItem& item) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <condition_variable>
@@ -76,6 +77,9 @@ private:
     // The clipboard's owner is leaving: offers the newest clip again when it is what the
     // clipboard held.
     bool keepClipboard();
+    // A TIFF-only copy is turned into PNG on a background thread and recorded when done.
+    std::optional<QByteArray> tiffOnly() const;
+    void convertInBackground(const QByteArray& tiff);
     void changed();
     bool withinLimits(const ClipItem& item) const;
     void stopPolling();
@@ -95,6 +99,7 @@ private:
     std::mutex tickerMutex_;
     std::condition_variable tickerWake_;
     bool tickerStop_ = false;
+    QThreadPool converter_; // last member: its jobs end before anything else goes
 };
 
 } // namespace vt

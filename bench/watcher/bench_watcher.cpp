@@ -1,5 +1,6 @@
 // Clipboard watcher figures: a poll that finds no change, capture latency from a copy made with
-// xclip to the saved history file, a 200 KB PNG capture, and the wakeups of an idle watcher.
+// xclip to the saved history file, a 200 KB PNG capture, putting a large image back, and the
+// wakeups of an idle watcher.
 // Needs an X server (scripts/run-bench starts one) and xclip.
 #include "history/clipboard_watcher.h"
 #include "platform/linux/x11_pasteboard.h"
@@ -215,6 +216,26 @@ void BM_SaveAfterCapture(benchmark::State& state) {
     state.counters["items"] = static_cast<double>(f.watcher.history.items.size());
 }
 BENCHMARK(BM_SaveAfterCapture)->Iterations(50)->Unit(benchmark::kMillisecond);
+
+// Choosing a 24-megapixel image clip in the picker: put() writes the PNG and only promises the
+// TIFF, so nothing is decoded or encoded while the keyboard waits (the first put also saves).
+void BM_PutLargeImage(benchmark::State& state) {
+    Fixture& f = fixture();
+    QImage image(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width(),
+                    qRgb(y % 256, 90, 160));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const vt::ClipItem item = vt::ClipItem::makeImage(png);
+    f.watcher.put(item);
+    for (auto _ : state)
+        f.watcher.put(f.watcher.history.items.front());
+    state.counters["png_kb"] = static_cast<double>(png.size()) / 1024.0;
+}
+BENCHMARK(BM_PutLargeImage)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Event-loop wakeups of an idle, started watcher over 4 seconds (one of them ends the wait).
 void BM_IdleWakeups(benchmark::State& state) {

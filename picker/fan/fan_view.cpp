@@ -1,5 +1,7 @@
 #include "picker/fan/fan_view.h"
 
+#include "history/thumbnail_cache.h"
+
 #include "picker/fan/fan_row.h"
 #include "picker/fan/fan_view_style.h"
 #include "ui/animation_transaction.h"
@@ -91,9 +93,17 @@ FanView::FanView(FanModel& model, const AnimationClock& clock) : model_(model), 
     refreshAppearance();
     token_ = model_.observe([this] { sync(); });
     withoutAnimation([this] { sync(); });
+    // Rows and the bubble drawn before their picture was decoded are drawn again with it.
+    thumbnailToken_ = ThumbnailCache::shared().addObserver([this] {
+        rowImages_.clear();
+        bubbleImages_.clear();
+        damage_ += shownShape_;
+        frameAdvanced();
+    });
 }
 
 FanView::~FanView() {
+    ThumbnailCache::shared().removeObserver(thumbnailToken_);
     model_.unobserve(token_);
 }
 

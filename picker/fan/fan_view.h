@@ -94,6 +94,7 @@ private:
     AnimatedValues values_;
     AnimationDriver driver_;
     Observable::Token token_ = 0;
+    int thumbnailToken_ = 0;
     Seen seen_;
     std::optional<std::pair<std::int64_t, std::int64_t>> window_;
     std::unordered_map<std::int64_t, bool> rowSelected_;

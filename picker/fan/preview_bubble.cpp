@@ -54,10 +54,15 @@ const TextBlock& bodyText(const ClipItem& item) {
                            PreviewBubble::bodyWidth, 8);
 }
 
+constexpr int kFileLines = 6;
+
 QString fileNames(const ClipItem& item) {
+    // One name more than the card shows, so the last line still ends in "…" when more follow.
     QStringList names;
-    for (const QString& path : item.filePaths.value_or(QStringList()))
+    for (const QString& path : item.filePaths.value_or(QStringList())) {
+        if (names.size() > kFileLines) break;
         names << QFileInfo(path).fileName();
+    }
     return names.join(QLatin1Char('\n'));
 }
 
@@ -67,7 +72,7 @@ bool hasIcon(const ClipItem& item) {
 
 const TextBlock& fileText(const ClipItem& item) {
     const double room = kContentWidth - (hasIcon(item) ? kIcon + 8 : 0);
-    return cachedTextBlock(fileNames(item), uiFont(11, QFont::Normal), room, 6);
+    return cachedTextBlock(fileNames(item), uiFont(11, QFont::Normal), room, kFileLines);
 }
 
 QSizeF imageSize(const ClipItem& item) {

@@ -1,4 +1,6 @@
 #include "picker/ring/ring_view.h"
+
+#include "history/thumbnail_cache.h"
 #include "picker/ring/ring_view_keys.h"
 
 #include "picker/ring/ring_geometry.h"
@@ -44,9 +46,12 @@ RingView::RingView(RingModel& model, const AnimationClock& clock)
     driver_.attach(values_, [this] { requestUpdate(); });
     token_ = model_.observe([this] { sync(); });
     withoutAnimation([this] { sync(); });
+    // Clips drawn before their picture was decoded are drawn again with it.
+    thumbnailToken_ = ThumbnailCache::shared().addObserver([this] { requestUpdate(); });
 }
 
 RingView::~RingView() {
+    ThumbnailCache::shared().removeObserver(thumbnailToken_);
     model_.unobserve(token_);
 }
 

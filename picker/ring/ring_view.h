@@ -64,6 +64,7 @@ private:
     RingArt art_;
     CenterPreview preview_;
     Observable::Token token_ = 0;
+    int thumbnailToken_ = 0;
     Seen seen_;
     std::unordered_map<std::uint64_t, WedgeState> wedges_;
     QHash<QString, QImage> glowMasks_;

@@ -76,6 +76,8 @@ QImage RingArt::thumbnail(const ClipItem& item, QSizeF maxSize, double radius, d
                             .arg(devicePixelRatio);
     if (auto it = thumbnails_.constFind(key); it != thumbnails_.constEnd()) return *it;
     const std::optional<QImage> source = item.thumbnail();
+    // Not decoded yet: nothing is kept, so the next frame asks again.
+    if (!source || source->isNull()) return {};
     QImage art;
     if (source && !source->isNull()) {
         const QSizeF fitted = QSizeF(source->size()).scaled(maxSize, Qt::KeepAspectRatio);

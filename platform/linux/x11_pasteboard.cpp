@@ -9,6 +9,9 @@
 #include <QMimeData>
 #include <QSocketNotifier>
 
+#include <mutex>
+#include <set>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
@@ -18,6 +21,10 @@ namespace vt {
 namespace {
 // A read that keeps trickling (incremental transfer) is still cut off after this long.
 constexpr qint64 kLongestReadMs = 30000;
+// Live pasteboards, so the application's teardown can release their manager selection first.
+std::mutex gLiveMutex;
+std::set<X11Pasteboard*> gLive;
+
 constexpr unsigned long kSelectionEvents = XFixesSetSelectionOwnerNotifyMask |
                                            XFixesSelectionWindowDestroyNotifyMask |
                                            XFixesSelectionClientCloseNotifyMask;
@@ -88,6 +95,17 @@ X11Pasteboard::X11Pasteboard(const QByteArray& displayName, QObject* parent) : Q
     XFixesSelectSelectionInput(dpy, window_, manager_, kSelectionEvents);
     takeManagerSelection();
     XFlush(dpy);
+    // The application's own clipboard asks the manager to keep what it owns when it is torn
+    // down, and would wait on us in vain: we let go before that.
+    if (QCoreApplication::instance()) {
+        static const bool registered = [] {
+            qAddPostRoutine(&X11Pasteboard::releaseAllManagerSelections);
+            return true;
+        }();
+        (void)registered;
+        const std::lock_guard lock(gLiveMutex);
+        gLive.insert(this);
+    }
 
     silence_.setSingleShot(true);
     connect(&silence_, &QTimer::timeout, this, &X11Pasteboard::giveUp);
@@ -96,12 +114,14 @@ X11Pasteboard::X11Pasteboard(const QByteArray& displayName, QObject* parent) : Q
 }
 
 X11Pasteboard::~X11Pasteboard() {
+    {
+        const std::lock_guard lock(gLiveMutex);
+        gLive.erase(this);
+    }
     notifier_.reset();
     fetch_.reset();
     if (display_) {
-        // Released before the application's own clipboard goes, so that it never waits on us
-        // to keep what it owns.
-        if (managing_) XSetSelectionOwner(display_, manager_, None, managerTime_);
+        releaseManagerSelection();
         XDestroyWindow(display_, window_);
         XSync(display_, False);
         forgetQuietX11Display(display_);
@@ -185,8 +205,22 @@ void X11Pasteboard::ownerLeft() {
     answerSaves();
 }
 
+void X11Pasteboard::releaseManagerSelection() {
+    closing_ = true;
+    if (!display_ || !managing_) return;
+    managing_ = false;
+    XSetSelectionOwner(display_, manager_, None, managerTime_);
+    XSync(display_, False);
+}
+
+void X11Pasteboard::releaseAllManagerSelections() {
+    const std::lock_guard lock(gLiveMutex);
+    for (X11Pasteboard* pasteboard : gLive)
+        pasteboard->releaseManagerSelection();
+}
+
 void X11Pasteboard::takeManagerSelection() {
-    if (managing_ || XGetSelectionOwner(display_, manager_) != None) return;
+    if (closing_ || managing_ || XGetSelectionOwner(display_, manager_) != None) return;
     // The selection wants a real timestamp: a zero-length append to our own window yields one.
     const Atom stamp = XInternAtom(display_, "VT_TIMESTAMP", False);
     XChangeProperty(display_, window_, stamp, XA_INTEGER, 32, PropModeAppend, nullptr, 0);

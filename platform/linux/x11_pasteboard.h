@@ -66,6 +66,8 @@ private:
     void managerRequest(const _XEvent& event);
     void answerSaves();
     void reply(const SaveRequest& request, unsigned long property);
+    void releaseManagerSelection();
+    static void releaseAllManagerSelections();
     void giveUp();
     void finishRead();
     void publish();
@@ -89,6 +91,7 @@ private:
     unsigned long owner_ = 0; // the owner the snapshot belongs to, as far as we know
     unsigned long manager_ = 0;
     bool managing_ = false;
+    bool closing_ = false;
     unsigned long managerTime_ = 0;
     std::vector<SaveRequest> pendingSaves_;
     std::function<void()> onChange_;

@@ -91,6 +91,8 @@ TEST_P(ReadItemTest, RecordsTheBestRepresentation) {
     auto watcher = make();
     pasteboard.offer(c.types, c.bytes, c.urls);
     watcher->poll();
+    // TIFF is turned into PNG in the background.
+    test::runUntil([&] { return !watcher->history.items.empty(); }, 500);
     if (!c.expected) {
         EXPECT_TRUE(watcher->history.items.empty());
         return;
@@ -164,6 +166,7 @@ TEST_F(WatcherTest, TiffIsStoredAsPng) {
     auto watcher = make();
     pasteboard.offer({PasteboardType::tiff}, {{PasteboardType::tiff, kTiff}});
     watcher->poll();
+    test::runUntil([&] { return !watcher->history.items.empty(); });
     ASSERT_EQ(watcher->history.items.size(), 1u);
     const QByteArray stored = watcher->history.items[0].imageData.value_or(QByteArray());
     EXPECT_TRUE(stored.startsWith("\x89PNG"));

@@ -2,6 +2,8 @@
 #include "history_test_items.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -91,6 +93,24 @@ TEST(ClipThumbnail, LargeImagesAreScaledToFitTheLargestPickerCell) {
     EXPECT_EQ(wide.thumbnail()->size(), QSize(512, 128));
     const ClipItem tall = ClipItem::makeImage(png(solid(100, 1024, Qt::blue)));
     EXPECT_EQ(tall.thumbnail()->size(), QSize(50, 512));
+}
+
+// Asked on the application's thread, a decode runs in the background and observers hear of it.
+TEST(ClipThumbnail, TheMainThreadNeverWaitsForADecode) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    int heard = 0;
+    const int token = ThumbnailCache::shared().addObserver([&] { ++heard; });
+    const ClipItem item = ClipItem::makeImage(png(solid(40, 30, Qt::red)));
+    EXPECT_EQ(item.thumbnail(), std::nullopt);
+    QDeadlineTimer deadline(10000);
+    while (heard == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ThumbnailCache::shared().removeObserver(token);
+    ASSERT_TRUE(item.thumbnail().has_value());
+    EXPECT_EQ(item.thumbnail()->size(), QSize(40, 30));
 }
 
 TEST(ClipThumbnail, NothingForBadOrMissingData) {

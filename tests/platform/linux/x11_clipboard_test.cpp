@@ -194,6 +194,7 @@ TEST_F(X11ClipboardTest, PngIsStoredByteForByte) {
 
 TEST_F(X11ClipboardTest, TiffIsStoredAsPng) {
     xclip("image/tiff", encoded(sampleImage(), "tiff"));
+    runUntil([&] { return !watcher->history.items.empty(); });
     ASSERT_EQ(watcher->history.items.size(), 1u);
     const QByteArray stored = watcher->history.items[0].imageData.value_or(QByteArray());
     EXPECT_TRUE(stored.startsWith("\x89PNG"));
@@ -426,6 +427,7 @@ TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
     writer.setCompression(1);
     writer.write(sampleImage(8000, 5000, Qt::darkGreen));
     xclip("image/tiff", tiff, 60000);
+    runUntil([&] { return watcher->history.items.size() == 3u; }, 60000);
     ASSERT_EQ(watcher->history.items.size(), 3u);
     QBuffer stored(&*watcher->history.items[0].imageData);
     stored.open(QIODevice::ReadOnly);
