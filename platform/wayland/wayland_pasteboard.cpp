@@ -62,7 +62,7 @@ public:
     Reader(WaylandPasteboard* owner, const QByteArray& displayName);
     ~Reader();
 
-    bool valid() const { return device_ != nullptr; }
+    bool valid() const { return connected_; }
     QByteArray protocol() const { return protocol_ ? QByteArray(protocol_->managerName) : ""; }
     std::atomic<int> readTimeoutMs{1000};
     std::atomic<std::uint64_t> wakeups{0};
@@ -128,6 +128,7 @@ private:
     std::uint32_t managerName_ = 0;
     wl_proxy* manager_ = nullptr;
     wl_proxy* device_ = nullptr;
+    bool connected_ = false; // set before the thread starts, never changed after
     int wake_ = -1;
     bool baselineTaken_ = false;
     QHash<wl_proxy*, QList<QByteArray>> offers_;
@@ -211,6 +212,7 @@ WaylandPasteboard::Reader::Reader(WaylandPasteboard* owner, const QByteArray& di
     // The device announces what is on the clipboard now; that is the baseline, not a change.
     wl_display_roundtrip(display_);
     baselineTaken_ = true;
+    connected_ = true;
     qCInfo(vtLog, "clipboard: watching the Wayland clipboard through %s", protocol_->managerName);
     wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     thread_ = std::thread([this] { run(); });
@@ -359,7 +361,7 @@ void WaylandPasteboard::Reader::takeCommands() {
         std::lock_guard lock(mutex_);
         writes.swap(pendingWrites_);
     }
-    if (writes.empty()) return;
+    if (writes.empty() || !device_) return;
     // Only the newest contents matter; the ones before were replaced at once.
     Offer offer = std::move(writes.back());
     wl_proxy* source = protocol_->createSource(manager_);
@@ -578,6 +580,10 @@ void WaylandPasteboard::Reader::sourceCancelled(wl_proxy* source) {
 void WaylandPasteboard::Reader::deviceFinished() {
     qCWarning(vtLog, "clipboard: the compositor ended our clipboard device; clipboard changes "
                      "are no longer seen");
+    dropRead();
+    wayland::DataControl::destroyDevice(device_);
+    device_ = nullptr;
+    lost.store(true);
 }
 
 WaylandPasteboard::WaylandPasteboard(const QByteArray& displayName, QObject* parent)
