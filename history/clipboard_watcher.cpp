@@ -79,7 +79,9 @@ const QSet<QString>& ClipboardWatcher::skipTypes() {
 
 void ClipboardWatcher::start() {
     stopPolling();
-    if (const std::atomic<std::int64_t>* counter = pasteboard_.sharedChangeCount()) {
+    if (pasteboard_.announcesChanges()) {
+        // Every change is announced: nothing to look for in between.
+    } else if (const std::atomic<std::int64_t>* counter = pasteboard_.sharedChangeCount()) {
         tickerStop_ = false;
         ticker_ = std::thread([this, counter] { tick(*counter); });
     } else {

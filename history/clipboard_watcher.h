@@ -48,9 +48,11 @@ public:
     // Types that mark a copy as secret, transient or generated: such copies are never recorded.
     static const QSet<QString>& skipTypes();
 
-    // Polls every 0.4 s, and at once whenever the clipboard announces a change. When the
-    // pasteboard shares its change counter, the 0.4 s look at it happens on a small thread of
-    // the watcher's own, which calls poll() on the main thread only when the counter moved.
+    // Polls at once whenever the clipboard announces a change. A pasteboard that announces every
+    // change (X11, Wayland) needs nothing more, so an idle program never wakes. Otherwise the
+    // counter is also looked at every 0.4 s: on a small thread of the watcher's own when the
+    // pasteboard shares it (poll() then runs on the main thread only when it moved), else on a
+    // main-thread timer.
     void start();
     // Records the clipboard's contents if they changed since the last look.
     void poll();

@@ -34,6 +34,9 @@ public:
     // it from a small thread of its own and wakes the main thread only when it moved, so an
     // idle program costs almost nothing. Null when changeCount() is for the main thread only.
     virtual const std::atomic<std::int64_t>* sharedChangeCount() const { return nullptr; }
+    // True when the handler given to setOnChange() runs for every change another program makes,
+    // so nobody needs to look at the counter on a timer: an idle program then never wakes.
+    virtual bool announcesChanges() const { return false; }
     // Type identifiers offered by the current contents, in the owner's order.
     virtual QStringList types() const = 0;
     // The contents as file URLs; empty when they are not file references.

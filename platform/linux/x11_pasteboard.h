@@ -38,6 +38,8 @@ public:
 
     std::int64_t changeCount() const override { return count_.load(); }
     const std::atomic<std::int64_t>* sharedChangeCount() const override { return &count_; }
+    // XFixes tells of every new owner of the clipboard.
+    bool announcesChanges() const override { return true; }
     QStringList types() const override { return snapshot_.types; }
     QList<QUrl> fileURLs() const override { return snapshot_.fileURLs; }
     std::optional<QString> string(const QString& type) const override;

@@ -35,6 +35,8 @@ public:
 
     std::int64_t changeCount() const override { return count_.load(); }
     const std::atomic<std::int64_t>* sharedChangeCount() const override { return &count_; }
+    // The data device tells of every new selection.
+    bool announcesChanges() const override { return true; }
     QStringList types() const override { return contents_.types; }
     QList<QUrl> fileURLs() const override { return contents_.fileURLs; }
     std::optional<QString> string(const QString& type) const override;

@@ -9,8 +9,10 @@ namespace vt::test {
 // read back what the program wrote.
 class FakePasteboard final : public Pasteboard {
 public:
-    // `shareCounter`: offer the change counter to other threads, as the X11 clipboard does.
-    explicit FakePasteboard(bool shareCounter = false) : shareCounter_(shareCounter) {}
+    // How the watcher learns of changes: by looking at the counter on the main thread, by
+    // looking at a counter shared with other threads, or from announcements alone (X11, Wayland).
+    enum class Notice { mainThreadCounter, sharedCounter, announced };
+    explicit FakePasteboard(Notice notice = Notice::mainThreadCounter) : notice_(notice) {}
 
     // Another program copies: new contents and a change.
     // `announce` false leaves the change for the watcher's timer to find.
@@ -25,8 +27,9 @@ public:
 
     std::int64_t changeCount() const override { return count_.load(); }
     const std::atomic<std::int64_t>* sharedChangeCount() const override {
-        return shareCounter_ ? &count_ : nullptr;
+        return notice_ == Notice::sharedCounter ? &count_ : nullptr;
     }
+    bool announcesChanges() const override { return notice_ == Notice::announced; }
     QStringList types() const override { return types_; }
     QList<QUrl> fileURLs() const override { return urls_; }
     std::optional<QString> string(const QString& type) const override {
@@ -63,7 +66,7 @@ public:
     bool hasHandler() const { return static_cast<bool>(onChange_); }
 
 private:
-    bool shareCounter_;
+    Notice notice_;
     std::atomic<std::int64_t> count_{7};
     QStringList types_;
     QHash<QString, QByteArray> bytes_;
