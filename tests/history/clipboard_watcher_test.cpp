@@ -114,7 +114,7 @@ TEST_F(WatcherTest, PngBytesAreStoredUnchangedEvenWhenTheyAreNoPng) {
 }
 
 TEST_F(WatcherTest, FilesKeepTheirOrderAndSourceApp) {
-    workspace.frontmost = RunningApplication{QString("org.gnome.Nautilus"), QString("Files")};
+    workspace.frontmost = RunningApplication{QString("org.gnome.Nautilus"), QString("Files"), {}};
     auto watcher = make();
     pasteboard.offer({PasteboardType::fileURL}, {},
                      {QUrl::fromLocalFile("/b/2.txt"), QUrl::fromLocalFile("/a/1.txt")});
