@@ -3,6 +3,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+# Most tests wait on their own X server more than they compute, so twice as many run at once.
+TEST_JOBS  ?= $(shell echo $$(( $$(nproc) * 2 )))
 FUZZ_SECONDS ?= 180
 CMAKE_FLAGS ?=
 
@@ -24,7 +26,7 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure
+	ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS)
 
 bench: build
 	scripts/run-bench $(BUILD)

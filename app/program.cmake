@@ -3,11 +3,6 @@ add_library(vt_status_menu STATIC ${CMAKE_CURRENT_LIST_DIR}/status_menu.cpp)
 target_link_libraries(vt_status_menu PUBLIC vt_history vt_app_shell Qt6::Widgets
     PRIVATE vantrel_warnings)
 
-# The delegate needs both pickers; until the fan has landed only the menu builds.
-if(NOT EXISTS ${PROJECT_SOURCE_DIR}/picker/fan/fan_panel.h)
-    return()
-endif()
-
 add_library(vt_app STATIC
     ${CMAKE_CURRENT_LIST_DIR}/exit_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp

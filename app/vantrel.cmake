@@ -1,7 +1,4 @@
 # The program: build/vantrel, and what `cmake --install` puts on the system.
-if(NOT TARGET vt_app)
-    return()
-endif()
 
 add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 set_target_properties(vantrel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -2,23 +2,33 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace vt {
 namespace {
 
 // Glyph boxes relative to the font size (width, height), roughly as symbol fonts set them.
-QSizeF unitSize(const QString& name) {
-    if (name == QLatin1String("photo")) return {1.25, 0.98};
-    if (name == QLatin1String("doc")) return {0.82, 1.04};
-    if (name == QLatin1String("text.alignleft")) return {1.0, 0.82};
-    if (name == QLatin1String("checkmark")) return {0.95, 0.9};
-    if (name == QLatin1String("plus") || name == QLatin1String("minus")) return {0.9, 0.9};
-    if (name == QLatin1String("clock.arrow.circlepath")) return {1.12, 1.0};
-    return {1.0, 1.0};
+QSizeF unitSize(Symbol symbol) {
+    switch (symbol) {
+    case Symbol::photo:
+        return {1.25, 0.98};
+    case Symbol::doc:
+        return {0.82, 1.04};
+    case Symbol::textAlignleft:
+        return {1.0, 0.82};
+    case Symbol::checkmark:
+        return {0.95, 0.9};
+    case Symbol::plus:
+    case Symbol::minus:
+        return {0.9, 0.9};
+    case Symbol::clockArrowCirclepath:
+        return {1.12, 1.0};
+    default:
+        return {1.0, 1.0};
+    }
 }
 
 double strokeFor(QFont::Weight weight, double size) {
@@ -29,30 +39,45 @@ double strokeFor(QFont::Weight weight, double size) {
 
 } // namespace
 
+std::optional<Symbol> symbolNamed(const QString& name) {
+    static const std::pair<QLatin1StringView, Symbol> names[] = {
+        {QLatin1StringView("text.alignleft"), Symbol::textAlignleft},
+        {QLatin1StringView("photo"), Symbol::photo},
+        {QLatin1StringView("doc"), Symbol::doc},
+        {QLatin1StringView("xmark.circle"), Symbol::xmarkCircle},
+        {QLatin1StringView("checkmark"), Symbol::checkmark},
+        {QLatin1StringView("plus"), Symbol::plus},
+        {QLatin1StringView("minus"), Symbol::minus},
+        {QLatin1StringView("app.dashed"), Symbol::appDashed},
+        {QLatin1StringView("gearshape"), Symbol::gearshape},
+        {QLatin1StringView("clock.arrow.circlepath"), Symbol::clockArrowCirclepath},
+        {QLatin1StringView("info.circle"), Symbol::infoCircle}};
+    for (const auto& [n, symbol] : names)
+        if (name == n) return symbol;
+    return std::nullopt;
+}
+
 bool hasSymbol(const QString& name) {
-    static const QStringList names = {QStringLiteral("text.alignleft"),
-                                      QStringLiteral("photo"),
-                                      QStringLiteral("doc"),
-                                      QStringLiteral("xmark.circle"),
-                                      QStringLiteral("checkmark"),
-                                      QStringLiteral("plus"),
-                                      QStringLiteral("minus"),
-                                      QStringLiteral("app.dashed"),
-                                      QStringLiteral("gearshape"),
-                                      QStringLiteral("clock.arrow.circlepath"),
-                                      QStringLiteral("info.circle")};
-    return names.contains(name);
+    return symbolNamed(name).has_value();
+}
+
+QSizeF symbolSize(Symbol symbol, double fontSize) {
+    const QSizeF u = unitSize(symbol);
+    return {u.width() * fontSize, u.height() * fontSize};
 }
 
 QSizeF symbolSize(const QString& name, double fontSize) {
-    const QSizeF u = unitSize(name);
-    return {u.width() * fontSize, u.height() * fontSize};
+    return symbolSize(symbolNamed(name).value_or(Symbol::infoCircle), fontSize);
 }
 
 void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const QColor& color,
                 QFont::Weight weight) {
-    if (!hasSymbol(name)) return;
-    const QSizeF u = unitSize(name);
+    if (const auto symbol = symbolNamed(name)) drawSymbol(painter, *symbol, box, color, weight);
+}
+
+void drawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color,
+                QFont::Weight weight) {
+    const QSizeF u = unitSize(symbol);
     // The em of the symbol that fits the box.
     const double em = std::min(box.width() / u.width(), box.height() / u.height());
     const QRectF r(box.center().x() - u.width() * em / 2, box.center().y() - u.height() * em / 2,
@@ -68,14 +93,17 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
         painter.drawEllipse(r.adjusted(inset, inset, -inset, -inset));
     };
 
-    if (name == QLatin1String("text.alignleft")) {
+    switch (symbol) {
+    case Symbol::textAlignleft: {
         const double lengths[] = {1.0, 0.62, 1.0, 0.62};
         for (int i = 0; i < 4; ++i) {
             const double y = r.top() + sw / 2 + (r.height() - sw) * i / 3.0;
             painter.drawLine(QPointF(r.left() + sw / 2, y),
                              QPointF(r.left() + sw / 2 + (r.width() - sw) * lengths[i], y));
         }
-    } else if (name == QLatin1String("photo")) {
+        break;
+    }
+    case Symbol::photo: {
         const QRectF frame = r.adjusted(sw / 2, sw / 2, -sw / 2, -sw / 2);
         painter.drawRoundedRect(frame, em * 0.16, em * 0.16);
         painter.save();
@@ -96,7 +124,9 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
         painter.drawEllipse(
             QPointF(frame.left() + frame.width() * 0.72, frame.top() + frame.height() * 0.3),
             em * 0.1, em * 0.1);
-    } else if (name == QLatin1String("doc")) {
+        break;
+    }
+    case Symbol::doc: {
         const QRectF p = r.adjusted(sw / 2, sw / 2, -sw / 2, -sw / 2);
         const double fold = p.width() * 0.38;
         QPainterPath page;
@@ -114,9 +144,12 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
         painter.drawPolyline(QPolygonF({QPointF(p.right() - fold, p.top()),
                                         QPointF(p.right() - fold, p.top() + fold),
                                         QPointF(p.right(), p.top() + fold)}));
-    } else if (name == QLatin1String("xmark.circle") || name == QLatin1String("info.circle")) {
+        break;
+    }
+    case Symbol::xmarkCircle:
+    case Symbol::infoCircle:
         circle(sw / 2);
-        if (name == QLatin1String("xmark.circle")) {
+        if (symbol == Symbol::xmarkCircle) {
             const double d = em * 0.17;
             painter.drawLine(QPointF(c.x() - d, c.y() - d), QPointF(c.x() + d, c.y() + d));
             painter.drawLine(QPointF(c.x() + d, c.y() - d), QPointF(c.x() - d, c.y() + d));
@@ -126,22 +159,29 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
             painter.setBrush(color);
             painter.drawEllipse(QPointF(c.x(), c.y() - em * 0.22), sw * 0.8, sw * 0.8);
         }
-    } else if (name == QLatin1String("checkmark")) {
+        break;
+    case Symbol::checkmark:
         painter.drawPolyline(QPolygonF({QPointF(r.left() + r.width() * 0.1, c.y() + em * 0.02),
                                         QPointF(r.left() + r.width() * 0.38, r.bottom() - sw),
                                         QPointF(r.right() - sw / 2, r.top() + sw)}));
-    } else if (name == QLatin1String("plus") || name == QLatin1String("minus")) {
+        break;
+    case Symbol::plus:
+    case Symbol::minus: {
         const double d = r.width() / 2 - sw / 2;
         painter.drawLine(QPointF(c.x() - d, c.y()), QPointF(c.x() + d, c.y()));
-        if (name == QLatin1String("plus"))
+        if (symbol == Symbol::plus)
             painter.drawLine(QPointF(c.x(), c.y() - d), QPointF(c.x(), c.y() + d));
-    } else if (name == QLatin1String("app.dashed")) {
+        break;
+    }
+    case Symbol::appDashed: {
         QPen dashed = pen;
         dashed.setCapStyle(Qt::FlatCap);
         dashed.setDashPattern({2.2, 1.6});
         painter.setPen(dashed);
         painter.drawRoundedRect(r.adjusted(sw / 2, sw / 2, -sw / 2, -sw / 2), em * 0.24, em * 0.24);
-    } else if (name == QLatin1String("gearshape")) {
+        break;
+    }
+    case Symbol::gearshape: {
         QPainterPath gear;
         const int teeth = 8;
         const double ro = r.width() / 2 - sw / 2;
@@ -158,7 +198,9 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
         gear.closeSubpath();
         painter.drawPath(gear);
         painter.drawEllipse(c, ro * 0.34, ro * 0.34);
-    } else if (name == QLatin1String("clock.arrow.circlepath")) {
+        break;
+    }
+    case Symbol::clockArrowCirclepath: {
         const double rad = r.height() / 2 - sw / 2;
         const QRectF circ(c.x() - rad + r.width() * 0.05, c.y() - rad, 2 * rad, 2 * rad);
         painter.drawArc(circ, 200 * 16, -290 * 16);
@@ -170,6 +212,8 @@ void drawSymbol(QPainter& painter, const QString& name, const QRectF& box, const
                                         QPointF(tip.x() + em * 0.02, tip.y() - em * 0.22)}));
         painter.drawPolyline(QPolygonF({QPointF(cc.x(), cc.y() - rad * 0.55), cc,
                                         QPointF(cc.x() + rad * 0.4, cc.y() + rad * 0.25)}));
+        break;
+    }
     }
     painter.restore();
 }

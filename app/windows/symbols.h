@@ -1,21 +1,12 @@
 #pragma once
+#include "ui/symbols.h"
 #include <QColor>
 #include <QIcon>
 
 namespace vt {
 
-// The small pictograms the windows show, drawn so that they look alike on every desktop.
-enum class Symbol {
-    gearshape,
-    clockArrowCirclepath,
-    infoCircle,
-    plus,
-    minus,
-    appDashed,
-    checkmark
-};
-
-// The symbol in `color`, sized for `points` (drawn sharp for high-density screens too).
+// The symbol in `color` as an icon sized for `points` (drawn sharp for high-density screens
+// too), so that the windows' pictograms look alike on every desktop.
 QIcon symbolIcon(Symbol symbol, const QColor& color, int points = 16);
 
 } // namespace vt

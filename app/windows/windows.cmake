@@ -19,5 +19,5 @@ add_library(vt_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/tab_selection.h
 )
 target_link_libraries(vt_windows
-    PUBLIC vt_app_shell vt_linux_desktop Qt6::Widgets
+    PUBLIC vt_app_shell vt_linux_desktop vt_ui Qt6::Widgets
     PRIVATE vantrel_warnings)

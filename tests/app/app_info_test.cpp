@@ -20,45 +20,26 @@ TEST_F(AppInfoTest, CompiledInDictionaryNamesTheProgramAndItsBuild) {
     EXPECT_TRUE(AppInfo::feedURL().isEmpty());
 }
 
-TEST_F(AppInfoTest, MissingKeysFallBack) {
-    AppInfo::setDictionaryForTesting(QVariantMap{});
-    EXPECT_EQ(AppInfo::name(), QStringLiteral("Tavuri"));
-    EXPECT_EQ(AppInfo::version(), QStringLiteral("0"));
-    EXPECT_EQ(AppInfo::build(), QStringLiteral("0"));
-    EXPECT_EQ(AppInfo::copyright(), QString());
-    EXPECT_TRUE(AppInfo::siteURL().isValid());
-    EXPECT_TRUE(AppInfo::feedURL().isEmpty()); // no feed: no update checks
-}
-
-TEST_F(AppInfoTest, ValuesThatAreNotTextFallBack) {
-    AppInfo::setDictionaryForTesting(QVariantMap{
-        {QStringLiteral("CFBundleDisplayName"), QStringList{QStringLiteral("Vantrel")}},
-        {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("2.1")},
-        {QStringLiteral("CFBundleVersion"), 42},
-        {QStringLiteral("NSHumanReadableCopyright"), true},
-        {QStringLiteral("VTSiteURL"), 7},
-    });
-    EXPECT_EQ(AppInfo::name(), QStringLiteral("Tavuri"));
+// Missing keys, and values that are not text, fall back; a feed that is no URL means no checks.
+TEST_F(AppInfoTest, MissingOrWrongValuesFallBack) {
+    for (const QVariantMap& dictionary :
+         {QVariantMap{}, QVariantMap{{"CFBundleDisplayName", QStringList{"Vantrel"}},
+                                     {"CFBundleVersion", 42},
+                                     {"NSHumanReadableCopyright", true},
+                                     {"VTSiteURL", 7},
+                                     {"VTFeedURL", "not a url"}}}) {
+        AppInfo::setDictionaryForTesting(dictionary);
+        EXPECT_EQ(AppInfo::name(), QStringLiteral("Tavuri"));
+        EXPECT_EQ(AppInfo::version(), QStringLiteral("0"));
+        EXPECT_EQ(AppInfo::build(), QStringLiteral("0"));
+        EXPECT_EQ(AppInfo::copyright(), QString());
+        EXPECT_EQ(AppInfo::siteURL().host(), QStringLiteral("vantrel.app"));
+        EXPECT_TRUE(AppInfo::feedURL().isEmpty());
+    }
+    AppInfo::setDictionaryForTesting(QVariantMap{{"CFBundleShortVersionString", "2.1"},
+                                                 {"VTSiteURL", "https://example.org/vantrel"}});
     EXPECT_EQ(AppInfo::version(), QStringLiteral("2.1"));
-    EXPECT_EQ(AppInfo::build(), QStringLiteral("0"));
-    EXPECT_EQ(AppInfo::copyright(), QString());
-    EXPECT_EQ(AppInfo::siteURL(), AppInfo::siteURL()); // stable built-in default
-    EXPECT_EQ(AppInfo::siteURL().host(), QStringLiteral("vantrel.app"));
-}
-
-TEST_F(AppInfoTest, ReadEveryTimeNotCached) {
-    AppInfo::setDictionaryForTesting(
-        QVariantMap{{QStringLiteral("CFBundleDisplayName"), QStringLiteral("First")}});
-    EXPECT_EQ(AppInfo::name(), QStringLiteral("First"));
-    AppInfo::setDictionaryForTesting(
-        QVariantMap{{QStringLiteral("CFBundleDisplayName"), QStringLiteral("Second")},
-                    {QStringLiteral("VTSiteURL"), QStringLiteral("https://example.org/vantrel")},
-                    {QStringLiteral("VTFeedURL"), QStringLiteral("not a url")}});
-    EXPECT_EQ(AppInfo::name(), QStringLiteral("Second"));
     EXPECT_EQ(AppInfo::siteURL(), QUrl(QStringLiteral("https://example.org/vantrel")));
-    EXPECT_TRUE(AppInfo::feedURL().isEmpty());
-    AppInfo::setDictionaryForTesting(std::nullopt);
-    EXPECT_EQ(AppInfo::name(), QStringLiteral("Vantrel"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/app_settings.h"
 #include "app/preferences.h"
 #include "log_capture.h"
+#include "tests/doubles/case_name.h"
 #include "tests/doubles/fake_login_items.h"
 #include "tests/doubles/memory_user_defaults.h"
 #include <gtest/gtest.h>
@@ -38,28 +39,23 @@ TEST_P(StoredValueRead, ReadsValidatedValueAndLeavesStoreUntouched) {
     EXPECT_EQ(defaults.raw(QString::fromLatin1(c.key)), c.stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, StoredValueRead,
-    ::testing::Values(
-        StoredRead{"nothing stored", "holdDelay", QVariant(), 0.25, true, 12, 50},
-        StoredRead{"delay 0.3", "holdDelay", 0.3, 0.25, true, 12, 50},
-        StoredRead{"delay 0.3505", "holdDelay", 0.3505, 0.3505, true, 12, 50},
-        StoredRead{"delay 0.5", "holdDelay", 0.5, 0.5, true, 12, 50},
-        StoredRead{"delay as text", "holdDelay", QStringLiteral("0.35"), 0.25, true, 12, 50},
-        StoredRead{"style ring", "pickerStyle", QStringLiteral("ring"), 0.25, false, 12, 50},
-        StoredRead{"style Ring", "pickerStyle", QStringLiteral("Ring"), 0.25, true, 12, 50},
-        StoredRead{"style number", "pickerStyle", 1, 0.25, true, 12, 50},
-        StoredRead{"fan 16", "fanSlots", 16, 0.25, true, 16, 50},
-        StoredRead{"fan 10", "fanSlots", 10, 0.25, true, 12, 50},
-        StoredRead{"limit 200", "historyLimit", 200, 0.25, true, 12, 200},
-        StoredRead{"limit 30", "historyLimit", 30, 0.25, true, 12, 50},
-        StoredRead{"limit text", "historyLimit", QStringLiteral("lots"), 0.25, true, 12, 50}),
-    [](const auto& tp) {
-        std::string name = tp.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Settings, StoredValueRead, ::testing::Values(
+    StoredRead{"nothing stored", "holdDelay", QVariant(), 0.25, true, 12, 50},
+    StoredRead{"delay 0.3", "holdDelay", 0.3, 0.25, true, 12, 50},
+    StoredRead{"delay 0.3505", "holdDelay", 0.3505, 0.3505, true, 12, 50},
+    StoredRead{"delay 0.5", "holdDelay", 0.5, 0.5, true, 12, 50},
+    StoredRead{"delay as text", "holdDelay", QStringLiteral("0.35"), 0.25, true, 12, 50},
+    StoredRead{"style ring", "pickerStyle", QStringLiteral("ring"), 0.25, false, 12, 50},
+    StoredRead{"style Ring", "pickerStyle", QStringLiteral("Ring"), 0.25, true, 12, 50},
+    StoredRead{"style number", "pickerStyle", 1, 0.25, true, 12, 50},
+    StoredRead{"fan 16", "fanSlots", 16, 0.25, true, 16, 50},
+    StoredRead{"fan 10", "fanSlots", 10, 0.25, true, 12, 50},
+    StoredRead{"limit 200", "historyLimit", 200, 0.25, true, 12, 200},
+    StoredRead{"limit 30", "historyLimit", 30, 0.25, true, 12, 50},
+    StoredRead{"limit text", "historyLimit", QStringLiteral("lots"), 0.25, true, 12, 50}
+), vt::test::caseName);
+// clang-format on
 
 TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
     FakeLoginItems loginItems;

@@ -18,11 +18,16 @@ TEST_P(CompareVersions, NumericByComponent) {
     EXPECT_EQ((result > 0) - (result < 0), c.expected) << c.a << " vs " << c.b;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Appcast, CompareVersions,
-    ::testing::Values(VersionOrder{"1.10", "1.9", 1}, VersionOrder{"0.1.0", "0.1", 0},
-                      VersionOrder{"0.1.1", "0.1", 1}, VersionOrder{"2", "10", -1},
-                      VersionOrder{"v1.2", "1.2", 0}, VersionOrder{"1.02", "1.2", 0}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Appcast, CompareVersions, ::testing::Values(
+    VersionOrder{"1.10", "1.9", 1},
+    VersionOrder{"0.1.0", "0.1", 0},
+    VersionOrder{"0.1.1", "0.1", 1},
+    VersionOrder{"2", "10", -1},
+    VersionOrder{"v1.2", "1.2", 0},
+    VersionOrder{"1.02", "1.2", 0}
+));
+// clang-format on
 
 TEST(Appcast, ValidVersions) {
     for (const char* good : {"1", "0.1.0", "v2.3", "10.20.30"})

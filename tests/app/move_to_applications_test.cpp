@@ -1,6 +1,7 @@
 #include "app/app_info.h"
 #include "app/app_location.h"
 #include "app/move_to_applications.h"
+#include "tests/doubles/case_name.h"
 #include "tests/doubles/memory_user_defaults.h"
 #include <QDir>
 #include <QDirIterator>
@@ -228,10 +229,12 @@ TEST_P(MoveFailure, ShowsTheErrorAlertAndTheLaunchContinues) {
     EXPECT_GT(alerts_.failureInformative.size(), lead.size() + 1); // the failure is described
 }
 
-INSTANTIATE_TEST_SUITE_P(Move, MoveFailure,
-                         ::testing::Values(FailedMove{"copy_fails", true, false},
-                                           FailedMove{"folder_cannot_be_made", false, true}),
-                         [](const auto& tp) { return std::string(tp.param.what); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Move, MoveFailure, ::testing::Values(
+    FailedMove{"copy_fails", true, false},
+    FailedMove{"folder_cannot_be_made", false, true}
+), vt::test::caseName);
+// clang-format on
 
 TEST_F(MoveTest, OriginalLocationIsTheLocationItself) {
     EXPECT_EQ(MoveToApplications::originalURL(QStringLiteral("/tmp/AppTranslocation/x")),

@@ -110,10 +110,15 @@ TEST_P(HoldDelayChecks, OnlyTheMatchingRowIsChecked) {
             << "row " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Delays, HoldDelayChecks,
-                         testing::Values(DelayCase{0.3, -1}, DelayCase{0.2505, 1},
-                                         DelayCase{0.2, 0}, DelayCase{0.5, 3},
-                                         DelayCase{0.352, -1}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Delays, HoldDelayChecks, testing::Values(
+    DelayCase{0.3, -1},
+    DelayCase{0.2505, 1},
+    DelayCase{0.2, 0},
+    DelayCase{0.5, 3},
+    DelayCase{0.352, -1}
+));
+// clang-format on
 
 TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
     auto state = baseState();

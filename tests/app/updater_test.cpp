@@ -1,6 +1,7 @@
 #include "app/updater.h"
 #include "app/updater_model.h"
 #include "log_capture.h"
+#include "tests/doubles/case_name.h"
 #include "tests/doubles/memory_user_defaults.h"
 #include <QDateTime>
 #include <QDir>
@@ -222,16 +223,14 @@ TEST_P(UpdaterBadFeed, UserCheckReportsTheFailureInTheWindow) {
     EXPECT_FALSE(model.updateWaiting());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Updates, UpdaterBadFeed,
-    ::testing::Values(
-        BadFeed{"slow", "slow.xml", "<rss/>", "時間内に応答"},
-        BadFeed{"missing", "missing.xml", nullptr, "HTTP 404"},
-        BadFeed{"not_xml", "feed.xml", "{\"version\": \"9.9\"}", "更新情報を読めませんでした"},
-        BadFeed{"garbage_versions", "feed.xml",
-                "<rss><channel><item><title>x</title><version>9.x</version></item></channel></rss>",
-                "版の番号"}),
-    [](const auto& tp) { return std::string(tp.param.what); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Updates, UpdaterBadFeed, ::testing::Values(
+    BadFeed{"slow", "slow.xml", "<rss/>", "時間内に応答"},
+    BadFeed{"missing", "missing.xml", nullptr, "HTTP 404"},
+    BadFeed{"not_xml", "feed.xml", "{\"version\": \"9.9\"}", "更新情報を読めませんでした"},
+    BadFeed{"garbage_versions", "feed.xml", "<rss><channel><item><title>x</title><version>9.x</version></item></channel></rss>", "版の番号"}
+), vt::test::caseName);
+// clang-format on
 
 TEST_F(UpdaterTest, UnreachableFeedIsReportedOrLoggedAndRetriedLater) {
     QTcpServer closed;

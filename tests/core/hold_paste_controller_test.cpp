@@ -1,7 +1,8 @@
 #include "core/hold_paste_controller.h"
-#include "tests/doubles/manual_main_queue.h"
+#include "tests/doubles/case_name.h"
 #include "tests/doubles/fake_event_tap.h"
 #include "tests/doubles/fake_picker_panel.h"
+#include "tests/doubles/manual_main_queue.h"
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QString>
@@ -115,14 +116,15 @@ TEST_P(UntouchedChordTest, IsNeverIntercepted) {
     EXPECT_TRUE(fan.shown.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Chords, UntouchedChordTest,
-    ::testing::Values(UntouchedCase{"ShiftCommandV", kCmd | TapEventFlag::shift, false},
-                      UntouchedCase{"OptionCommandV", kCmd | TapEventFlag::option, false},
-                      UntouchedCase{"ControlCommandV", kCmd | TapEventFlag::control, false},
-                      UntouchedCase{"PlainV", 0, false},
-                      UntouchedCase{"RepeatedCommandV", kCmd, true}),
-    [](const auto& p) { return std::string(p.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Chords, UntouchedChordTest, ::testing::Values(
+    UntouchedCase{"ShiftCommandV", kCmd | TapEventFlag::shift, false},
+    UntouchedCase{"OptionCommandV", kCmd | TapEventFlag::option, false},
+    UntouchedCase{"ControlCommandV", kCmd | TapEventFlag::control, false},
+    UntouchedCase{"PlainV", 0, false},
+    UntouchedCase{"RepeatedCommandV", kCmd, true}
+), vt::test::caseName);
+// clang-format on
 
 TEST_F(ControllerTest, KeysTypedWhileIdleAreNeverFed) {
     EXPECT_FALSE(tap.keyDown(TapKeyCode::digit1));
@@ -186,15 +188,16 @@ TEST_P(PickByKeyTest, ChoosesOrCancels) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, PickByKeyTest,
-    ::testing::Values(PickCase{"Digit2", TapKeyCode::digit2, 0, 1},
-                      PickCase{"Digit3", TapKeyCode::digit3, 0, 2},
-                      PickCase{"Digit9BeyondHistoryThenRelease", TapKeyCode::digit9, 0, 0},
-                      PickCase{"ReturnAfterTwoRights", TapKeyCode::returnKey, 2, 2},
-                      PickCase{"KeypadEnterAfterOneRight", TapKeyCode::keypadEnter, 1, 1},
-                      PickCase{"Escape", TapKeyCode::escape, 1, std::nullopt}),
-    [](const auto& p) { return std::string(p.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Keys, PickByKeyTest, ::testing::Values(
+    PickCase{"Digit2", TapKeyCode::digit2, 0, 1},
+    PickCase{"Digit3", TapKeyCode::digit3, 0, 2},
+    PickCase{"Digit9BeyondHistoryThenRelease", TapKeyCode::digit9, 0, 0},
+    PickCase{"ReturnAfterTwoRights", TapKeyCode::returnKey, 2, 2},
+    PickCase{"KeypadEnterAfterOneRight", TapKeyCode::keypadEnter, 1, 1},
+    PickCase{"Escape", TapKeyCode::escape, 1, std::nullopt}
+), vt::test::caseName);
+// clang-format on
 
 TEST_F(ControllerTest, KeyClassificationFollowsTheKeyCodeTable) {
     const std::vector<std::int64_t> digitCodes{18, 19, 20, 21, 23, 22, 26, 28, 25};
@@ -446,8 +449,3 @@ TEST_F(ControllerTest, LogsStartFailureDisablingAndEveryNonPointerInput) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -161,38 +161,6 @@ INSTANTIATE_TEST_SUITE_P(Pending, MachineTable, ::testing::ValuesIn(pendingRows)
 INSTANTIATE_TEST_SUITE_P(PickingInside, MachineTable, ::testing::ValuesIn(insideRows), rowName);
 INSTANTIATE_TEST_SUITE_P(PickingOutside, MachineTable, ::testing::ValuesIn(outsideRows), rowName);
 
-// A whole hold: press, hold, point, leave, come back, release.
-TEST(HoldPasteMachine, FullHoldCommitsThePointedItem) {
-    HoldPasteMachine m;
-    m.itemCount = 5;
-    EXPECT_EQ(m.handle(cmdV()).effects, (HPEffects{HPEffect::startTimer()}));
-    EXPECT_EQ(m.handle(cmdV(true)).action, swallow);
-    EXPECT_EQ(m.handle(HPInput::holdTimerFired()).effects, (HPEffects{HPEffect::showPicker(0)}));
-    EXPECT_EQ(m.handle(HPInput::pointer(3)).effects, (HPEffects{HPEffect::select(3)}));
-    EXPECT_EQ(m.handle(HPInput::pointerOutside()).effects, (HPEffects{HPEffect::outside(true)}));
-    EXPECT_TRUE(m.handle(HPInput::pointerOutside()).effects.empty());
-    EXPECT_EQ(m.handle(HPInput::pointer(3)).effects,
-              (HPEffects{HPEffect::outside(false), HPEffect::select(3)}));
-    const auto r = m.handle(HPInput::cmdReleased());
-    EXPECT_EQ(r.effects, (HPEffects{HPEffect::hidePicker(), HPEffect::commit(3)}));
-    EXPECT_EQ(r.action, pass);
-    EXPECT_EQ(m.state, State::idle());
-}
-
-TEST(HoldPasteMachine, ReleaseWhileOutsideCancelsAndLeavesInsideForNextHold) {
-    HoldPasteMachine m;
-    m.itemCount = 2;
-    m.handle(cmdV());
-    m.handle(HPInput::holdTimerFired());
-    m.handle(HPInput::pointerOutside());
-    EXPECT_EQ(m.handle(HPInput::cmdReleased()).effects, (HPEffects{HPEffect::hidePicker()}));
-    EXPECT_FALSE(m.isOutside);
-    m.handle(cmdV());
-    m.handle(HPInput::holdTimerFired());
-    EXPECT_EQ(m.handle(HPInput::cmdReleased()).effects,
-              (HPEffects{HPEffect::hidePicker(), HPEffect::commit(0)}));
-}
-
 TEST(HoldPasteMachine, SteppingWrapsFromAnyIndexTheControllerLeft) {
     HoldPasteMachine m;
     m.itemCount = 3;

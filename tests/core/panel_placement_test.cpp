@@ -1,4 +1,5 @@
 #include "core/panel_placement.h"
+#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -41,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Placement, ::testing::Values(
     PlacementCase{"diagonal_distance", {-30, -40}, {RectD{0, 100, 10, 10}, RectD{0, 0, 10, 10}}, 1},
     PlacementCase{"below_all_nearest_by_y", {500, 2000}, {RectD{0, 0, 1000, 800}, RectD{0, 800, 1000, 800}}, 1},
     PlacementCase{"empty_frame_at_point_not_containing", {0, 0}, {RectD{0, 0, 0, 0}, RectD{10, 10, 5, 5}}, 0}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(PanelPlacement, NotANumberPointFallsBackToTheFirstDisplay) {

@@ -3,6 +3,8 @@
 #include "picker/ring/ring_geometry.h"
 #include "tests/e2e/program_fixture.h"
 #include <algorithm>
+#include <cmath>
+#include <csignal>
 
 using namespace vt::e2e;
 
@@ -57,6 +59,15 @@ protected:
 
 TEST_P(HoldPaste, AShortPressPastesTheClipboardOnce) {
     keys({"+Control_L", "+v", "-v", "-Control_L"});
+    waitForText(QStringLiteral("alpha"));
+    expectTextStays(QStringLiteral("alpha"));
+    EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
+    expectTypingStillWorks();
+}
+
+// Ctrl up first and V a moment later: the paste is posted while V is still held.
+TEST_P(HoldPaste, AShortPressWithCtrlReleasedFirstPastesOnce) {
+    keys({"+Control_L", "+v", "-Control_L", "~100", "-v"});
     waitForText(QStringLiteral("alpha"));
     expectTextStays(QStringLiteral("alpha"));
     EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
@@ -123,6 +134,24 @@ TEST_P(HoldPaste, ShiftCtrlVReachesTheApplicationUntouched) {
     waitForText(QStringLiteral("<shift-paste>"));
     expectTextStays(QStringLiteral("<shift-paste>"));
     EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, KillingTheProgramWithThePickerOpenLeavesAUsableKeyboard) {
+    holdOpen();
+    signalProgram(SIGKILL);
+    releaseAll();
+    expectTypingStillWorks();
+}
+
+TEST_P(HoldPaste, PointingAtAWedgeOfTheRingPastesThatClip) {
+    if (QLatin1String(GetParam().style) != QLatin1String("ring")) GTEST_SKIP() << "ring only";
+    holdOpen();
+    const double a = vt::RingGeometry::wedgeCenterAngle(3, 5);
+    xdo({"mousemove", QString::number(std::lround(kPointerX + 130 * std::sin(a))),
+         QString::number(std::lround(kPointerY - 130 * std::cos(a)))});
+    releaseAll();
+    waitForText(QStringLiteral("delta"));
     expectTypingStillWorks();
 }
 

@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptCase{"limitZeroIsKeptAsWritten", R"({"items":[],"limit":0})", ClipHistory{{}, 0}},
         AcceptCase{"wholeLimitWrittenAsFloat", R"({"items":[],"limit":20.0})",
                    ClipHistory{{}, 20}}),
-    test::caseName<AcceptCase>);
+    test::caseName);
 
 struct RejectCase {
     const char* name;
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"oneBadItemAmongGoodOnes",
                    VT_ITEM("{" VT_ID R"(,"kind":"text","text":"a","date":1},{)" VT_ID
                            R"(,"kind":"sound","date":1})")}),
-    test::caseName<RejectCase>);
+    test::caseName);
 
 // The fuzzing corpus doubles as a set of real files: valid-* must decode, broken-* must not.
 TEST(HistoryJsonCorpus, ValidFilesDecodeAndBrokenOnesAreRejected) {

@@ -28,43 +28,31 @@ const QString kFlagJapan = QStringLiteral("\U0001F1EF\U0001F1F5");
 const QString kFlagFrance = QStringLiteral("\U0001F1EB\U0001F1F7");
 const QString kEAccents = QStringLiteral("e\u0301\u0323");
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OneLine,
-    testing::Values(OneLineCase{"twoWordsAmongSpacesAndLineFeeds", "  hello \n\nworld  ", 20,
-                                "hello world"},
-                    OneLineCase{"sixLettersToFour", "abcdef", 4, "abc\u2026"},
-                    OneLineCase{"exactLengthIsKept", "abcd", 4, "abcd"},
-                    OneLineCase{"maxLengthZeroGivesTheEllipsis", "abc", 0, "\u2026"},
-                    OneLineCase{"negativeMaxLengthGivesTheEllipsis", "abc", -3, "\u2026"},
-                    OneLineCase{"maxLengthOneOfTwoLetters", "ab", 1, "\u2026"},
-                    OneLineCase{"emptyStaysEmptyAtZero", "", 0, ""},
-                    OneLineCase{"blankBecomesEmpty", " \t\r\n ", 5, ""},
-                    OneLineCase{"ideographicSpaceSeparatesJapaneseWords",
-                                QStringLiteral("\u3000日本語\u3000\u3000テキスト\u3000"), 20,
-                                QStringLiteral("日本語 テキスト")},
-                    OneLineCase{"lineAndParagraphSeparators",
-                                QStringLiteral("a\u2028b\u2029c\u0085d"), 20, "a b c d"},
-                    OneLineCase{"verticalTabFormFeedAndNoBreakSpaces",
-                                QStringLiteral("a\u000Bb\u000Cc\u00A0d\u2007e\u202Ff\u205Fg"), 20,
-                                "a b c d e f g"},
-                    OneLineCase{"crLfIsOneBreak", "a\r\nb", 20, "a b"},
-                    OneLineCase{"aTitleLooksNoFurtherThanItNeeds", "a" + QString(9000, u' ') + "b",
-                                20, "a\u2026"},
-                    OneLineCase{"zeroWidthSpaceIsNotWhitespace", QStringLiteral("a\u200Bb"), 20,
-                                QStringLiteral("a\u200Bb")},
-                    OneLineCase{"skinToneEmojiIsOneCharacter", kThumbsUpDark + kThumbsUpDark + "ab",
-                                3, kThumbsUpDark + kThumbsUpDark + "\u2026"},
-                    OneLineCase{"familySequenceIsOneCharacter", kFamily + kFamily + kFamily, 2,
-                                kFamily + "\u2026"},
-                    OneLineCase{"familySequenceFitsExactly", kFamily + " " + kFamily, 3,
-                                kFamily + " " + kFamily},
-                    OneLineCase{"flagsAreOneCharacterEach", kFlagJapan + kFlagFrance + kFlagJapan,
-                                2, kFlagJapan + "\u2026"},
-                    OneLineCase{"combiningMarksStayWithTheirLetter",
-                                kEAccents + kEAccents + kEAccents, 2, kEAccents + "\u2026"},
-                    OneLineCase{"collapsedSpaceCountsAsOne", "ab   cd", 4, "ab \u2026"},
-                    OneLineCase{"cutNeverSplitsACluster", "a" + kFamily + "b", 2, "a\u2026"}),
-    test::caseName<OneLineCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, OneLine, testing::Values(
+    OneLineCase{"twoWordsAmongSpacesAndLineFeeds", "  hello \n\nworld  ", 20, "hello world"},
+    OneLineCase{"sixLettersToFour", "abcdef", 4, "abc\u2026"},
+    OneLineCase{"exactLengthIsKept", "abcd", 4, "abcd"},
+    OneLineCase{"maxLengthZeroGivesTheEllipsis", "abc", 0, "\u2026"},
+    OneLineCase{"negativeMaxLengthGivesTheEllipsis", "abc", -3, "\u2026"},
+    OneLineCase{"maxLengthOneOfTwoLetters", "ab", 1, "\u2026"},
+    OneLineCase{"emptyStaysEmptyAtZero", "", 0, ""},
+    OneLineCase{"blankBecomesEmpty", " \t\r\n ", 5, ""},
+    OneLineCase{"ideographicSpaceSeparatesJapaneseWords", QStringLiteral("\u3000日本語\u3000\u3000テキスト\u3000"), 20, QStringLiteral("日本語 テキスト")},
+    OneLineCase{"lineAndParagraphSeparators", QStringLiteral("a\u2028b\u2029c\u0085d"), 20, "a b c d"},
+    OneLineCase{"verticalTabFormFeedAndNoBreakSpaces", QStringLiteral("a\u000Bb\u000Cc\u00A0d\u2007e\u202Ff\u205Fg"), 20, "a b c d e f g"},
+    OneLineCase{"crLfIsOneBreak", "a\r\nb", 20, "a b"},
+    OneLineCase{"aTitleLooksNoFurtherThanItNeeds", "a" + QString(9000, u' ') + "b", 20, "a\u2026"},
+    OneLineCase{"zeroWidthSpaceIsNotWhitespace", QStringLiteral("a\u200Bb"), 20, QStringLiteral("a\u200Bb")},
+    OneLineCase{"skinToneEmojiIsOneCharacter", kThumbsUpDark + kThumbsUpDark + "ab", 3, kThumbsUpDark + kThumbsUpDark + "\u2026"},
+    OneLineCase{"familySequenceIsOneCharacter", kFamily + kFamily + kFamily, 2, kFamily + "\u2026"},
+    OneLineCase{"familySequenceFitsExactly", kFamily + " " + kFamily, 3, kFamily + " " + kFamily},
+    OneLineCase{"flagsAreOneCharacterEach", kFlagJapan + kFlagFrance + kFlagJapan, 2, kFlagJapan + "\u2026"},
+    OneLineCase{"combiningMarksStayWithTheirLetter", kEAccents + kEAccents + kEAccents, 2, kEAccents + "\u2026"},
+    OneLineCase{"collapsedSpaceCountsAsOne", "ab   cd", 4, "ab \u2026"},
+    OneLineCase{"cutNeverSplitsACluster", "a" + kFamily + "b", 2, "a\u2026"}
+), test::caseName);
+// clang-format on
 
 TEST(OneLineLongText, ReadsOnlyWhatTheTitleNeedsAndStaysExact) {
     // Clusters straddle the boundaries of the windows in which the text is read.
@@ -130,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         SnippetCase{"rootFolder", test::filesItem({"/"}), 60, "/"},
         SnippetCase{"noFilesIsEmpty", test::filesItem({}), 60, ""},
         SnippetCase{"absentFilesIsEmpty", withoutPaths(), 60, ""}),
-    test::caseName<SnippetCase>);
+    test::caseName);
 
 struct KeyCase {
     const char* name;
@@ -162,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"imageWithoutData", imageWithoutData(), "i:"},
         KeyCase{"filesJoinedByLineFeeds", test::filesItem({"/a", "/b c"}), "f:/a\n/b c"},
         KeyCase{"absentFilesAreEmpty", withoutPaths(), "f:"}),
-    test::caseName<KeyCase>);
+    test::caseName);
 
 TEST(DedupeKeyShortcut, AgreesWithTheKeys) {
     const std::vector<ClipItem> items = {test::textItem("a"),

@@ -1,6 +1,7 @@
 #pragma once
 // Clip records with fixed ids and dates for the history tests.
 #include "history/clip_item.h"
+#include "tests/doubles/case_name.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,11 +9,6 @@
 #include <string>
 
 namespace vt::test {
-
-// Names each row of a table-driven test after its `name` member.
-template <class Case> std::string caseName(const testing::TestParamInfo<Case>& row) {
-    return row.param.name;
-}
 
 inline ClipItem textItem(const QString& text, int n = 0) {
     ClipItem item = ClipItem::makeText(text);

@@ -1,3 +1,4 @@
+#include "tests/doubles/case_name.h"
 #include "ui/animation_curve.h"
 
 #include <gtest/gtest.h>
@@ -56,12 +57,18 @@ TEST_P(SpringTest, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdampe
     EXPECT_GE(tr.minValue, 0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Springs, SpringTest,
-    testing::Values(SpringCase{0.34, 0.72, 2.0, 2.5, true}, SpringCase{0.26, 0.74, 2.0, 2.5, true},
-                    SpringCase{0.38, 0.7, 2.0, 2.5, true}, SpringCase{0.3, 0.5, 2.5, 3.5, true},
-                    SpringCase{0.5, 0.9, 1.5, 2.5, true}, SpringCase{0.3, 1.0, 2.0, 2.5, false},
-                    SpringCase{0.3, 1.5, 3.5, 4.5, false}, SpringCase{0.3, 3.0, 7.0, 10.0, false}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Springs, SpringTest, testing::Values(
+    SpringCase{0.34, 0.72, 2.0, 2.5, true},
+    SpringCase{0.26, 0.74, 2.0, 2.5, true},
+    SpringCase{0.38, 0.7, 2.0, 2.5, true},
+    SpringCase{0.3, 0.5, 2.5, 3.5, true},
+    SpringCase{0.5, 0.9, 1.5, 2.5, true},
+    SpringCase{0.3, 1.0, 2.0, 2.5, false},
+    SpringCase{0.3, 1.5, 3.5, 4.5, false},
+    SpringCase{0.3, 3.0, 7.0, 10.0, false}
+));
+// clang-format on
 
 TEST(Spring, KeepsInitialVelocity) {
     // Launched toward the target at speed, a critically damped spring still starts at that speed
@@ -117,12 +124,14 @@ TEST_P(EaseTest, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
     EXPECT_EQ((m.sample(2.0 + d / 4).value - 10) / 20 < 0.25, c.slowStart);
 }
 
-INSTANTIATE_TEST_SUITE_P(Eases, EaseTest,
-                         testing::Values(EaseCase{"in", Animation::easeIn(0.14), true},
-                                         EaseCase{"in2", Animation::easeIn(0.2), true},
-                                         EaseCase{"out", Animation::easeOut(0.15), false},
-                                         EaseCase{"out2", Animation::easeOut(0.22), false}),
-                         [](const auto& param) { return std::string(param.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Eases, EaseTest, testing::Values(
+    EaseCase{"in", Animation::easeIn(0.14), true},
+    EaseCase{"in2", Animation::easeIn(0.2), true},
+    EaseCase{"out", Animation::easeOut(0.15), false},
+    EaseCase{"out2", Animation::easeOut(0.22), false}
+), vt::test::caseName);
+// clang-format on
 
 TEST(Ease, CurvesMatchTheirControlPoints) {
     // The curves pass through known points of the standard timing functions.

@@ -102,9 +102,3 @@ TEST(AnimationDriver, RunsSeveralStoresAndDetachStopsCallbacks) {
 
 } // namespace
 } // namespace vt
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

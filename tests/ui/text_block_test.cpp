@@ -29,13 +29,14 @@ TEST_P(TextBlockCut, LastLineEndsInOneEllipsisWithinTheWidth) {
         EXPECT_FALSE(lines[i].contains(QChar(0x2026)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cuts, TextBlockCut,
-    testing::Values(CutCase{"short words for many users of the program today", 90, 2},
-                    CutCase{"a b c d e f g h i j k l m n o p q r s t u v w x y z", 60, 3},
-                    CutCase{"Averyveryverylongwordthatcannotwrapanywhereatall and more", 80, 1},
-                    CutCase{"日本語の文章がとても長く続いて、二行には収まりません。まだ続きます。",
-                            100, 2}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cuts, TextBlockCut, testing::Values(
+    CutCase{"short words for many users of the program today", 90, 2},
+    CutCase{"a b c d e f g h i j k l m n o p q r s t u v w x y z", 60, 3},
+    CutCase{"Averyveryverylongwordthatcannotwrapanywhereatall and more", 80, 1},
+    CutCase{"日本語の文章がとても長く続いて、二行には収まりません。まだ続きます。", 100, 2}
+));
+// clang-format on
 
 TEST(TextBlock, TextThatFitsIsNotCut) {
     const TextBlock block(QStringLiteral("fits"), uiFont(11, QFont::Normal), 200, 2);

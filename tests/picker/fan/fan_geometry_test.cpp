@@ -1,4 +1,5 @@
 #include "picker/fan/fan_geometry.h"
+#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanFit, ::testing::Values(
     FitCase{"negative_space_above", -5, 1000, 14, 297.48},
     FitCase{"negative_space_below", 1000, -5, -14, 297.48},
     FitCase{"negative_both", -5, -5, 14, 671.92}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(FanGeometry, FitStaysWithinFourteenDegreesAndIgnoresCount) {
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanVisibleRange, ::testing::Values(
     RangeCase{"nan_scroll_reads_as_top", 20, 12, nan, std::pair{0, 11}},
     RangeCase{"infinite_scroll", 20, 12, std::numeric_limits<double>::infinity(), std::nullopt},
     RangeCase{"huge_scroll", 20, 12, 1e300, std::nullopt}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 struct ShowCase {
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanScrollToShow, ::testing::Values(
     ShowCase{"short_list_always_top", 3, 2, 0, 0},
     ShowCase{"short_list_from_offset", 3, 2, 1.5, 0},
     ShowCase{"nan_scroll", 20, 15, nan, 4}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 struct FlipCase {
@@ -187,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanFlipDecision, ::testing::Values(
     FlipCase{"second_screen_offset", {3700, 100}, {1920, 40, 1920, 1000}, {true, 932, 52}},
     FlipCase{"pointer_left_of_frame", {-50, 500}, {0, 0, 400, 800}, {false, 292, 492}},
     FlipCase{"pointer_at_top_edge", {500, 1045}, {0, 0, 1920, 1050}, {false, -3, 1037}}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 struct HitCase {
@@ -235,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanHit, ::testing::Values(
     HitCase{"infinite_offset_is_outside", fan(20), 0, std::numeric_limits<double>::infinity(), 0, PickerHit::outside()},
     HitCase{"nan_scroll_reads_as_top", fan(20), nan, 200, 0, item(6)},
     HitCase{"nan_centre_angle_stays_on_the_arc", fan(20, 12, false, nan), 0, 200, 0, item(0)}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(FanHitProperty, PointingAtADrawnRowSelectsIt) {
@@ -322,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanSpoke, ::testing::Values(
     SpokeCase{"half_step_beyond", spoke(hi + st / 2, 1), {hi + st / 2, 1, 0.5, 230 * std::cos(hi + st / 2), 230 * std::sin(hi + st / 2)}},
     SpokeCase{"a_step_before_the_top", spoke(lo - st, 1), {lo - st, 1, 0, 230 * std::cos(lo - st), 230 * std::sin(lo - st)}},
     SpokeCase{"two_steps_beyond", spoke(hi + 2 * st, 1), {hi + 2 * st, 1, 0, 230 * std::cos(hi + 2 * st), 230 * std::sin(hi + 2 * st)}}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(FanSpoke, ZeroStepStillFadesWithoutDividingByZero) {
@@ -355,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanDrawingWindow, ::testing::Values(
     WindowCase{"empty", 0, 12, 0, std::nullopt},
     WindowCase{"far_past_the_end", 5, 12, 40, std::nullopt},
     WindowCase{"infinite_scroll", 5, 12, -std::numeric_limits<double>::infinity(), std::nullopt}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 } // namespace

@@ -1,54 +1,45 @@
+// Every write notifies, with the new value already in place.
 #include "picker/fan/fan_model.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vt {
 namespace {
 
-TEST(FanModel, StartsHiddenWithTheDefaultGeometryAndCanvas) {
-    FanModel model;
-    EXPECT_TRUE(model.items().empty());
-    EXPECT_EQ(model.selected(), 0);
-    EXPECT_EQ(model.phase(), FanModel::Phase::hidden);
-    EXPECT_EQ(model.scroll(), 0);
-    EXPECT_FALSE(model.outside());
-    EXPECT_EQ(model.geometry().count, 0);
-    EXPECT_EQ(model.geometry().visibleSlots, 12);
-    EXPECT_FALSE(model.geometry().flipX);
-    EXPECT_EQ(model.geometry().centerAngle, 0);
-    EXPECT_EQ(model.canvas(), (SizeD{1100, 1100}));
-    EXPECT_EQ(model.anchor(), (SizeD{0, 0}));
-}
-
 TEST(FanModel, EveryWriteNotifiesWithTheNewValueInPlace) {
     FanModel model;
-    int calls = 0;
-    double seenScroll = -1;
-    model.observe([&] {
-        ++calls;
-        seenScroll = model.scroll();
-    });
-    ClipItem clip;
-    clip.text = QStringLiteral("x");
-    model.setItems({clip});
-    model.setSelected(0);
-    model.setPhase(PickerPhase::committing);
-    model.setScroll(2.5);
-    EXPECT_EQ(seenScroll, 2.5);
-    model.setScroll(2.5);
-    model.setOutside(true);
     FanGeometry g;
     g.count = 30;
-    g.flipX = true;
-    model.setGeometry(g);
-    model.setCanvas({800, 600});
-    model.setAnchor({-12, 40});
-    EXPECT_EQ(calls, 9);
-    EXPECT_EQ(model.items().size(), 1u);
-    EXPECT_EQ(model.phase(), PickerPhase::committing);
-    EXPECT_TRUE(model.outside());
-    EXPECT_EQ(model.geometry(), g);
-    EXPECT_EQ(model.canvas(), (SizeD{800, 600}));
-    EXPECT_EQ(model.anchor(), (SizeD{-12, 40}));
+    const std::vector<std::pair<std::function<void()>, std::function<bool()>>> writes{
+        {[&] { model.setItems(std::vector<ClipItem>(1)); },
+         [&] { return model.items().size() == 1; }},
+        {[&] { model.setSelected(3); }, [&] { return model.selected() == 3; }},
+        {[&] { model.setPhase(PickerPhase::committing); },
+         [&] { return model.phase() == PickerPhase::committing; }},
+        {[&] { model.setScroll(2.5); }, [&] { return model.scroll() == 2.5; }},
+        {[&] { model.setScroll(2.5); }, [&] { return model.scroll() == 2.5; }},
+        {[&] { model.setOutside(true); }, [&] { return model.outside(); }},
+        {[&] { model.setGeometry(g); }, [&] { return model.geometry() == g; }},
+        {[&] {
+             model.setCanvas({800, 600});
+         },
+         [&] {
+             return model.canvas() == SizeD{800, 600};
+         }},
+        {[&] {
+             model.setAnchor({-12, 40});
+         },
+         [&] {
+             return model.anchor() == SizeD{-12, 40};
+         }},
+    };
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        bool seen = false;
+        const auto token = model.observe([&] { seen = writes[i].second(); });
+        writes[i].first();
+        EXPECT_TRUE(seen) << "write " << i;
+        model.unobserve(token);
+    }
 }
 
 } // namespace

@@ -49,14 +49,6 @@ protected:
     FanPanel panel{screens, queue, factory(), clock};
 };
 
-TEST_F(FanPanelTest, StartsWithTheDefaults) {
-    EXPECT_EQ(panel.maxItems(), 50);
-    EXPECT_EQ(panel.visibleSlots(), 12);
-    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
-    panel.setMaxItems(20);
-    EXPECT_EQ(panel.maxItems(), 20);
-}
-
 TEST_F(FanPanelTest, SettingsOutOfRangeAreReadSafely) {
     panel.setMaxItems(-3);
     EXPECT_EQ(panel.maxItems(), 0);

@@ -1,4 +1,5 @@
 #include "picker/ring/ring_geometry.h"
+#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RingHit, ::testing::Values(
     HitCase{"nan_both", nan, nan, 8, center},
     HitCase{"infinite", inf, 0, 8, outside},
     HitCase{"huge_square_overflows", 1e200, 1e200, 8, outside}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(RingGeometry, EveryOffsetOnTheRingHitsTheWedgeDrawnThere) {
@@ -135,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShortWay, ::testing::Values(
     ShortWayCase{"no_items", 0, 0, 4 * pi + 0.1, 4 * pi},
     ShortWayCase{"nan_current_restarts_at_target", 3, 8, std::numeric_limits<double>::quiet_NaN(), 3 * pi / 4},
     ShortWayCase{"infinite_current_restarts_at_target", 2, 4, std::numeric_limits<double>::infinity(), pi}
-), [](const auto& param) { return std::string(param.param.name); });
+), vt::test::caseName);
 // clang-format on
 
 TEST(RingGeometry, InitialHighlightAngleIgnoresTheOldAngle) {

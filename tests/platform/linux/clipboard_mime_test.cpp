@@ -17,21 +17,25 @@ TEST_P(TargetTest, MapsToTheProgramsTypes) {
     EXPECT_EQ(ClipboardMime::typeForTarget(GetParam().target), GetParam().type);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, TargetTest,
-    ::testing::Values(
-        TargetCase{"UTF8_STRING", PasteboardType::plainText},
-        TargetCase{"text/plain;charset=utf-8", PasteboardType::plainText},
-        TargetCase{"text/plain", PasteboardType::plainText},
-        TargetCase{"STRING", PasteboardType::plainText},
-        TargetCase{"image/png", PasteboardType::png},
-        TargetCase{"image/tiff", PasteboardType::tiff},
-        TargetCase{"text/uri-list", PasteboardType::fileURL},
-        TargetCase{"x-special/gnome-copied-files", QString("x-special/gnome-copied-files")},
-        TargetCase{"org.nspasteboard.TransientType", QString("org.nspasteboard.TransientType")},
-        TargetCase{"x-kde-passwordManagerHint", std::nullopt}, TargetCase{"TARGETS", std::nullopt},
-        TargetCase{"MULTIPLE", std::nullopt}, TargetCase{"TIMESTAMP", std::nullopt},
-        TargetCase{"SAVE_TARGETS", std::nullopt}, TargetCase{"", std::nullopt}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Targets, TargetTest, ::testing::Values(
+    TargetCase{"UTF8_STRING", PasteboardType::plainText},
+    TargetCase{"text/plain;charset=utf-8", PasteboardType::plainText},
+    TargetCase{"text/plain", PasteboardType::plainText},
+    TargetCase{"STRING", PasteboardType::plainText},
+    TargetCase{"image/png", PasteboardType::png},
+    TargetCase{"image/tiff", PasteboardType::tiff},
+    TargetCase{"text/uri-list", PasteboardType::fileURL},
+    TargetCase{"x-special/gnome-copied-files", QString("x-special/gnome-copied-files")},
+    TargetCase{"org.nspasteboard.TransientType", QString("org.nspasteboard.TransientType")},
+    TargetCase{"x-kde-passwordManagerHint", std::nullopt},
+    TargetCase{"TARGETS", std::nullopt},
+    TargetCase{"MULTIPLE", std::nullopt},
+    TargetCase{"TIMESTAMP", std::nullopt},
+    TargetCase{"SAVE_TARGETS", std::nullopt},
+    TargetCase{"", std::nullopt}
+));
+// clang-format on
 
 TEST(TextTarget, Utf8IsPreferredAndStringIsLatin1) {
     EXPECT_GT(ClipboardMime::textRank("UTF8_STRING"), ClipboardMime::textRank("STRING"));

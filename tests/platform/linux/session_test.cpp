@@ -3,6 +3,7 @@
 #include "platform/config.h"
 #include "platform/linux/session_login_items.h"
 #include "platform/linux/session_user_defaults.h"
+#include "tests/doubles/case_name.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -167,20 +168,15 @@ TEST_P(AutostartStatus, ReadsTheEntryAsTheDesktopDoes) {
     EXPECT_EQ(items.status(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LoginItems, AutostartStatus,
-    ::testing::Values(EntryStatus{"plain", "", true, LoginItemStatus::enabled},
-                      EntryStatus{"hidden", "Hidden=true\n", true, LoginItemStatus::notRegistered},
-                      EntryStatus{"not hidden", "Hidden=false\n", true, LoginItemStatus::enabled},
-                      EntryStatus{"gnome off", "X-GNOME-Autostart-enabled=false\n", true,
-                                  LoginItemStatus::notRegistered},
-                      EntryStatus{"program gone", "", false, LoginItemStatus::notFound}),
-    [](const auto& tp) {
-        std::string name = tp.param.what;
-        for (char& ch : name)
-            if (ch == ' ') ch = '_';
-        return name;
-    });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(LoginItems, AutostartStatus, ::testing::Values(
+    EntryStatus{"plain", "", true, LoginItemStatus::enabled},
+    EntryStatus{"hidden", "Hidden=true\n", true, LoginItemStatus::notRegistered},
+    EntryStatus{"not hidden", "Hidden=false\n", true, LoginItemStatus::enabled},
+    EntryStatus{"gnome off", "X-GNOME-Autostart-enabled=false\n", true, LoginItemStatus::notRegistered},
+    EntryStatus{"program gone", "", false, LoginItemStatus::notFound}
+), vt::test::caseName);
+// clang-format on
 
 TEST_F(AutostartEntry, FailedWriteIsReportedAndStatusStaysTrue) {
     writeFile(QStringLiteral("autostart"), "a file where the folder should be");

@@ -139,9 +139,3 @@ TEST_F(X11EventTapTest, ASecondTapCannotTakeTheChordAndFailsCleanly) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -25,16 +25,33 @@ TEST_P(KeysymTest, MapsToTheAnsiKeyCodeAndBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, KeysymTest,
-    ::testing::Values(KeyCase{XK_v, 9}, KeyCase{XK_V, 9}, KeyCase{XK_1, 18}, KeyCase{XK_2, 19},
-                      KeyCase{XK_3, 20}, KeyCase{XK_4, 21}, KeyCase{XK_5, 23}, KeyCase{XK_6, 22},
-                      KeyCase{XK_7, 26}, KeyCase{XK_8, 28}, KeyCase{XK_9, 25}, KeyCase{XK_0, 29},
-                      KeyCase{XK_Return, 36}, KeyCase{XK_KP_Enter, 76}, KeyCase{XK_Escape, 53},
-                      KeyCase{XK_Left, 123}, KeyCase{XK_Right, 124}, KeyCase{XK_Down, 125},
-                      KeyCase{XK_Up, 126}, KeyCase{XK_KP_1, TapKeyCode::unknown},
-                      KeyCase{XK_KP_End, TapKeyCode::unknown}, KeyCase{XK_a, TapKeyCode::unknown},
-                      KeyCase{XK_Control_L, TapKeyCode::unknown}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, KeysymTest, ::testing::Values(
+    KeyCase{XK_v, 9},
+    KeyCase{XK_V, 9},
+    KeyCase{XK_1, 18},
+    KeyCase{XK_2, 19},
+    KeyCase{XK_3, 20},
+    KeyCase{XK_4, 21},
+    KeyCase{XK_5, 23},
+    KeyCase{XK_6, 22},
+    KeyCase{XK_7, 26},
+    KeyCase{XK_8, 28},
+    KeyCase{XK_9, 25},
+    KeyCase{XK_0, 29},
+    KeyCase{XK_Return, 36},
+    KeyCase{XK_KP_Enter, 76},
+    KeyCase{XK_Escape, 53},
+    KeyCase{XK_Left, 123},
+    KeyCase{XK_Right, 124},
+    KeyCase{XK_Down, 125},
+    KeyCase{XK_Up, 126},
+    KeyCase{XK_KP_1, TapKeyCode::unknown},
+    KeyCase{XK_KP_End, TapKeyCode::unknown},
+    KeyCase{XK_a, TapKeyCode::unknown},
+    KeyCase{XK_Control_L, TapKeyCode::unknown}
+));
+// clang-format on
 
 TEST(X11TapTranslation, ModifierStateBecomesTheFlagBits) {
     EXPECT_EQ(flagsForState(0), 0u);
