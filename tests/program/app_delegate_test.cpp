@@ -2,6 +2,8 @@
 // launched as in the program, copies made with xclip, the tray menu read and used.
 #include "app/app_delegate.h"
 #include "app/app_settings.h"
+#include "app/windows/onboarding_model.h"
+#include "app/windows/onboarding_window_controller.h"
 #include "app/windows/settings_window_controller.h"
 #include "core/hold_paste_controller.h"
 #include "history/clipboard_watcher.h"
@@ -16,7 +18,9 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -78,6 +82,20 @@ std::vector<QAction*> clipRows(QMenu& menu) {
     for (QAction* a : menu.actions())
         if (a->data().typeId() == QMetaType::Int) rows.push_back(a);
     return rows;
+}
+
+TEST(Program, AFirstLaunchTeachesHoldToPasteOnceEvenWithTheTapRunning) {
+    ASSERT_NE(delegate->holdPaste().tap(), nullptr);
+    OnboardingWindowController& onboarding = OnboardingWindowController::shared();
+    QPointer<OnboardingWindow> window = onboarding.window();
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(onboarding.model().trusted()); // the done state: step 1 green, "はじめる"
+    auto* start = window->findChild<QPushButton*>(QStringLiteral("footerButton"));
+    ASSERT_TRUE(start && start->text() == QStringLiteral("はじめる"));
+    start->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(AppSettings::shared().onboardingDone());
 }
 
 TEST(Program, CopiesAppearInTheMenuNewestFirstAtMostTen) {
@@ -172,12 +190,17 @@ TEST(Program, ImageClipsAreDecodedOffTheMainThread) {
 
 TEST(Program, ClearingTheHistoryEmptiesTheMenuAndTheFile) {
     ASSERT_FALSE(delegate->watcher().history.items.empty());
+    // An unreadable history kept aside at an earlier launch goes too.
+    const QString aside = HistoryFile::storeURL() + QStringLiteral(".unreadable-20260101-000000");
+    QFile(aside).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::exists(aside));
     ASSERT_TRUE(SettingsWindowController::shared().clearHistory);
     SettingsWindowController::shared().clearHistory();
     EXPECT_TRUE(delegate->watcher().history.items.empty());
     EXPECT_TRUE(clipRows(openedMenu()).empty());
     EXPECT_NE(findAction(openedMenu(), QStringLiteral("まだ履歴がありません")), nullptr);
     EXPECT_TRUE(HistoryFile::load(HistoryFile::storeURL()).items.empty());
+    EXPECT_FALSE(QFile::exists(aside));
 }
 
 } // namespace
