@@ -21,9 +21,12 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vt {
 namespace {
@@ -87,15 +90,44 @@ std::vector<QAction*> clipRows(QMenu& menu) {
 TEST(Program, AFirstLaunchTeachesHoldToPasteOnceEvenWithTheTapRunning) {
     ASSERT_NE(delegate->holdPaste().tap(), nullptr);
     OnboardingWindowController& onboarding = OnboardingWindowController::shared();
-    QPointer<OnboardingWindow> window = onboarding.window();
-    ASSERT_FALSE(window.isNull());
-    EXPECT_TRUE(window->isVisible());
+    OnboardingWindow* shown = onboarding.window();
+    if (!shown) std::abort(); // no window: nothing below can run
+    OnboardingWindow& window = *shown;
+    EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(onboarding.model().trusted()); // the done state: step 1 green, "はじめる"
-    auto* start = window->findChild<QPushButton*>(QStringLiteral("footerButton"));
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("footerButton"));
     ASSERT_TRUE(start && start->text() == QStringLiteral("はじめる"));
     start->click();
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(AppSettings::shared().onboardingDone());
+}
+
+TEST(Program, TheTrayGlyphIsLightOnADarkDesktopAndDarkOnALightOne) {
+    // The lightness of the glyph's ink (its opaque pixels).
+    const auto ink = [] {
+        const QImage image = delegate->statusItem()->icon().pixmap(32, 32).toImage();
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const QColor c = image.pixelColor(x, y); c.alpha() > 200) {
+                    sum += static_cast<double>(c.lightnessF());
+                    ++n;
+                }
+        return n > 0 ? sum / n : -1.0;
+    };
+    const QPalette before = QApplication::palette();
+    for (const auto& [window, light] :
+         {std::pair{QColor(Qt::black), true}, {QColor(Qt::white), false}}) {
+        QPalette palette = before;
+        palette.setColor(QPalette::Window, window);
+        QApplication::setPalette(palette);
+        if (light)
+            EXPECT_GT(ink(), 0.8);
+        else
+            EXPECT_LT(ink(), 0.3);
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(Program, CopiesAppearInTheMenuNewestFirstAtMostTen) {

@@ -12,7 +12,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLocale>
-#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
