@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QScreen>
@@ -183,6 +184,7 @@ void AppDelegate::setUpMenu() {
     QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(systemTrayForegroundColor()));
     if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("edit-paste"));
     statusItem_ = new QSystemTrayIcon(icon, this);
+    qApp->installEventFilter(this);
     statusItem_->setToolTip(AppInfo::name());
     menu_ = new QMenu();
     menu_->setAccessibleName(AppInfo::name());
@@ -198,6 +200,14 @@ void AppDelegate::setUpMenu() {
         qCInfo(vtLog, "tray: no system tray is running; the icon appears when one starts");
     statusItem_->show();
     qCDebug(vtLog, "tray: icon shown");
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange && statusItem_) {
+        const QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(systemTrayForegroundColor()));
+        if (!icon.isNull()) statusItem_->setIcon(icon);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void AppDelegate::syncTapGeometry() {

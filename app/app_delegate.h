@@ -65,6 +65,10 @@ public:
     // Waits until the thumbnail warm-up started so far has finished (tests, shutdown).
     void waitForThumbnails();
 
+protected:
+    // A palette change (light to dark) redraws the tray glyph in the new colour.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     StatusMenuState menuState() const;
     void perform(const StatusMenuEntry& entry);

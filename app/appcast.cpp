@@ -96,7 +96,7 @@ std::optional<std::vector<AppcastItem>> parse(const QByteArray& document, QStrin
     }
     if (xml.hasError()) {
         if (error)
-            *error = QCoreApplication::translate("Vantrel", "XML（%1行目）: %2")
+            *error = QCoreApplication::translate("Vantrel", "XML の %1 行目: %2")
                          .arg(xml.lineNumber())
                          .arg(xml.errorString());
         return std::nullopt;

@@ -62,7 +62,9 @@ UpdateCheckWindow::UpdateCheckWindow(QWidget* parent)
     layout->addLayout(buttons);
     // Without notes the window shrinks to its texts instead of keeping an empty gap.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setFixedWidth(440);
+    for (QWidget* text : {static_cast<QWidget*>(headline_), static_cast<QWidget*>(detail_),
+                          static_cast<QWidget*>(notes_)})
+        text->setMinimumWidth(400);
 
     connect(primary_, &QPushButton::clicked, this, &UpdateCheckWindow::primaryPressed);
     connect(secondary_, &QPushButton::clicked, this, &QWidget::close);

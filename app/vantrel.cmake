@@ -24,7 +24,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Vantrel developers")
 set(CPACK_PACKAGE_CONTACT "The Vantrel developers <maintainers@vantrel.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Clipboard history: hold Ctrl+V to paste an earlier copy")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Vantrel keeps a history of what you copy and lives in the tray. Holding Ctrl+V opens a\n"
     "picker at the pointer; releasing Ctrl pastes the chosen clip. A short press pastes as\n"
     "usual. Needs an X11 session (or Xwayland).")

@@ -133,8 +133,11 @@ void ClipboardWatcher::poll() {
     const QStringList types = pasteboard_.types();
     for (const QString& type : types)
         if (skipTypes().contains(type)) return;
-    if (const auto app = workspace_.frontmostApplication(); app && app->answersTo(excludedApps))
+    if (const auto app = workspace_.frontmostApplication(); app && app->answersTo(excludedApps)) {
+        qCDebug(vtLog, "copy not recorded: %s is excluded",
+                qUtf8Printable(app->bundleIdentifier.value_or(QString())));
         return;
+    }
 
     if (const auto tiff = tiffOnly()) return convertInBackground(*tiff);
     std::optional<ClipItem> item = readItem();

@@ -4,6 +4,7 @@
 #include "platform/app_catalog.h"
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -58,6 +59,7 @@ AppChooserDialog::AppChooserDialog(const AppCatalog& catalog, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(filter_, &QLineEdit::textChanged, this, &AppChooserDialog::applyFilter);
+    filter_->installEventFilter(this);
     connect(list_, &QListWidget::itemSelectionChanged, this,
             [this] { confirm_->setEnabled(!chosenIDs().isEmpty()); });
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -75,6 +77,20 @@ void AppChooserDialog::applyFilter(const QString& text) {
         // A hidden row is never added by surprise.
         if (!match) item->setSelected(false);
     }
+}
+
+bool AppChooserDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        for (int i = 0; i < list_->count(); ++i) {
+            QListWidgetItem* item = list_->item(i);
+            if (item->isHidden()) continue;
+            list_->setFocus();
+            list_->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QStringList AppChooserDialog::chosenIDs() const {

@@ -23,6 +23,11 @@ public:
     QListWidget* list() const { return list_; }
     QPushButton* confirmButton() const { return confirm_; }
 
+protected:
+    // Down in the filter field goes to the first row shown and selects it, so that typing a
+    // name, Down and Return adds that application.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyFilter(const QString& text);
 

@@ -49,7 +49,7 @@ void SettingsWindowController::show(Tab tab) {
         window->adjustSize();
         // Escape and Ctrl+W close it, as they close any settings window of the desktop.
         for (const QKeySequence& keys :
-             {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
             auto* shortcut = new QShortcut(keys, window);
             QObject::connect(shortcut, &QShortcut::activated, window, &QWidget::close);
         }

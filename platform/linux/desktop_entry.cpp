@@ -200,18 +200,22 @@ std::optional<DesktopEntry> DesktopEntries::forWindow(const QString& wmClass,
     const auto same = [](const QString& a, const QString& b) {
         return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
     };
+    const DesktopEntry* byId = nullptr;
     const DesktopEntry* byProgram = nullptr;
     for (const auto& [id, entry] : all()) {
         if (!entry.isApplication || entry.hidden) continue;
         if (same(entry.startupWMClass, wmClass) || same(entry.startupWMClass, wmInstance))
             return entry;
-        // An entry that names another window class is not this window's; among entries that
-        // start the same program, one shown in menus beats a helper entry.
-        if (!entry.startupWMClass.isEmpty() || (byProgram && !byProgram->noDisplay)) continue;
+        // An entry that names another window class is not this window's.
+        if (!entry.startupWMClass.isEmpty()) continue;
+        if (!byId && (same(id, wmClass) || same(id, wmInstance))) byId = &entry;
+        // Among entries that start the same program, one shown in menus beats a helper entry.
+        if (byProgram && !byProgram->noDisplay) continue;
         const QString program = entry.execProgram();
         if (same(program, executable) || same(program, wmInstance) || same(program, wmClass))
             if (!byProgram || !entry.noDisplay) byProgram = &entry;
     }
+    if (byId) return *byId;
     if (byProgram) return *byProgram;
     return std::nullopt;
 }

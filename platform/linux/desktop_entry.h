@@ -44,8 +44,9 @@ public:
     // The application entry with this id (".desktop" may be given); not for deleted entries.
     std::optional<DesktopEntry> application(const QString& id) const;
     // The application entry whose windows carry this WM_CLASS (StartupWMClass), or, failing
-    // that, whose Exec starts this program or a program named like the class or instance;
-    // compared case-insensitively. Entries hidden from choosers count too.
+    // that, whose id is the class or instance, or whose Exec starts this program or a program
+    // named like the class or instance; compared case-insensitively. Entries hidden from
+    // choosers count too.
     std::optional<DesktopEntry> forWindow(const QString& wmClass, const QString& wmInstance,
                                           const QString& executable) const;
     // Reads every folder again.

@@ -5,8 +5,8 @@
     <name>Vantrel</name>
     <message>
         <location filename="../../app/appcast.cpp" line="+99"/>
-        <source>XML（%1行目）: %2</source>
-        <translation>XML (line %1): %2</translation>
+        <source>XML の %1 行目: %2</source>
+        <translation>XML line %1: %2</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -213,7 +213,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>Website</translation>
     </message>
     <message>
-        <location filename="../../app/windows/app_chooser_dialog.cpp" line="+19"/>
+        <location filename="../../app/windows/app_chooser_dialog.cpp" line="+20"/>
         <source>記録しないアプリを追加</source>
         <translation>Add Applications Not to Record</translation>
     </message>
@@ -228,7 +228,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>Add</translation>
     </message>
     <message>
-        <location filename="../../app/update_check_window.cpp" line="+73"/>
+        <location filename="../../app/update_check_window.cpp" line="+75"/>
         <source>新しい版を確認しています…</source>
         <translation>Checking for a new version…</translation>
     </message>
@@ -517,7 +517,7 @@ Please try again later.</translation>
         <translation>Get Started</translation>
     </message>
     <message>
-        <location filename="../../app/update_check_window.cpp" line="-89"/>
+        <location filename="../../app/update_check_window.cpp" line="-91"/>
         <location filename="../../app/windows/onboarding_view.cpp" line="+1"/>
         <source>あとで</source>
         <translation>Later</translation>

@@ -2,6 +2,8 @@
 // launched as in the program, copies made with xclip, the tray menu read and used.
 #include "app/app_delegate.h"
 #include "app/app_settings.h"
+#include "app/windows/onboarding_model.h"
+#include "app/windows/onboarding_window_controller.h"
 #include "app/windows/settings_window_controller.h"
 #include "core/hold_paste_controller.h"
 #include "history/clipboard_watcher.h"
@@ -16,10 +18,15 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vt {
 namespace {
@@ -69,6 +76,49 @@ std::vector<QAction*> clipRows(QMenu& menu) {
     for (QAction* a : menu.actions())
         if (a->data().typeId() == QMetaType::Int) rows.push_back(a);
     return rows;
+}
+
+TEST(Program, AFirstLaunchTeachesHoldToPasteOnceEvenWithTheTapRunning) {
+    ASSERT_NE(delegate->holdPaste().tap(), nullptr);
+    OnboardingWindowController& onboarding = OnboardingWindowController::shared();
+    OnboardingWindow* shown = onboarding.window();
+    if (!shown) std::abort(); // no window: nothing below can run
+    OnboardingWindow& window = *shown;
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(onboarding.model().trusted()); // the done state: step 1 green, "はじめる"
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("footerButton"));
+    ASSERT_TRUE(start && start->text() == QStringLiteral("はじめる"));
+    start->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(AppSettings::shared().onboardingDone());
+}
+
+TEST(Program, TheTrayGlyphIsLightOnADarkDesktopAndDarkOnALightOne) {
+    // The lightness of the glyph's ink (its opaque pixels).
+    const auto ink = [] {
+        const QImage image = delegate->statusItem()->icon().pixmap(32, 32).toImage();
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const QColor c = image.pixelColor(x, y); c.alpha() > 200) {
+                    sum += static_cast<double>(c.lightnessF());
+                    ++n;
+                }
+        return n > 0 ? sum / n : -1.0;
+    };
+    const QPalette before = QApplication::palette();
+    for (const auto& [window, light] :
+         {std::pair{QColor(Qt::black), true}, {QColor(Qt::white), false}}) {
+        QPalette palette = before;
+        palette.setColor(QPalette::Window, window);
+        QApplication::setPalette(palette);
+        if (light)
+            EXPECT_GT(ink(), 0.8);
+        else
+            EXPECT_LT(ink(), 0.3);
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(Program, CopiesAppearInTheMenuNewestFirstAtMostTen) {
@@ -137,6 +187,10 @@ TEST(Program, ImageClipsAreDecodedOffTheMainThread) {
 
 TEST(Program, ClearingTheHistoryEmptiesTheMenuAndTheFile) {
     ASSERT_FALSE(delegate->watcher().history.items.empty());
+    // An unreadable history kept aside at an earlier launch goes too.
+    const QString aside = HistoryFile::defaultPath() + QStringLiteral(".unreadable-20260101-000000");
+    QFile(aside).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::exists(aside));
     ASSERT_TRUE(SettingsWindowController::shared().clearHistory);
     SettingsWindowController::shared().clearHistory();
     EXPECT_TRUE(delegate->watcher().history.items.empty());
@@ -144,6 +198,7 @@ TEST(Program, ClearingTheHistoryEmptiesTheMenuAndTheFile) {
     EXPECT_NE(findAction(openedMenu(), QStringLiteral("まだ履歴がありません")), nullptr);
     ASSERT_TRUE(delegate->watcher().waitForSaves());
     EXPECT_TRUE(HistoryFile::load(HistoryFile::defaultPath()).items.empty());
+    EXPECT_FALSE(QFile::exists(aside));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // session, and how it ends on a signal.
 #include "tests/e2e/program_fixture.h"
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QUrl>
 #include <csignal>
@@ -72,12 +73,26 @@ TEST_F(Launch, TheClipboardOutlivesTheProgramThatCopied) {
 }
 
 TEST_F(Launch, ASecondInstanceExitsAtOnceAndTheFirstKeepsWorking) {
+// The windows whose title holds `title`, shown on screen.
+QStringList visibleWindows(const QString& title) {
+    QProcess search;
+    search.start(QStringLiteral("xdotool"),
+                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--name"), title});
+    search.waitForFinished(5000);
+    return QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST_F(Launch, ASecondStartOpensTheSettingsOfTheFirstAndExits) {
     startProgram();
+    const qsizetype windows = visibleProgramWindows().size();
     QProcess& second = startSecondInstance();
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(second.readAllStandardError().contains("another instance is already running"));
+    EXPECT_TRUE(second.readAllStandardError().contains(
+        "another instance is already running and shows its settings window"));
+    EXPECT_TRUE(waitForMoreWindows(windows)); // the settings window
     EXPECT_EQ(program->state(), QProcess::Running);
     copyText(QStringLiteral("after the second start"));
     EXPECT_EQ(history().size(), 1);
@@ -103,6 +118,41 @@ TEST_F(Launch, EndsCleanlyWithTheHistorySavedWhenTheXServerGoesAway) {
         EXPECT_EQ(history().first().value, QStringLiteral("kept %1").arg(run));
     }
     qputenv("DISPLAY", display);
+}
+
+TEST_F(Launch, ExcludingKeePassXCInTheChooserStopsItsCopiesBeingRecorded) {
+    // KeePassXC as its package describes it, and a window of its class.
+    ASSERT_TRUE(QDir(dataHome).mkpath(QStringLiteral("applications")));
+    QFile entry(dataHome + QStringLiteral("/applications/org.keepassxc.KeePassXC.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=KeePassXC\nExec=keepassxc %f\n"
+                "StartupWMClass=keepassxc\n");
+    entry.close();
+    writeConfig({{QStringLiteral("excludedApps"), QStringLiteral("[]")}});
+    startTarget({QStringLiteral("-name"), QStringLiteral("keepassxc")});
+    startProgram();
+    copyText(QStringLiteral("before")); // nothing is excluded yet
+
+    // Settings (a second start opens them) → history tab → "+" → the chooser: type, Down, Return.
+    const qsizetype windows = visibleProgramWindows().size();
+    ASSERT_TRUE(startSecondInstance().waitForFinished(20000));
+    ASSERT_TRUE(waitForMoreWindows(windows));
+    xdo({"key", "--delay", "150", "ctrl+Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    ASSERT_TRUE(waitForMoreWindows(windows + 1)); // the chooser
+    xdo({"type", "KeePassXC"});
+    xdo({"key", "--delay", "150", "Down", "Return"});
+    ASSERT_TRUE(waitFor([&] {
+        return configValue(QStringLiteral("excludedApps"))
+            .toString()
+            .contains(u"org.keepassxc.KeePassXC");
+    }));
+
+    // Back in the KeePassXC window, a copy is not recorded.
+    xdo({"windowactivate", "--sync", visibleWindows(QStringLiteral("paste target")).value(0)});
+    copy("secret", QStringLiteral("UTF8_STRING"), std::nullopt);
+    EXPECT_TRUE(
+        waitForLog(QStringLiteral("copy not recorded: org.keepassxc.KeePassXC is excluded")));
+    EXPECT_EQ(history(), (QList<StoredClip>{{QStringLiteral("text"), QStringLiteral("before")}}));
 }
 
 // A signal while the picker is open: the program ends by itself and gives the keyboard back.

@@ -49,6 +49,8 @@ void ProgramTest::SetUp() {
         ASSERT_TRUE(QDir().mkpath(dir));
     ASSERT_TRUE(
         QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    // The first launch's onboarding window would take the focus from the paste target.
+    writeConfig({{QStringLiteral("onboardingDone"), true}});
 }
 
 void ProgramTest::TearDown() {
@@ -72,6 +74,11 @@ QProcessEnvironment ProgramTest::environment() const {
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     env.insert(QStringLiteral("HOME"), home);
+    // The texts the tests look for are the Japanese ones.
+    env.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_MESSAGES"));
     // One debug line per key event the controller handles ("showPicker(", "commit(" ...).
     env.insert(QStringLiteral("QT_LOGGING_RULES"),
                QStringLiteral("io.vantrel.Vantrel.tap.debug=true"));
@@ -192,12 +199,13 @@ QList<StoredClip> ProgramTest::history() const {
     return clips;
 }
 
-void ProgramTest::startTarget() {
+void ProgramTest::startTarget(const QStringList& qtArgs) {
     targetPath = root.filePath(QStringLiteral("pasted"));
     target = std::make_unique<QProcess>();
     target->setProcessEnvironment(environment());
     target->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    target->start(binaryDir() + QStringLiteral("/tests/e2e/test_paste_target"), {targetPath});
+    target->start(binaryDir() + QStringLiteral("/tests/e2e/test_paste_target"),
+                  QStringList{targetPath} + qtArgs);
     ASSERT_TRUE(target->waitForStarted(10000));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(targetPath); }, 30000));
     xdo({"mousemove", QString::number(kPointerX), QString::number(kPointerY)});

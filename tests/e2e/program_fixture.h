@@ -80,7 +80,8 @@ protected:
     QList<StoredClip> history() const;
 
     // Starts the paste target window and leaves it focused with an empty line.
-    void startTarget();
+    // qtArgs go to the target's Qt (e.g. "-name", "keepassxc" for its WM_CLASS instance).
+    void startTarget(const QStringList& qtArgs = {});
     QString text() const;
     // The frames of the program's mapped windows (the tray icon, an open picker...).
     QList<QRect> visibleProgramWindows() const;

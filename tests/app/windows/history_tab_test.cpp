@@ -137,8 +137,7 @@ TEST_F(HistoryFixture, RemovingTheSelectedEntryClearsTheSelection) {
 }
 
 TEST_F(HistoryFixture, RestoreReplacesRatherThanMerges) {
-    settings.setExcludedApps(
-        {QStringLiteral("org.example.Mine"), QStringLiteral("bitwarden")});
+    settings.setExcludedApps({QStringLiteral("org.example.Mine"), QStringLiteral("bitwarden")});
     tab.findChild<QPushButton*>(QStringLiteral("restoreDefaults"))->click();
     EXPECT_EQ(settings.excludedApps(), Preferences::defaultExcludedApps());
     EXPECT_EQ(list()->count(), Preferences::defaultExcludedApps().size());

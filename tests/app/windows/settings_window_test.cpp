@@ -80,11 +80,15 @@ TEST_F(SettingsFixture, ShowCreatesOneWindowAndSwitchesTabs) {
     controller.show(Tab::about);
     EXPECT_EQ(controller.window(), window);
     EXPECT_EQ(tabs->currentIndex(), 2);
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    controller.show(Tab::history);
-    EXPECT_EQ(controller.window(), window) << "closing hides; the window is reused";
-    EXPECT_TRUE(window->isVisible());
+    // Escape and Ctrl+W close it; closing hides, and the window is reused.
+    for (const QKeyCombination keys : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(window->isVisible());
+        controller.show(Tab::history);
+        EXPECT_EQ(controller.window(), window);
+        EXPECT_TRUE(window->isVisible());
+    }
     EXPECT_EQ(tabs->currentIndex(), 1);
     // Clicking a tab updates the shared selection.
     tabs->setCurrentIndex(0);
@@ -161,12 +165,12 @@ TEST_F(SettingsFixture, LoginSwitchRegistersAndFollowsTheService) {
     EXPECT_FALSE(toggle->isChecked());
 }
 
-TEST_F(SettingsFixture, CheckNowIsDisabledWithoutAFeed) {
+TEST_F(SettingsFixture, WithoutAFeedUpdatesAreSaidToComeWithThePackage) {
     GeneralTab tab(settings, updater);
-    ASSERT_FALSE(updater.canCheck());
-    auto* check = find<QPushButton>(&tab, "checkNow");
-    EXPECT_EQ(check->text(), QStringLiteral("今すぐ確認…"));
-    EXPECT_FALSE(check->isEnabled());
+    ASSERT_FALSE(updater.hasFeed());
+    EXPECT_FALSE(find<QPushButton>(&tab, "checkNow")->isVisibleTo(&tab));
+    EXPECT_FALSE(find<QWidget>(&tab, "automaticallyChecks")->isVisibleTo(&tab));
+    EXPECT_TRUE(find<QLabel>(&tab, "updatesByPackage")->isVisibleTo(&tab));
 }
 
 TEST_F(SettingsFixture, CheckNowFollowsCanCheckWhileACheckRuns) {

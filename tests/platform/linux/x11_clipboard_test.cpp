@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <csignal>
+#include <unistd.h>
 
 namespace vt {
 namespace {
@@ -307,6 +309,38 @@ TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
     xclip("UTF8_STRING", "public note");
     ASSERT_EQ(watcher->history.items.size(), 1u);
     EXPECT_EQ(watcher->history.items[0].sourceApp, QString("Notizen"));
+}
+
+TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
+    QDir(dir.path()).mkpath("applications");
+    writeFile("applications/org.keepassxc.KeePassXC.desktop",
+              "[Desktop Entry]\nType=Application\nName=KeePassXC\nName[ja]=キーパス\n"
+              "Exec=keepassxc %f\nStartupWMClass=keepassxc\n");
+    writeFile("applications/enpass.desktop",
+              "[Desktop Entry]\nType=Application\nName=Enpass\nExec=\"/opt/enpass/Enpass\" %U\n");
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    workspace->setDataDirs({dir.path()}); // names in the user's language
+    QLocale::setDefault(QLocale::c());
+    const Window own = appWindow("helper", "Helper");
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(dpy, own, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    struct Case {
+        Window window;
+        QString id, name, alsoKnownAs;
+    };
+    for (const Case& c : {Case{appWindow("keepassxc", "KeePassXC"), "org.keepassxc.KeePassXC",
+                               QString::fromUtf8("キーパス"), "keepassxc"},
+                          Case{appWindow("enpass-bin", "Enpass"), "enpass", "Enpass", "enpass-bin"},
+                          Case{own, "Helper", "Helper", "watcher_x11_test"}}) {
+        makeActive(c.window);
+        const auto app = workspace->frontmostApplication();
+        ASSERT_TRUE(app.has_value());
+        EXPECT_EQ(app->bundleIdentifier, c.id);
+        EXPECT_EQ(app->localizedName, c.name);
+        EXPECT_TRUE(app->answersTo({c.alsoKnownAs.toUpper()}))
+            << app->names.join(' ').toStdString();
+    }
 }
 
 TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocus) {
