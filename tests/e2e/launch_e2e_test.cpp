@@ -72,7 +72,6 @@ TEST_F(Launch, TheClipboardOutlivesTheProgramThatCopied) {
     EXPECT_TRUE(waitForText(QStringLiteral("still here")));
 }
 
-TEST_F(Launch, ASecondInstanceExitsAtOnceAndTheFirstKeepsWorking) {
 // The windows whose title holds `title`, shown on screen.
 QStringList visibleWindows(const QString& title) {
     QProcess search;

@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlantCase{"fifo", [](const QString& p,
                              const QString&) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }},
         PlantCase{"folder", [](const QString& p, const QString&) { QDir().mkpath(p); }}),
-    test::caseName<PlantCase>);
+    test::caseName);
 
 TEST(HistoryFile, AFileBeyondTheReadLimitIsKeptAsideWithoutBeingRead) {
     QTemporaryDir dir;
