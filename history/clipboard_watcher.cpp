@@ -5,9 +5,11 @@
 #include "platform/workspace.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPointer>
 
 namespace vt {
 
@@ -42,12 +44,14 @@ ClipboardWatcher::ClipboardWatcher(Pasteboard& pasteboard, Workspace& workspace,
                                    QString historyPath, QObject* parent)
     : QObject(parent), pasteboard_(pasteboard), workspace_(workspace),
       historyPath_(std::move(historyPath)) {
+    background_.setMaxThreadCount(1);
     lastChangeCount_ = pasteboard_.changeCount();
     seenChangeCount_ = lastChangeCount_;
     history = HistoryFile::load(historyPath_);
 }
 
 ClipboardWatcher::~ClipboardWatcher() {
+    waitForBackgroundWork();
     stopPolling();
     // The pasteboard may outlive us; it must not call into a destroyed watcher.
     pasteboard_.setOnChange({});
@@ -162,10 +166,23 @@ void ClipboardWatcher::put(const ClipItem& item) {
     case ClipItem::Kind::image:
         if (item.imageData) {
             pasteboard_.setData(*item.imageData, PasteboardType::png);
-            // Programs that only take TIFF still get the image.
-            if (const QImage image = decode(*item.imageData, nullptr); !image.isNull())
-                if (const auto tiff = encode(image, "tiff"))
-                    pasteboard_.setData(*tiff, PasteboardType::tiff);
+            // Programs that only take TIFF still get the image: converted on another thread
+            // (a large image takes long), and offered unless the clipboard moved on meanwhile.
+            const QByteArray png = *item.imageData;
+            const std::int64_t count = pasteboard_.changeCount();
+            QPointer<ClipboardWatcher> self(this);
+            background_.start([self, png, count] {
+                const QImage image = decode(png, nullptr);
+                const auto tiff = image.isNull() ? std::nullopt : encode(image, "tiff");
+                if (!tiff) return;
+                QMetaObject::invokeMethod(qApp, [self, bytes = *tiff, count] {
+                    ClipboardWatcher* w = self.data();
+                    if (!w || w->pasteboard_.changeCount() != count) return;
+                    w->pasteboard_.setData(bytes, PasteboardType::tiff);
+                    w->lastChangeCount_ = w->pasteboard_.changeCount();
+                    w->seenChangeCount_ = w->lastChangeCount_;
+                });
+            });
         }
         break;
     case ClipItem::Kind::files: {
@@ -182,7 +199,16 @@ void ClipboardWatcher::put(const ClipItem& item) {
     ClipItem fresh = item;
     fresh.id = QUuid::createUuid();
     fresh.date = QDateTime::currentDateTimeUtc();
-    if (history.add(fresh)) changed();
+    if (!history.add(fresh)) return;
+    // The whole file is written on another thread: with many images it takes far longer than
+    // the paste that follows may wait.
+    background_.start(
+        [snapshot = history, path = historyPath_] { HistoryFile::save(snapshot, path); });
+    if (onChange) onChange();
+}
+
+void ClipboardWatcher::waitForBackgroundWork() {
+    background_.waitForDone();
 }
 
 void ClipboardWatcher::setLimit(std::int64_t n) {
@@ -194,6 +220,8 @@ void ClipboardWatcher::setLimit(std::int64_t n) {
 }
 
 void ClipboardWatcher::save() {
+    // A file still being written by a put() must not land after this one.
+    background_.waitForDone();
     // The history file logs its own failures; the history in memory stays as it is.
     HistoryFile::save(history, historyPath_);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <condition_variable>
@@ -57,6 +58,8 @@ public:
     void setLimit(std::int64_t n);
     // Writes the history file; failures are logged and otherwise ignored.
     void save();
+    // Waits for the work a put() left to other threads (the file, the TIFF form of an image).
+    void waitForBackgroundWork();
 
     std::int64_t lastChangeCount() const { return lastChangeCount_; }
     const QString& historyPath() const { return historyPath_; }
@@ -76,6 +79,8 @@ private:
     std::mutex tickerMutex_;
     std::condition_variable tickerWake_;
     bool tickerStop_ = false;
+    // One thread, so history files are written in the order their contents were taken.
+    QThreadPool background_;
 };
 
 } // namespace vt

@@ -5,6 +5,7 @@
 #include "tests/watcher/watcher_test_support.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
@@ -247,10 +248,13 @@ TEST_F(WatcherTest, PutWritesEachKindAndIsNotRecordedAgain) {
     }
     ASSERT_EQ(watcher->history.items.size(), 3u);
     EXPECT_EQ(pasteboard.fileURLs(), QList<QUrl>({QUrl::fromLocalFile("/x/y.txt")}));
+    watcher->waitForBackgroundWork(); // the file is written off the main thread
     EXPECT_EQ(onDisk().items.size(), 3u);
 
     watcher->put(image);
     EXPECT_EQ(pasteboard.data(PasteboardType::png), kPng);
+    watcher->waitForBackgroundWork(); // so is the TIFF form, offered when ready
+    QCoreApplication::processEvents();
     EXPECT_TRUE(pasteboard.data(PasteboardType::tiff).has_value());
     watcher->put(text);
     EXPECT_EQ(pasteboard.string(PasteboardType::plainText), QString("from history"));
