@@ -73,6 +73,19 @@ TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
     MemoryUserDefaults empty;
     empty.setRaw(QStringLiteral("excludedApps"), QStringList{});
     EXPECT_TRUE(AppSettings(empty, loginItems).excludedApps().isEmpty());
+
+    // The paste lists follow the same rule: terminals and the xterm family by default, none
+    // keeping Ctrl+V; a stored list, even empty, is the user's.
+    const AppSettings fresh(missing, loginItems);
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::ctrlShiftV).contains(QStringLiteral("lxterminal")));
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::shiftInsert).contains(QStringLiteral("xterm")));
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::passThrough).isEmpty());
+    empty.setRaw(QStringLiteral("shiftInsertApps"), QStringList{});
+    AppSettings edited(empty, loginItems);
+    EXPECT_TRUE(edited.pasteApps(PasteAppList::shiftInsert).isEmpty());
+    edited.setPasteApps(PasteAppList::passThrough, {QStringLiteral("emacs")});
+    EXPECT_EQ(empty.stringArrayForKey(QStringLiteral("passThroughApps")),
+              QStringList{QStringLiteral("emacs")});
 }
 
 TEST(AppSettings, WritingUseFanFalseStoresRingAndCallsOnChangeOnce) {
