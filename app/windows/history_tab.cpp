@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -43,7 +44,13 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* form = new GroupedForm;
-    outer->addWidget(form);
+    // The tab holds more than the window shows at once: it scrolls.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(form);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    outer->addWidget(scroll);
 
     // The history itself.
     FormSection* history = form->addSection(

@@ -510,6 +510,13 @@ void X11TapWorker::post(const TapCommand& command) {
         // focused application, whatever real key events are queued around it.
         resumeSwallowV_ = swallowV_;
         swallowV_ = false;
+        // Keys typed after the one that decided this paste are waiting behind the frozen
+        // keyboard: let them come to us (still grabbed) so the key state below is the user's,
+        // and so they reach the application after the paste, typed again in order.
+        if (activeGrab_) {
+            XAllowEvents(display_, AsyncKeyboard, CurrentTime);
+            XSync(display_, False);
+        }
         releaseActiveGrab();
         keysDown_.clear();
         if (!steppedAside_) ungrabChord();

@@ -80,6 +80,18 @@ TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
     mine << QStringLiteral("keepass2");
     edited.setRaw(QStringLiteral("excludedApps"), mine);
     EXPECT_EQ(AppSettings(edited, loginItems).excludedApps(), mine);
+    // The paste lists follow the same rule: terminals and the xterm family by default, none
+    // keeping Ctrl+V; a stored list, even empty, is the user's.
+    const AppSettings fresh(missing, loginItems);
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::ctrlShiftV).contains(QStringLiteral("lxterminal")));
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::shiftInsert).contains(QStringLiteral("xterm")));
+    EXPECT_TRUE(fresh.pasteApps(PasteAppList::passThrough).isEmpty());
+    empty.setRaw(QStringLiteral("shiftInsertApps"), QStringList{});
+    AppSettings stored(empty, loginItems);
+    EXPECT_TRUE(stored.pasteApps(PasteAppList::shiftInsert).isEmpty());
+    stored.setPasteApps(PasteAppList::passThrough, {QStringLiteral("emacs")});
+    EXPECT_EQ(empty.stringArrayForKey(QStringLiteral("passThroughApps")),
+              QStringList{QStringLiteral("emacs")});
 }
 
 TEST(AppSettings, WritingUseFanFalseStoresRingAndCallsOnChangeOnce) {

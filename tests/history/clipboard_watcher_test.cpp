@@ -6,6 +6,7 @@
 #include "tests/doubles/watcher_test_support.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
@@ -223,6 +224,7 @@ TEST_F(WatcherTest, PutWritesEachKindAndIsNotRecordedAgain) {
 
     watcher->put(image);
     EXPECT_EQ(pasteboard.data(PasteboardType::png), kPng);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(pasteboard.data(PasteboardType::tiff).has_value());
     watcher->put(text);
     EXPECT_EQ(pasteboard.string(PasteboardType::plainText), QString("from history"));

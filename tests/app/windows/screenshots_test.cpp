@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -103,6 +105,11 @@ TEST_F(ScreenshotFixture, SettingsTabs) {
         controller.view()->historyTab()->findChild<QListWidget*>(QStringLiteral("excludedApps"));
     list->item(5)->setSelected(true);
     shoot(controller.window(), QStringLiteral("settings-history"));
+    // Further down: which keys paste where.
+    auto* scroll = controller.view()->historyTab()->findChild<QScrollArea*>();
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    shoot(controller.window(), QStringLiteral("settings-history-paste-keys"));
+    scroll->verticalScrollBar()->setValue(0);
     controller.view()->historyTab()->confirmClear();
     shoot(controller.view()->historyTab()->confirmation(),
           QStringLiteral("settings-history-clear"));

@@ -127,6 +127,25 @@ TEST_F(X11EventTapTest, AStalledAnswerLetsTheEventThroughAndReportsTheTimeout) {
     EXPECT_EQ(seen.back().event.autorepeat, 0);
 }
 
+// Another program takes Ctrl+V while our own keystroke goes by: the tap says it lost the chord
+// (the tray warns) and takes it back once it is free again.
+TEST_F(X11EventTapTest, AChordLostAfterAPasteIsReportedAndTakenBack) {
+    X11EventTap tap;
+    ASSERT_TRUE(tap.create(0x401C66, [](std::uint32_t, const TapEvent&) { return false; }));
+    EXPECT_TRUE(tap.holdsChord());
+    tap.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
+    spinUntil([] { return false; }, 200);
+    const int v = XKeysymToKeycode(keyboard, XK_v);
+    XGrabKey(keyboard, v, ControlMask, DefaultRootWindow(keyboard), False, GrabModeAsync,
+             GrabModeAsync);
+    XSync(keyboard, False);
+    tap.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+    EXPECT_TRUE(spinUntil([&] { return !tap.holdsChord(); }));
+    XUngrabKey(keyboard, v, ControlMask, DefaultRootWindow(keyboard));
+    XSync(keyboard, False);
+    EXPECT_TRUE(spinUntil([&] { return tap.holdsChord(); }));
+}
+
 TEST_F(X11EventTapTest, ASecondTapCannotTakeTheChordAndFailsCleanly) {
     X11EventTap first;
     X11EventTap second;
