@@ -88,20 +88,40 @@ void OverlayWindow::setFrame(RectD frame) {
 
 void OverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
+    const bool wasCompositing = compositing_;
     compositing_ = screens_.compositingActive();
     takePictures();
     host_->under = compositing_ ? nullptr : &screen_;
     host_->underArea = screenArea_;
-    updateShape();
+    // Without a compositor the window is shaped before it appears. With one, the shape changes
+    // only while the window is mapped: a compositor that sees an unmapped window change shape
+    // may take it for an opaque one and give it a shadow over its whole frame (xcompmgr does).
+    if (!compositing_) updateShape();
     const std::optional<QRegion> damage = view_.takeDamage();
     if (!host_->isVisible()) {
+        if (compositing_ && !wasCompositing) {
+            // A compositor started since the last show. One that met the window unmapped may
+            // still hold it for an opaque one and shadow its whole frame on the first map
+            // (xcompmgr does); it forgets that when the window is unmapped. So the window is
+            // mapped and unmapped once, unseen, before it really appears.
+            host_->setWindowOpacity(0);
+            host_->show();
+            QCoreApplication::sendPostedEvents();
+            host_->hide();
+            host_->setWindowOpacity(1);
+        }
         host_->show(); // mapping paints everything
+        if (compositing_) updateShape();
+        // A compositor that started meanwhile shows the whole window, also what lay outside the
+        // old shape and was never painted: paint all of it now.
+        if (compositing_ != wasCompositing) host_->repaint();
     } else if (damage) {
         // Reopened while still on screen: what was drawn before must be cleared too.
         host_->update(*damage);
     } else {
         host_->update();
     }
+    if (compositing_) updateShape();
     host_->raise();
 }
 
