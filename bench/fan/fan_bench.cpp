@@ -110,10 +110,10 @@ struct Rig {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         panel.view().paint(p);
-        qint64 area = 0;
+        qint64 pixels = 0;
         for (const QRect& r : damage)
-            area += qint64(r.width()) * r.height();
-        return area;
+            pixels += qint64(r.width()) * r.height();
+        return pixels;
     }
     void paintAll() {
         backing.fill(Qt::transparent);
