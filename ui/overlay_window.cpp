@@ -41,8 +41,14 @@ protected:
         // its pixels.
         painter.setClipRegion(event->region());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(event->rect(), Qt::transparent);
-        if (under && !under->isNull()) painter.drawImage(underArea, *under);
+        if (under && !under->isNull()) {
+            // The picture replaces what was there; only what lies beyond it is cleared.
+            for (const QRect& r : event->region() - underArea)
+                painter.fillRect(r, Qt::transparent);
+            painter.drawImage(underArea, *under);
+        } else {
+            painter.fillRect(event->rect(), Qt::transparent);
+        }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -104,7 +104,8 @@ struct Rig {
         QPainter p(&backing);
         p.setClipRegion(damage);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(damage.boundingRect(), Qt::transparent);
+        for (const QRect& r : damage - area)
+            p.fillRect(r, Qt::transparent);
         p.drawImage(area, screen);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::Antialiasing);

@@ -358,7 +358,10 @@ void FanView::fillBackdrop(QPainter& painter, const QPainterPath& canvasShape) {
         backdropBrush_.setTransform(t);
         backdropKey_ = picture.cacheKey();
     }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.fillPath(canvasShape, backdropBrush_);
+    painter.restore();
 }
 
 void FanView::paintBubble(QPainter& painter, double opacity, double dpr) {
