@@ -91,6 +91,12 @@ TEST_F(RingPanelTest, PointerOnASecondScreenClampsIntoThatScreen) {
     screens.mouse = {1450, 540};
     panel.show(clips(1), 0);
     EXPECT_EQ(surface->lastFrame, (RectD{1440, 310, 460, 460}));
+    // A screen below the primary one: its top pixel row (y = 0 in window space, the shared
+    // edge) is its own, so the ring opens there, not on the primary screen above.
+    screens.list[1] = {{0, -1080, 1440, 1080}, {0, -1080, 1440, 1080}, 1};
+    screens.mouse = {700, 0};
+    panel.show(clips(1), 0);
+    EXPECT_EQ(surface->lastFrame, (RectD{470, -460, 460, 460}));
 }
 
 TEST_F(RingPanelTest, ShowResetsTheModelWithoutAnimationThenSpringsOpenNextTurn) {
