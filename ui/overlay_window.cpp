@@ -98,7 +98,8 @@ void OverlayWindow::orderFront() {
     compositing_ = screens_.compositingActive();
     takePictures();
     host_->under = compositing_ ? nullptr : &screen_;
-    host_->underArea = screenArea_;
+    const RectD root = screens_.rootSpace().rectFromWindow(frame_);
+    host_->underArea = screenArea_.translated(-int(std::lround(root.x)), -int(std::lround(root.y)));
     // Without a compositor the window is shaped before it appears. With one, the shape changes
     // only while the window is mapped: a compositor that sees an unmapped window change shape
     // may take it for an opaque one and give it a shadow over its whole frame (xcompmgr does).
@@ -174,8 +175,16 @@ void OverlayWindow::takePictures() {
     const QSizeF canvas = view_.canvasSize();
     const QRect area = view_.paintedArea().toAlignedRect().intersected(
         QRect(0, 0, int(std::lround(canvas.width())), int(std::lround(canvas.height()))));
+    // Pictures are kept in global coordinates: the window may have moved since the last one.
+    const RectD root = screens_.rootSpace().rectFromWindow(frame_);
+    const QPoint offset(int(std::lround(root.x)), int(std::lround(root.y)));
     const bool visible = host_->isVisible();
-    if (visible && !screen_.isNull() && screenArea_.contains(area)) return; // still valid
+    if (visible && !screen_.isNull() && screenArea_.contains(area.translated(offset))) {
+        // Still valid (shown again while on screen, within what was pictured).
+        if (view_.usesBackdrop() && !view_.backdrop().isNull())
+            view_.setBackdrop(view_.backdrop(), screenArea_.topLeft() - offset);
+        return;
+    }
     QImage picture = area.isEmpty() ? QImage() : pictureOf(area);
     if (visible && !screen_.isNull() && !picture.isNull()) {
         // Shown again while still on screen (reopened during the close): the new picture shows
@@ -183,11 +192,11 @@ void OverlayWindow::takePictures() {
         // so the old picture fills that part.
         QPainter p(&picture);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.translate(-area.topLeft());
+        p.translate(-(area.topLeft() + offset));
         p.drawImage(screenArea_, screen_);
     }
     screen_ = picture;
-    screenArea_ = picture.isNull() ? QRect() : area;
+    screenArea_ = picture.isNull() ? QRect() : area.translated(offset);
     if (!view_.usesBackdrop()) return;
     if (picture.isNull()) {
         view_.setBackdrop({});
