@@ -41,8 +41,14 @@ protected:
         // its pixels.
         painter.setClipRegion(event->region());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(event->rect(), Qt::transparent);
-        if (under && !under->isNull()) painter.drawImage(underArea, *under);
+        if (under && !under->isNull()) {
+            // The picture replaces what was there; only what lies beyond it is cleared.
+            for (const QRect& r : event->region() - underArea)
+                painter.fillRect(r, Qt::transparent);
+            painter.drawImage(underArea, *under);
+        } else {
+            painter.fillRect(event->rect(), Qt::transparent);
+        }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -88,20 +94,41 @@ void OverlayWindow::setFrame(RectD frame) {
 
 void OverlayWindow::orderFront() {
     // Checked on every show: a compositor may have started or stopped since the last one.
+    const bool wasCompositing = compositing_;
     compositing_ = screens_.compositingActive();
     takePictures();
     host_->under = compositing_ ? nullptr : &screen_;
-    host_->underArea = screenArea_;
-    updateShape();
+    const RectD root = screens_.rootSpace().rectFromWindow(frame_);
+    host_->underArea = screenArea_.translated(-int(std::lround(root.x)), -int(std::lround(root.y)));
+    // Without a compositor the window is shaped before it appears. With one, the shape changes
+    // only while the window is mapped: a compositor that sees an unmapped window change shape
+    // may take it for an opaque one and give it a shadow over its whole frame (xcompmgr does).
+    if (!compositing_) updateShape();
     const std::optional<QRegion> damage = view_.takeDamage();
     if (!host_->isVisible()) {
+        if (compositing_ && !wasCompositing) {
+            // A compositor started since the last show. One that met the window unmapped may
+            // still hold it for an opaque one and shadow its whole frame on the first map
+            // (xcompmgr does); it forgets that when the window is unmapped. So the window is
+            // mapped and unmapped once, unseen, before it really appears.
+            host_->setWindowOpacity(0);
+            host_->show();
+            QCoreApplication::sendPostedEvents();
+            host_->hide();
+            host_->setWindowOpacity(1);
+        }
         host_->show(); // mapping paints everything
+        if (compositing_) updateShape();
+        // A compositor that started meanwhile shows the whole window, also what lay outside the
+        // old shape and was never painted: paint all of it now.
+        if (compositing_ != wasCompositing) host_->repaint();
     } else if (damage) {
         // Reopened while still on screen: what was drawn before must be cleared too.
         host_->update(*damage);
     } else {
         host_->update();
     }
+    if (compositing_) updateShape();
     host_->raise();
 }
 
@@ -148,8 +175,16 @@ void OverlayWindow::takePictures() {
     const QSizeF canvas = view_.canvasSize();
     const QRect area = view_.paintedArea().toAlignedRect().intersected(
         QRect(0, 0, int(std::lround(canvas.width())), int(std::lround(canvas.height()))));
+    // Pictures are kept in global coordinates: the window may have moved since the last one.
+    const RectD root = screens_.rootSpace().rectFromWindow(frame_);
+    const QPoint offset(int(std::lround(root.x)), int(std::lround(root.y)));
     const bool visible = host_->isVisible();
-    if (visible && !screen_.isNull() && screenArea_.contains(area)) return; // still valid
+    if (visible && !screen_.isNull() && screenArea_.contains(area.translated(offset))) {
+        // Still valid (shown again while on screen, within what was pictured).
+        if (view_.usesBackdrop() && !view_.backdrop().isNull())
+            view_.setBackdrop(view_.backdrop(), screenArea_.topLeft() - offset);
+        return;
+    }
     QImage picture = area.isEmpty() ? QImage() : pictureOf(area);
     if (visible && !screen_.isNull() && !picture.isNull()) {
         // Shown again while still on screen (reopened during the close): the new picture shows
@@ -157,11 +192,11 @@ void OverlayWindow::takePictures() {
         // so the old picture fills that part.
         QPainter p(&picture);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.translate(-area.topLeft());
+        p.translate(-(area.topLeft() + offset));
         p.drawImage(screenArea_, screen_);
     }
     screen_ = picture;
-    screenArea_ = picture.isNull() ? QRect() : area;
+    screenArea_ = picture.isNull() ? QRect() : area.translated(offset);
     if (!view_.usesBackdrop()) return;
     if (picture.isNull()) {
         view_.setBackdrop({});

@@ -49,8 +49,8 @@ private:
     std::unique_ptr<Host> host_;
     RectD frame_;
     bool compositing_ = false;
-    // What lay behind the window when it was shown, in device pixels, and where on the canvas
-    // (layout points); kept only while the window is on screen.
+    // What lay behind the window when it was shown, in device pixels, and where (Qt's global
+    // coordinates, layout points); kept only while the window is on screen.
     QImage screen_;
     QRect screenArea_;
 };

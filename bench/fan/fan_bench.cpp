@@ -104,16 +104,17 @@ struct Rig {
         QPainter p(&backing);
         p.setClipRegion(damage);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(damage.boundingRect(), Qt::transparent);
+        for (const QRect& r : damage - area)
+            p.fillRect(r, Qt::transparent);
         p.drawImage(area, screen);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         panel.view().paint(p);
-        qint64 area = 0;
+        qint64 pixels = 0;
         for (const QRect& r : damage)
-            area += qint64(r.width()) * r.height();
-        return area;
+            pixels += qint64(r.width()) * r.height();
+        return pixels;
     }
     void paintAll() {
         backing.fill(Qt::transparent);

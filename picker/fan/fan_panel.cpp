@@ -19,14 +19,14 @@ PointD FanPanel::fitOrigin(FanGeometry& g, PointD pointer, RectD bounds) {
     // the screen.
     const double m = FanGeometry::screenMargin;
     const RectD inside{bounds.x + m, bounds.y + m, bounds.width - 2 * m, bounds.height - 2 * m};
-    if (g.rowsExtent(true).height > bounds.height) {
+    if (g.rowsExtent(true).height > bounds.height - 8) {
         // A screen too short for the arc even when tilted the usual 14 degrees: tilt further,
         // the same way, as far as needed.
         const double sign = g.centerAngle < 0 ? -1 : 1;
         FanGeometry t = g;
         for (int k = FanGeometry::fitMaxDegrees + 1; k <= 60; ++k) {
             t.centerAngle = sign * k * FanGeometry::degree;
-            if (t.rowsExtent(true).height <= bounds.height) break;
+            if (t.rowsExtent(true).height <= bounds.height - 8) break;
         }
         g = t;
     }
@@ -39,10 +39,12 @@ PointD FanPanel::fitOrigin(FanGeometry& g, PointD pointer, RectD bounds) {
         if (wholeLowest > wholeHighest) return (wholeLowest + wholeHighest) / 2;
         return std::clamp(at, wholeLowest, wholeHighest);
     };
+    // Whole rows keep a few points from the edge: springs overshoot a little on the way out.
+    constexpr double k = 4;
     return {fit(pointer.x, inside.minX() - e.minX(), inside.maxX() - e.maxX(),
-                bounds.minX() - whole.minX(), bounds.maxX() - whole.maxX()),
+                bounds.minX() + k - whole.minX(), bounds.maxX() - k - whole.maxX()),
             fit(pointer.y, inside.minY() - e.minY(), inside.maxY() - e.maxY(),
-                bounds.minY() - whole.minY(), bounds.maxY() - whole.maxY())};
+                bounds.minY() + k - whole.minY(), bounds.maxY() - k - whole.maxY())};
 }
 
 FanPanel::FanPanel(const Screens& screens, MainQueue& queue, SurfaceFactory makeSurface,

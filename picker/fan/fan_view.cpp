@@ -326,14 +326,15 @@ QRegion FanView::drawnShape() const {
     return currentShape();
 }
 
-const QImage& FanView::rowImage(std::int64_t index, bool selected, double dpr) {
+const FanView::RowArt& FanView::rowArt(std::int64_t index, bool selected, double dpr) {
     const ClipItem& item = model_.items()[std::size_t(index)];
     const bool flipX = model_.geometry().flipX;
     const QString key = rowCacheKey(item, index + 1, selected, flipX, appearance_, dpr);
     if (auto it = rowImages_.find(key); it != rowImages_.end()) return it->second;
     if (rowImages_.size() > 256) rowImages_.clear();
     const FanRow row{item, index + 1, selected, flipX};
-    return rowImages_.emplace(key, row.render(appearance_, dpr)).first->second;
+    return rowImages_.emplace(key, RowArt{row.render(appearance_, dpr), capsule(row.pillFrame())})
+        .first->second;
 }
 
 const QImage& FanView::bubbleImage(const PreviewBubble& bubble, int layers, double dpr) {
@@ -368,7 +369,10 @@ void FanView::fillBackdrop(QPainter& painter, const QPainterPath& canvasShape) {
         backdropBrush_.setTransform(t);
         backdropKey_ = picture.cacheKey();
     }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.fillPath(canvasShape, backdropBrush_);
+    painter.restore();
 }
 
 void FanView::paintBubble(QPainter& painter, double opacity, double dpr) {
@@ -423,20 +427,18 @@ void FanView::paint(QPainter& painter) {
         const double base = painter.opacity();
         if (!backdrop().isNull()) {
             // The frosted picture of what lies behind, under the label capsule's material.
-            const FanRow row{model_.items()[std::size_t(p.index)], p.index + 1, p.selected >= 0.5,
-                             model_.geometry().flipX};
             painter.setOpacity(base * p.opacity);
-            fillBackdrop(painter, p.transform.map(capsule(row.pillFrame())));
+            fillBackdrop(painter, p.transform.map(rowArt(p.index, p.selected >= 0.5, dpr).pill));
         }
         painter.setTransform(p.transform, true);
         // The selected look is laid over the plain one while the selection spring runs.
         if (p.selected < 0.999) {
             painter.setOpacity(base * p.opacity);
-            painter.drawImage(rowBox.topLeft(), rowImage(p.index, false, dpr));
+            painter.drawImage(rowBox.topLeft(), rowArt(p.index, false, dpr).image);
         }
         if (p.selected > 0.001) {
             painter.setOpacity(base * p.opacity * p.selected);
-            painter.drawImage(rowBox.topLeft(), rowImage(p.index, true, dpr));
+            painter.drawImage(rowBox.topLeft(), rowArt(p.index, true, dpr).image);
         }
         painter.restore();
     }
@@ -465,8 +467,8 @@ QImage FanView::renderAt(double time, double scale) {
 void FanView::prewarm(double dpr) {
     if (window_)
         for (std::int64_t i = window_->first; i <= window_->second; ++i) {
-            (void)rowImage(i, false, dpr);
-            (void)rowImage(i, true, dpr);
+            (void)rowArt(i, false, dpr);
+            (void)rowArt(i, true, dpr);
         }
     PreviewBubble outside = bubble_;
     outside.outside = true;

@@ -85,7 +85,12 @@ private:
     QRegion currentShape() const;
     QRectF bubbleRect(double height) const;
     QRectF room() const;
-    const QImage& rowImage(std::int64_t index, bool selected, double dpr);
+    // A row rendered once, with its label capsule's outline (row coordinates) for the backdrop.
+    struct RowArt {
+        QImage image;
+        QPainterPath pill;
+    };
+    const RowArt& rowArt(std::int64_t index, bool selected, double dpr);
     const QImage& bubbleImage(const PreviewBubble& bubble, int layers, double dpr);
     void paintBubble(QPainter& painter, double opacity, double dpr);
     void fillBackdrop(QPainter& painter, const QPainterPath& canvasShape);
@@ -102,7 +107,7 @@ private:
     std::optional<PreviewBubble> previousBubble_;
     std::optional<Appearance> appearanceOverride_;
     Appearance appearance_ = Appearance::dark;
-    std::unordered_map<QString, QImage> rowImages_;
+    std::unordered_map<QString, RowArt> rowImages_;
     std::unordered_map<QString, QImage> bubbleImages_;
     QBrush backdropBrush_;
     qint64 backdropKey_ = 0;

@@ -122,9 +122,9 @@ void RingView::sync() {
 QRegion RingView::drawnShape() const {
     if (values_.value({kRingOwner, kOpacity}) <= 0.002) return {};
     const double scale = values_.value({kRingOwner, kScale}, 1);
-    // The ring up to its rim and glow. Its soft drop shadow lies outside: without a compositor
-    // to blend it, it would only show as a black halo.
-    const double r = std::min((G::backgroundOuterRadius + 1.5) * scale, G::center);
+    // The ring with its soft drop shadow (24 points of blur, 10 down): without a compositor the
+    // window paints the screen behind it under the ring, so the shadow falls on the desktop.
+    const double r = std::min((G::backgroundOuterRadius + 44) * scale, G::center);
     const QRect box(int(std::floor(G::center - r)), int(std::floor(G::center - r)),
                     int(std::ceil(2 * r)), int(std::ceil(2 * r)));
     return QRegion(box, QRegion::Ellipse);

@@ -166,6 +166,9 @@ TEST_F(FanPanelTest, PointerBetweenScreensOpensOnTheNearestOne) {
     panel.show(clips(2), 0, {1990, 500}); // in the gap, 10 from the second screen
     EXPECT_EQ(surface->lastFrame, (RectD{2000, 0, 1000, 1000}));
     EXPECT_EQ(FanPanel::screen(screens, {1990, 500})->frame, (RectD{2000, 0, 1000, 1000}));
+    // The top pixel row of a screen below the primary one (y = 0, the shared edge) is its own.
+    screens.list[1] = {{0, -1080, 1920, 1080}, {0, -1080, 1920, 1080}, 1};
+    EXPECT_EQ(FanPanel::screen(screens, {700, 0})->frame, (RectD{0, -1080, 1920, 1080}));
     screens.list.clear();
     EXPECT_FALSE(FanPanel::screen(screens, {1990, 500}).has_value());
 }

@@ -50,6 +50,8 @@ TEST_F(RingPanelTest, PlacementTable) {
     const std::vector<ScreenInfo> narrow{{{0, 0, 400, 300}, {0, 0, 400, 300}, 1}};
     auto two = one;
     two.push_back({{1440, 0, 1920, 1080}, {1440, 0, 1920, 1080}, 1});
+    auto below = one; // a screen under the primary: its top pixel row (y = 0) is its own
+    below.push_back({{0, -1080, 1440, 1080}, {0, -1080, 1440, 1080}, 1});
     struct Case {
         std::vector<ScreenInfo> list;
         PointD mouse;
@@ -65,6 +67,7 @@ TEST_F(RingPanelTest, PlacementTable) {
         {narrow, {200, 150}, {-60, -160, 460, 460}, std::nullopt},    // the upper bound wins
         {{}, {10, 20}, {-220, -210, 460, 460}, PointD{10, -20}},      // no screens: unclamped
         {two, {1450, 540}, {1440, 310, 460, 460}, std::nullopt},      // into the pointer's screen
+        {below, {700, 0}, {470, -460, 460, 460}, std::nullopt},       // top row of the lower one
     };
     // clang-format on
     for (const Case& c : cases) {
