@@ -155,6 +155,10 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
         if (!entry && !id.isEmpty()) entry = entries_.application(id);
     }
     if (!entry) entry = entries_.forWindow(wm.cls, wm.instance, executable);
+    // Most programs name their desktop file after their window's instance or class.
+    for (const QString& id : {wm.instance, wm.cls.toLower()}) {
+        if (!entry && !id.isEmpty()) entry = entries_.application(id);
+    }
 
     QString id = entry ? entry->id : !kdeId.isEmpty() ? kdeId : !gtkId.isEmpty() ? gtkId : wm.cls;
     if (!id.isEmpty()) app.bundleIdentifier = id;

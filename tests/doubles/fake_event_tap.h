@@ -20,7 +20,6 @@ public:
     bool trusted = true;
     std::uint64_t mask = 0;
     bool enabled = false;
-    int enableCalls = 0;
     std::vector<Posted> posted;
 
     bool create(std::uint64_t eventMask, Callback callback) override {
@@ -30,10 +29,7 @@ public:
         present_ = true;
         return true;
     }
-    void enable(bool on) override {
-        enabled = on;
-        ++enableCalls;
-    }
+    void enable(bool on) override { enabled = on; }
     void invalidate() override {
         callback_ = nullptr;
         present_ = false;

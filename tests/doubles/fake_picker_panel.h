@@ -11,7 +11,6 @@ class FakePickerPanel final : public PickerPanel {
 public:
     explicit FakePickerPanel(std::int64_t maxItems) : maxItems_(maxItems) {}
 
-    std::int64_t maxItemsValue() const { return maxItems_; }
     void setMaxItems(std::int64_t n) { maxItems_ = n; }
 
     PointD centre{500, 400};

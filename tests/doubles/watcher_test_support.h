@@ -1,6 +1,10 @@
 #pragma once
+#include "history/clip_history.h"
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
+#include <QImageWriter>
 #include <QThread>
 #include <functional>
 
@@ -20,6 +24,27 @@ inline bool runUntil(const std::function<bool()>& done, int ms = 5000) {
 // Runs the event loop for `ms`, so that pending work gets its chance.
 inline void settle(int ms) {
     runUntil([] { return false; }, ms);
+}
+
+inline QImage sampleImage(int w = 9, int h = 4, QColor color = QColor(30, 140, 220)) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+inline QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+inline QStringList ids(const ClipHistory& h) {
+    QStringList out;
+    for (const ClipItem& item : h.items)
+        out.append(item.idString());
+    return out;
 }
 
 } // namespace vt::test

@@ -21,7 +21,6 @@ TEST_P(OneLine, CollapsesWhitespaceAndShortensByUserPerceivedCharacters) {
 }
 
 // Clusters that count as one character each.
-const QString kThumbsUpDark = QStringLiteral("\U0001F44D\U0001F3FF");
 const QString kFamily =
     QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
 const QString kFlagJapan = QStringLiteral("\U0001F1EF\U0001F1F5");
@@ -35,21 +34,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, OneLine, testing::Values(
     OneLineCase{"exactLengthIsKept", "abcd", 4, "abcd"},
     OneLineCase{"maxLengthZeroGivesTheEllipsis", "abc", 0, "\u2026"},
     OneLineCase{"negativeMaxLengthGivesTheEllipsis", "abc", -3, "\u2026"},
-    OneLineCase{"maxLengthOneOfTwoLetters", "ab", 1, "\u2026"},
-    OneLineCase{"emptyStaysEmptyAtZero", "", 0, ""},
     OneLineCase{"blankBecomesEmpty", " \t\r\n ", 5, ""},
     OneLineCase{"ideographicSpaceSeparatesJapaneseWords", QStringLiteral("\u3000日本語\u3000\u3000テキスト\u3000"), 20, QStringLiteral("日本語 テキスト")},
     OneLineCase{"lineAndParagraphSeparators", QStringLiteral("a\u2028b\u2029c\u0085d"), 20, "a b c d"},
     OneLineCase{"verticalTabFormFeedAndNoBreakSpaces", QStringLiteral("a\u000Bb\u000Cc\u00A0d\u2007e\u202Ff\u205Fg"), 20, "a b c d e f g"},
-    OneLineCase{"crLfIsOneBreak", "a\r\nb", 20, "a b"},
     OneLineCase{"aTitleLooksNoFurtherThanItNeeds", "a" + QString(9000, u' ') + "b", 20, "a\u2026"},
     OneLineCase{"zeroWidthSpaceIsNotWhitespace", QStringLiteral("a\u200Bb"), 20, QStringLiteral("a\u200Bb")},
-    OneLineCase{"skinToneEmojiIsOneCharacter", kThumbsUpDark + kThumbsUpDark + "ab", 3, kThumbsUpDark + kThumbsUpDark + "\u2026"},
     OneLineCase{"familySequenceIsOneCharacter", kFamily + kFamily + kFamily, 2, kFamily + "\u2026"},
-    OneLineCase{"familySequenceFitsExactly", kFamily + " " + kFamily, 3, kFamily + " " + kFamily},
     OneLineCase{"flagsAreOneCharacterEach", kFlagJapan + kFlagFrance + kFlagJapan, 2, kFlagJapan + "\u2026"},
     OneLineCase{"combiningMarksStayWithTheirLetter", kEAccents + kEAccents + kEAccents, 2, kEAccents + "\u2026"},
-    OneLineCase{"collapsedSpaceCountsAsOne", "ab   cd", 4, "ab \u2026"},
     OneLineCase{"cutNeverSplitsACluster", "a" + kFamily + "b", 2, "a\u2026"}
 ), test::caseName);
 // clang-format on
@@ -103,13 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, Snippet,
     testing::Values(
         SnippetCase{"textIsOneLine", test::textItem("  first\nsecond  "), 60, "first second"},
-        SnippetCase{"textIsShortened", test::textItem("abcdef"), 4, "abc\u2026"},
         SnippetCase{"absentTextIsEmpty", withoutText(), 10, ""},
         SnippetCase{"imageHasAFixedTitle", test::imageItem(test::imageBytes('m')), 60,
                     QStringLiteral("画像")},
         SnippetCase{"oneFileIsItsName", test::filesItem({"/home/u/report.pdf"}), 60, "report.pdf"},
-        SnippetCase{"twoFiles", test::filesItem({"/home/u/a.txt", "/home/u/b.txt"}), 60,
-                    QStringLiteral("a.txt ほか1件")},
         SnippetCase{"threeFiles", test::filesItem({"/x/a.txt", "/x/b", "/x/c"}), 60,
                     QStringLiteral("a.txt ほか2件")},
         SnippetCase{"fileTitlesAreNotShortened", test::filesItem({"/x/a-very-long-file-name.txt"}),
@@ -153,20 +143,19 @@ INSTANTIATE_TEST_SUITE_P(
     test::caseName);
 
 TEST(DedupeKeyShortcut, AgreesWithTheKeys) {
-    const std::vector<ClipItem> items = {test::textItem("a"),
-                                         test::textItem("a "),
-                                         withoutText(),
-                                         test::textItem(""),
-                                         test::imageItem("abc"),
-                                         test::imageItem("abd"),
-                                         imageWithoutData(),
-                                         test::imageItem(""),
-                                         test::imageItem(test::imageBytes('m')),
-                                         test::imageItem(test::imageBytes('z')),
-                                         test::filesItem({"/a", "/b"}),
-                                         test::filesItem({"/a\n/b"}),
-                                         withoutPaths(),
-                                         test::filesItem({})};
+    const std::vector<ClipItem> items = {
+        test::textItem("a"),
+        test::textItem("a "),
+        withoutText(),
+        test::imageItem("abc"),
+        test::imageItem("abd"),
+        imageWithoutData(),
+        test::imageItem(test::imageBytes('m')),
+        test::imageItem(test::imageBytes('z')),
+        test::filesItem({"/a", "/b"}),
+        test::filesItem({"/a\n/b"}),
+        withoutPaths(),
+    };
     for (const ClipItem& a : items) {
         for (const ClipItem& b : items) {
             EXPECT_EQ(a.hasSameDedupeKey(b), a.dedupeKey() == b.dedupeKey())
@@ -193,9 +182,7 @@ TEST(ClipItemMake, GivesFreshIdsAndTheCurrentTime) {
 TEST(KindNames, RoundTripAndRejectUnknownNames) {
     for (auto kind : {ClipItem::Kind::text, ClipItem::Kind::image, ClipItem::Kind::files})
         EXPECT_EQ(kindFromName(kindName(kind)), kind);
-    EXPECT_EQ(kindName(ClipItem::Kind::files), "files");
     EXPECT_EQ(kindFromName("Text"), std::nullopt);
-    EXPECT_EQ(kindFromName(""), std::nullopt);
 }
 
 } // namespace

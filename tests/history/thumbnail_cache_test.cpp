@@ -1,7 +1,7 @@
 #include "history/thumbnail_cache.h"
 #include "history_test_items.h"
+#include "tests/doubles/watcher_test_support.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <atomic>
@@ -12,17 +12,11 @@ namespace vt {
 namespace {
 
 QImage solid(int width, int height, QColor color) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
+    return test::sampleImage(width, height, color);
 }
 
 QByteArray png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return test::encoded(image, "png");
 }
 
 TEST(ThumbnailCache, KeepsTheSixtyMostRecentlyUsed) {
@@ -37,14 +31,9 @@ TEST(ThumbnailCache, KeepsTheSixtyMostRecentlyUsed) {
     EXPECT_FALSE(cache.contains("1"));
     EXPECT_TRUE(cache.contains("new"));
     EXPECT_EQ(cache.object("1"), std::nullopt);
-}
-
-TEST(ThumbnailCache, ReplacingAnEntryKeepsOneCopy) {
-    ThumbnailCache cache;
-    cache.setObject("k", solid(1, 1, Qt::red));
-    cache.setObject("k", solid(2, 2, Qt::blue));
-    EXPECT_EQ(cache.count(), 1);
-    EXPECT_EQ(cache.object("k")->size(), QSize(2, 2));
+    cache.setObject("new", solid(2, 2, Qt::blue)); // replaced, not added
+    EXPECT_EQ(cache.count(), ThumbnailCache::countLimit);
+    EXPECT_EQ(cache.object("new")->size(), QSize(2, 2));
 }
 
 // Several threads fill and read one cache at once, as the warm-up does beside the pickers.

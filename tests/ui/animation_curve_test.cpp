@@ -60,19 +60,13 @@ TEST_P(SpringTest, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdampe
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Springs, SpringTest, testing::Values(
     SpringCase{0.34, 0.72, 2.0, 2.5, true},
-    SpringCase{0.26, 0.74, 2.0, 2.5, true},
-    SpringCase{0.38, 0.7, 2.0, 2.5, true},
     SpringCase{0.3, 0.5, 2.5, 3.5, true},
-    SpringCase{0.5, 0.9, 1.5, 2.5, true},
     SpringCase{0.3, 1.0, 2.0, 2.5, false},
-    SpringCase{0.3, 1.5, 3.5, 4.5, false},
     SpringCase{0.3, 3.0, 7.0, 10.0, false}
 ));
 // clang-format on
 
 TEST(Spring, KeepsInitialVelocity) {
-    // Launched toward the target at speed, a critically damped spring still starts at that speed
-    // and so passes beyond where a spring from rest would be.
     const Motion fromRest(Animation::spring(0.3, 1.0), 0, 0, 1, 0);
     const Motion launched(Animation::spring(0.3, 1.0), 0, 20, 1, 0);
     EXPECT_NEAR(launched.sample(1e-6).velocity, 20, 1e-2);
@@ -127,14 +121,11 @@ TEST_P(EaseTest, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Eases, EaseTest, testing::Values(
     EaseCase{"in", Animation::easeIn(0.14), true},
-    EaseCase{"in2", Animation::easeIn(0.2), true},
-    EaseCase{"out", Animation::easeOut(0.15), false},
-    EaseCase{"out2", Animation::easeOut(0.22), false}
+    EaseCase{"out", Animation::easeOut(0.15), false}
 ), vt::test::caseName);
 // clang-format on
 
 TEST(Ease, CurvesMatchTheirControlPoints) {
-    // The curves pass through known points of the standard timing functions.
     EXPECT_NEAR(kEaseInCurve.progress(0.5), 0.3153, 1e-3);
     EXPECT_NEAR(kEaseOutCurve.progress(0.5), 0.6847, 1e-3);
     EXPECT_EQ(kEaseInCurve.progress(-1), 0);

@@ -5,16 +5,12 @@
 #include "platform/wayland/wayland_pasteboard.h"
 #include "platform/wayland/wayland_platform.h"
 #include "platform/wayland/wayland_workspace.h"
+#include "tests/doubles/watcher_test_support.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
-#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -22,24 +18,10 @@
 namespace vt {
 namespace {
 
-bool runUntil(const std::function<bool()>& done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return true;
-}
+using test::runUntil;
 
 QByteArray encoded(const char* format, QColor color = QColor(30, 140, 220)) {
-    QImage image(9, 4, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
+    return test::encoded(test::sampleImage(9, 4, color), format);
 }
 
 class WaylandClipboardTest : public ::testing::Test {
@@ -194,7 +176,7 @@ TEST_F(WaylandClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
     EXPECT_EQ(paste("UTF8_STRING"), QByteArray("/tmp/one file\n/tmp/two"));
     // Our own selection coming back from the compositor is not a change.
     const auto afterPut = pasteboard.changeCount();
-    runUntil([] { return false; }, 500);
+    test::settle(500);
     EXPECT_EQ(pasteboard.changeCount(), afterPut);
     EXPECT_EQ(watcher.history.items.size(), 3u);
     copy({{"text/plain", "after put"}});
