@@ -50,6 +50,8 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from control to control; the scrolling follows the focus, not a stop of its own.
+    scroll->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(scroll);
 
     // The history itself.

@@ -78,8 +78,15 @@ protected:
     // Ctrl+V held until the picker is open.
     void holdOpen() {
         keys({"+Control_L", "+v"});
-        ASSERT_FALSE(waitForLine(QStringLiteral("shown")).isEmpty());
+        shown = waitForLine(QStringLiteral("shown"));
+        ASSERT_FALSE(shown.isEmpty());
     }
+    // Where the last picker opened ("shown N S at X,Y"), in points from the primary's top-left.
+    QPointF shownAt() const {
+        const QStringList xy = shown.section(QLatin1Char(' '), -1).split(QLatin1Char(','));
+        return {xy.value(0).toDouble(), xy.value(1).toDouble()};
+    }
+    QString shown;
     void releaseAll() { keys({"-v", "-Control_L"}); }
 };
 
@@ -137,8 +144,10 @@ TEST_P(Scales, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     const double side = fan[2] == "flipped" ? -1 : 1;
     const double a = g.rowAngle(4, 0);
     const double r = (g.inner() + g.rowEnd()) / 2 * GetParam();
-    xdo({"mousemove", QString::number(std::lround(kPointerX + side * r * std::cos(a))),
-         QString::number(std::lround(kPointerY + r * std::sin(a)))});
+    // Near an edge the fan's origin moves off the pointer to keep every row on screen.
+    const QPointF origin = shownAt() * GetParam();
+    xdo({"mousemove", QString::number(std::lround(origin.x() + side * r * std::cos(a))),
+         QString::number(std::lround(origin.y() + r * std::sin(a)))});
     EXPECT_EQ(waitForLine("select"), "select 4");
     xdo({"click", "5"}); // towards the user: the fan moves on by a row
     EXPECT_EQ(waitForLine("scrolled"), "scrolled");
