@@ -8,6 +8,7 @@
 #include "history/history_file.h"
 #include "history/thumbnail_cache.h"
 #include "picker/fan/fan_panel.h"
+#include "platform/platform_services.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -199,7 +200,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     int result = 1;
     {
-        vt::AppDelegate appDelegate;
+        vt::PlatformServices services = vt::makePlatformServices(vt::PlatformKind::x11);
+        vt::AppDelegate appDelegate(services);
         vt::delegate = &appDelegate;
         if (!appDelegate.applicationDidFinishLaunching()) return 1;
         result = RUN_ALL_TESTS();
