@@ -222,6 +222,8 @@ void AppDelegate::startWhenTrusted() {
         return;
     }
     OnboardingWindowController::shared().show();
+    // A session without hold-to-paste does not grant it later: nothing to wait for.
+    if (!services_.holdToPaste) return;
     delete permissionTimer_;
     permissionTimer_ = new QTimer(this);
     permissionTimer_->setInterval(kPermissionPollMs);

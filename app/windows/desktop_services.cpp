@@ -34,4 +34,8 @@ LoginItemService& loginItems() {
     return *services().loginItems;
 }
 
+bool knowsFrontmostApplication() {
+    return !current || current->knowsFrontmostApplication;
+}
+
 } // namespace vt::DesktopServices

@@ -17,5 +17,8 @@ Trust& trust();
 AppCatalog& appCatalog();
 UserDefaults& userDefaults();
 LoginItemService& loginItems();
+// Whether this session tells which application is in front (the excluded-applications rule
+// needs it); true until services are handed over.
+bool knowsFrontmostApplication();
 } // namespace DesktopServices
 } // namespace vt
