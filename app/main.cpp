@@ -17,8 +17,9 @@
 
 int main(int argc, char** argv) {
     // The window system is chosen before Qt starts, so that Qt's windows live in the same one.
-    const vt::PlatformChoice choice =
+    vt::PlatformChoice choice =
         vt::choosePlatform(argc, argv, [](const char* name) { return qEnvironmentVariable(name); });
+    choice.kind = vt::builtPlatform(choice.kind);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         // On Wayland, XWayland's windows are the fallback when Qt's Wayland plugin is missing.
         const QByteArray plugin = choice.kind == vt::PlatformKind::wayland

@@ -53,5 +53,7 @@ struct PlatformServices {
 // What the factories need from the program.
 // Builds every service of `kind`; defined by the factory library (vt_platform_services).
 PlatformServices makePlatformServices(PlatformKind kind);
+// The backend this build runs for `kind`: X11 (through XWayland) when it has no Wayland backend.
+PlatformKind builtPlatform(PlatformKind kind);
 
 } // namespace vt
