@@ -12,13 +12,8 @@
 #include "history/history_file.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
-#include "platform/linux/screens_linux.h"
-#include "platform/linux/x11_event_tap.h"
-#include "platform/linux/x11_pasteboard.h"
-#include "platform/linux/x11_tray_colors.h"
-#include "platform/linux/x11_trust.h"
-#include "platform/linux/x11_workspace.h"
 #include "platform/log.h"
+#include "platform/platform_services.h"
 #include "platform/qt_main_queue.h"
 
 #include <QApplication>
@@ -37,11 +32,20 @@ namespace {
 constexpr int kThumbnailWarmCount = 60; // the thumbnail cache's count limit
 constexpr int kPermissionPollMs = 2000;
 constexpr double kPrewarmDelay = 0.3; // seconds after launch
+
+// The shared settings and windows take their services from here: handed over before any is made.
+PlatformServices& handedOver(PlatformServices& services) {
+    DesktopServices::use(services);
+    return services;
+}
 } // namespace
 
-AppDelegate::AppDelegate(QObject* parent)
-    : QObject(parent), watcher_(pasteboard_, workspace_), ring_(screens_, QtMainQueue::shared()),
-      fan_(screens_, QtMainQueue::shared()), holdPaste_(tap_, QtMainQueue::shared(), ring_, fan_),
+AppDelegate::AppDelegate(PlatformServices& services, QObject* parent)
+    : QObject(parent), services_(handedOver(services)),
+      watcher_(*services.pasteboard, *services.workspace),
+      ring_(*services.screens, QtMainQueue::shared()),
+      fan_(*services.screens, QtMainQueue::shared()),
+      holdPaste_(*services.eventTap, QtMainQueue::shared(), ring_, fan_),
       settings_(AppSettings::shared()) {
     thumbnailPool_.setMaxThreadCount(1);
     thumbnailPool_.setThreadPriority(QThread::LowPriority);
@@ -85,7 +89,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
         AppDelegate* d = self.data();
         // Asked inside the key's verdict: nobody on the list, nothing to look up.
         if (!d || d->settings_.pasteApps(PasteAppList::passThrough).isEmpty()) return false;
-        const auto front = d->workspace_.frontmostApplication();
+        const auto front = d->services_.workspace->frontmostApplication();
         return front && front->answersTo(d->settings_.pasteApps(PasteAppList::passThrough));
     };
     SettingsWindowController::shared().clearHistory = [self] {
@@ -113,18 +117,13 @@ bool AppDelegate::applicationDidFinishLaunching() {
         connect(screen, &QScreen::geometryChanged, this, &AppDelegate::syncTapGeometry);
         syncTapGeometry();
     });
-    // Our own grab makes a fresh probe of the paste chord fail: a running tap means trusted.
-    DesktopServices::trust().setTapRunning([self] {
-        AppDelegate* d = self.data();
-        return d && d->holdPaste_.tap() != nullptr;
-    });
     startWhenTrusted();
     settings_.applyLaunchAtLoginDefaultOnce();
     return true;
 }
 
 PasteKeys AppDelegate::pasteKeys() const {
-    const auto front = workspace_.frontmostApplication();
+    const auto front = services_.workspace->frontmostApplication();
     if (front && front->answersTo(settings_.pasteApps(PasteAppList::shiftInsert)))
         return {TapKeyCode::insert, TapEventFlag::shift};
     if (front && front->answersTo(settings_.pasteApps(PasteAppList::ctrlShiftV)))
@@ -181,7 +180,7 @@ void AppDelegate::waitForThumbnails() {
 }
 
 void AppDelegate::setUpMenu() {
-    QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(systemTrayForegroundColor()));
+    QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(services_.trayForegroundColor()));
     if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("edit-paste"));
     statusItem_ = new QSystemTrayIcon(icon, this);
     qApp->installEventFilter(this);
@@ -211,20 +210,19 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AppDelegate::syncTapGeometry() {
-    // Pointer locations are measured from the primary screen, which need not sit at the root
-    // window's origin, in the same points as the pickers (scaled screens count in points).
-    tap_.setRootSpace(screens_.rootSpace());
+    // The backend follows the screens (the tap measures the pointer from the primary screen).
+    services_.screensChanged();
 }
 
 bool AppDelegate::tryStartTap() {
-    auto& trust = DesktopServices::trust();
+    Trust& trust = *services_.trust;
     if (!trust.isTrusted() || !holdPaste_.start()) return false;
     qCDebug(vtLog, "launch: keyboard watch ready");
     return true;
 }
 
 void AppDelegate::startWhenTrusted() {
-    auto& trust = DesktopServices::trust();
+    Trust& trust = *services_.trust;
     const bool trusted = trust.isTrusted();
     qCInfo(vtLog, "launch: trusted=%s", trusted ? "true" : "false");
     if (trusted && holdPaste_.start()) {
@@ -234,6 +232,8 @@ void AppDelegate::startWhenTrusted() {
         return;
     }
     OnboardingWindowController::shared().show();
+    // A session without hold-to-paste does not grant it later: nothing to wait for.
+    if (!services_.holdToPaste) return;
     delete permissionTimer_;
     permissionTimer_ = new QTimer(this);
     permissionTimer_->setInterval(kPermissionPollMs);
@@ -249,8 +249,8 @@ void AppDelegate::startWhenTrusted() {
 StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
     // A tap that lost the chord (another program took it) is as good as none: warn.
-    state.tapInstalled = holdPaste_.tap() != nullptr && tap_.holdsChord();
-    if (!state.tapInstalled) state.tapProblem = DesktopServices::trust().problem();
+    state.tapInstalled = holdPaste_.tap() != nullptr && services_.eventTap->holdsChord();
+    if (!state.tapInstalled) state.tapProblem = services_.trust->problem();
     state.updateWaiting = UpdaterModel::shared().updateWaiting();
     const auto& items = watcher_.history.items;
     state.recentClips.assign(items.begin(),

@@ -4,10 +4,6 @@
 #include "history/clipboard_watcher.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
-#include "platform/linux/screens_linux.h"
-#include "platform/linux/x11_event_tap.h"
-#include "platform/linux/x11_pasteboard.h"
-#include "platform/linux/x11_workspace.h"
 #include <QObject>
 #include <QPointer>
 #include <QThreadPool>
@@ -19,14 +15,15 @@ class QTimer;
 namespace vt {
 
 class AppSettings;
+struct PlatformServices;
 
-// The program's wiring: owns the clipboard watcher, the hold-paste controller with both pickers
-// and the platform services behind them, the tray icon and its menu, and the wait for the
-// permission to watch the paste keys.
+// The program's wiring: owns the clipboard watcher, the hold-paste controller with both pickers,
+// the tray icon and its menu, and the wait for the permission to watch the paste keys, all built
+// on the platform services it is given (which outlive it).
 class AppDelegate final : public QObject {
     Q_OBJECT
 public:
-    explicit AppDelegate(QObject* parent = nullptr);
+    explicit AppDelegate(PlatformServices& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The launch sequence. False when the program is about to relaunch from a new place and
@@ -76,10 +73,7 @@ private:
     void syncTapGeometry();
 
     // Declared in the order they depend on each other.
-    X11Pasteboard pasteboard_;
-    X11Workspace workspace_;
-    LinuxScreens screens_;
-    X11EventTap tap_;
+    PlatformServices& services_;
     ClipboardWatcher watcher_;
     RingPanel ring_;
     FanPanel fan_;

@@ -1,7 +1,6 @@
 #include "app/app_settings.h"
 #include "app/preferences.h"
-#include "platform/linux/session_login_items.h"
-#include "platform/linux/session_user_defaults.h"
+#include "app/windows/desktop_services.h"
 #include "platform/log.h"
 #include <algorithm>
 #include <cmath>
@@ -34,9 +33,8 @@ std::int64_t oneOf(std::int64_t stored, const std::vector<std::int64_t>& choices
 } // namespace
 
 AppSettings& AppSettings::shared() {
-    static QSettingsUserDefaults defaults;
-    static XdgAutostartLoginItems loginItems;
-    static AppSettings* settings = new AppSettings(defaults, loginItems);
+    static AppSettings* settings =
+        new AppSettings(DesktopServices::userDefaults(), DesktopServices::loginItems());
     return *settings;
 }
 

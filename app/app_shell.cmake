@@ -15,6 +15,7 @@ add_library(vt_app_shell STATIC
     ${CMAKE_CURRENT_LIST_DIR}/app_location.cpp
     ${CMAKE_CURRENT_LIST_DIR}/move_alerts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/move_to_applications.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/windows/desktop_services.cpp
 )
 # The information dictionary, compiled in (read back as :/vantrel/info.json).
 qt_add_resources(vt_app_shell vt_app_info
@@ -23,5 +24,5 @@ qt_add_resources(vt_app_shell vt_app_info
     FILES ${CMAKE_BINARY_DIR}/generated/resources/info.json
 )
 target_link_libraries(vt_app_shell
-    PUBLIC vt_platform vt_linux_session Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
+    PUBLIC vt_platform Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
     PRIVATE vantrel_warnings)

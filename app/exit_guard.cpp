@@ -1,9 +1,7 @@
-// Qt before Xlib: Xlib defines macros (Bool, Status) that break Qt headers.
 #include "app/exit_guard.h"
 #include "history/history_saver.h"
 #include "platform/log.h"
 
-#include <X11/Xlib.h>
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -29,10 +27,6 @@ std::once_flag ending;
         ::pause();
 }
 
-int onConnectionLost(Display*) {
-    end("the X server went away");
-}
-
 void onExit() {
     if (armed.load()) end("exit() outside the event loop");
 }
@@ -42,14 +36,15 @@ void onExit() {
 void arm() {
     static std::once_flag installed;
     std::call_once(installed, [] { std::atexit(onExit); });
-    // After the application's own connection is made: Qt installs a handler of its own there,
-    // which returns and so lets Xlib end the process from whichever thread saw the error.
-    XSetIOErrorHandler(onConnectionLost);
     armed = true;
 }
 
 void disarm() {
     armed = false;
+}
+
+void displayLost() {
+    end("the display went away");
 }
 
 } // namespace vt::ExitGuard

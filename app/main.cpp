@@ -6,6 +6,8 @@
 #include "app/unix_signals.h"
 #include "platform/config.h"
 #include "platform/log.h"
+#include "platform/platform_choice.h"
+#include "platform/platform_services.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,6 +16,19 @@
 #include <csignal>
 
 int main(int argc, char** argv) {
+    // The window system is chosen before Qt starts, so that Qt's windows live in the same one.
+    vt::PlatformChoice choice =
+        vt::choosePlatform(argc, argv, [](const char* name) { return qEnvironmentVariable(name); });
+    choice.kind = vt::builtPlatform(choice.kind);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // On Wayland, XWayland's windows are the fallback when Qt's Wayland plugin is missing.
+        const QByteArray plugin = choice.kind == vt::PlatformKind::wayland
+                                      ? QByteArray(vt::qtPlatformPlugin(choice.kind)) + ";xcb"
+                                      : QByteArray(vt::qtPlatformPlugin(choice.kind));
+        qputenv("QT_QPA_PLATFORM", plugin);
+    }
+    qCInfo(vtLog, "platform: %s (chosen by %s); Qt platform %s", vt::platformName(choice.kind),
+           qPrintable(choice.reason), qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationVersion(QString::fromLatin1(vt::kVersion));
@@ -36,7 +51,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    vt::AppDelegate delegate;
+    vt::PlatformServices services = vt::makePlatformServices(choice.kind);
+    vt::AppDelegate delegate(services);
     // SIGTERM and SIGINT end the program through the event loop: grabs are released first, and
     // the history still waiting to be written is written when the delegate goes (the file is
     // only ever replaced atomically, so nothing is left half-written).
@@ -51,6 +67,7 @@ int main(int argc, char** argv) {
     if (!delegate.applicationDidFinishLaunching()) return 0;
     instance.listen([&delegate] { delegate.showSettings(); });
     vt::ExitGuard::arm();
+    services.watchDisplayLoss(&vt::ExitGuard::displayLost);
     const int status = QApplication::exec();
     vt::ExitGuard::disarm();
     return status;

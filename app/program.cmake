@@ -25,6 +25,5 @@ qt_add_resources(vt_app vt_app_translations PREFIX /i18n BASE ${CMAKE_CURRENT_BI
     FILES ${VANTREL_QM_FILES})
 target_link_libraries(vt_app
     PUBLIC vt_status_menu vt_windows vt_app_shell vt_core vt_watcher vt_ring vt_fan
-           vt_linux_clipboard vt_linux_tap vt_linux_screens vt_linux_desktop vt_platform
-           Qt6::Widgets Qt6::Svg
-    PRIVATE X11::X11 vantrel_warnings)
+           vt_platform_services vt_platform Qt6::Widgets Qt6::Svg
+    PRIVATE vantrel_warnings)

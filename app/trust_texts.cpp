@@ -30,6 +30,17 @@ QString explanation(TrustProblem problem) {
         return QCoreApplication::translate(
             "Vantrel", "いまのキーボード配列には V を入力するキーがないため、Ctrl+V "
                        "を見分けられません。");
+    case TrustProblem::waylandNotYet:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "この Wayland のセッションでは、Ctrl+V の長押しはまだ使えません。コピーは"
+            "履歴に記録され、トレイのメニューから選んだ項目はクリップボードに戻ります。");
+    case TrustProblem::noClipboardAccess:
+        return QCoreApplication::translate(
+            "Vantrel", "このデスクトップの Wayland はクリップボードを見守る仕組み（data-control）"
+                       "を提供していないため、ほかのプログラムのコピーを記録できません。Ctrl+V "
+                       "の長押しもまだ使えません。Xwayland を通して使うには、--platform x11 "
+                       "を付けて起動してください。");
     }
     return {};
 }
@@ -51,6 +62,14 @@ QString menuTitle(TrustProblem problem) {
     case TrustProblem::noPasteKey:
         return QCoreApplication::translate("Vantrel",
                                            "⚠︎ V のキーが見つかりません…");
+    case TrustProblem::waylandNotYet:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "⚠︎ この Wayland のセッションでは長押しはまだ使えません…");
+    case TrustProblem::noClipboardAccess:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "⚠︎ この Wayland のセッションではコピーを記録できません…");
     case TrustProblem::none:
         break;
     }

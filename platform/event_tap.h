@@ -100,6 +100,9 @@ public:
     virtual void invalidate() = 0;
     // True exactly while the tap is installed.
     virtual bool isPresent() const = 0;
+    // True while the installed tap really holds the paste chord (another program may have taken
+    // it since); the tray warns when it does not.
+    virtual bool holdsChord() const { return isPresent(); }
     // Whether this session lets the program install a tap at all (reported when creating fails).
     virtual bool isTrusted() const = 0;
     // Posts a keyboard event as if typed with exactly these modifier flags held, carrying

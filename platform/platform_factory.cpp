@@ -7,6 +7,16 @@
 
 namespace vt {
 
+PlatformKind builtPlatform(PlatformKind kind) {
+#if VANTREL_HAVE_WAYLAND
+    return kind;
+#else
+    if (kind == PlatformKind::wayland)
+        qCWarning(vtLog, "platform: this build has no Wayland backend; using X11 (XWayland)");
+    return PlatformKind::x11;
+#endif
+}
+
 PlatformServices makePlatformServices(PlatformKind kind) {
 #if VANTREL_HAVE_WAYLAND
     if (kind == PlatformKind::wayland) return makeWaylandPlatform();

@@ -10,9 +10,11 @@
 #include "platform/user_defaults.h"
 #include "platform/workspace.h"
 
+#include <QColor>
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vt {
 
@@ -33,6 +35,14 @@ struct PlatformServices {
     std::unique_ptr<LoginItemService> loginItems;
     // Called when displays were added, removed or moved, so the backend can follow them.
     std::function<void()> screensChanged = [] {};
+    // The foreground colour the tray asks its icons to use; nothing where it does not say.
+    std::function<std::optional<QColor>()> trayForegroundColor = [] {
+        return std::optional<QColor>();
+    };
+    // Called once the program's own display connection is made: from then on `lost` runs (on
+    // whichever thread notices, and must not return) when a connection to the display breaks
+    // for good. Does nothing where the backend cannot tell.
+    std::function<void(void (*lost)())> watchDisplayLoss = [](void (*)()) {};
 
     // What this session offers, for the log, onboarding and the tray's warning row.
     bool recordsClipboard = false;          // copies made in other programs are seen
@@ -43,5 +53,7 @@ struct PlatformServices {
 // What the factories need from the program.
 // Builds every service of `kind`; defined by the factory library (vt_platform_services).
 PlatformServices makePlatformServices(PlatformKind kind);
+// The backend this build runs for `kind`: X11 (through XWayland) when it has no Wayland backend.
+PlatformKind builtPlatform(PlatformKind kind);
 
 } // namespace vt

@@ -5,12 +5,14 @@ namespace vt {
 // Why the keyboard event tap cannot be installed, told apart so that the user can be told what
 // to do about it.
 enum class TrustProblem {
-    none,            // the tap can be installed (or is running)
-    noDisplay,       // no X display can be reached
-    waylandWithoutX, // a Wayland session that gives this program no X display
-    chordTaken,      // another program holds Ctrl+V
-    noXTest,         // the X server cannot take synthetic key presses
-    noPasteKey,      // no key of the keyboard layout produces V
+    none,              // the tap can be installed (or is running)
+    noDisplay,         // no X display can be reached
+    waylandWithoutX,   // a Wayland session that gives this program no X display
+    chordTaken,        // another program holds Ctrl+V
+    noXTest,           // the X server cannot take synthetic key presses
+    noPasteKey,        // no key of the keyboard layout produces V
+    waylandNotYet,     // the Wayland backend records copies but cannot watch the keys yet
+    noClipboardAccess, // a Wayland desktop without data-control: copies cannot be recorded
 };
 
 // Whether the program may watch and swallow the paste chord: the keyboard event tap needs it.

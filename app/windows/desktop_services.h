@@ -1,13 +1,24 @@
 #pragma once
 
 namespace vt {
-class X11Trust;
-class DesktopAppCatalog;
+class AppCatalog;
+class LoginItemService;
+class Trust;
+class UserDefaults;
+struct PlatformServices;
 
-// The desktop services the shared windows use. The application tells the trust check that its
-// event tap is running (setTapRunning), because the tap's own grab makes a fresh probe fail.
+// The platform services of this run, for the parts of the program that are reached through
+// shared instances (settings, the settings and onboarding windows). The program hands them over
+// once at start, before any of those is first used.
 namespace DesktopServices {
-X11Trust& trust();
-DesktopAppCatalog& appCatalog();
+void use(PlatformServices& services);
+PlatformServices& services();
+Trust& trust();
+AppCatalog& appCatalog();
+UserDefaults& userDefaults();
+LoginItemService& loginItems();
+// Whether this session tells which application is in front (the excluded-applications rule
+// needs it); true until services are handed over.
+bool knowsFrontmostApplication();
 } // namespace DesktopServices
 } // namespace vt

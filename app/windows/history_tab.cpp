@@ -4,6 +4,7 @@
 #include "app/preferences.h"
 #include "app/windows/app_chooser_dialog.h"
 #include "app/windows/app_row.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/grouped_form.h"
 #include "app/windows/paste_keys_section.h"
 #include "app/windows/symbols.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -88,6 +90,13 @@ HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,
             "Vantrel", "ここにあるアプリでコピーしたものは履歴に残しません。パスワード管理アプリが"
                        "「記録しないで」と印を付けたコピーも残しません。"),
         1);
+    // Where the session does not tell which application is in front, the list cannot apply.
+    if (!DesktopServices::knowsFrontmostApplication() && apps->footer())
+        apps->footer()->setText(apps->footer()->text() + QLatin1Char('\n') +
+                                QCoreApplication::translate(
+                                    "Vantrel",
+                                    "このセッションでは、どのアプリでコピーしたかがわからないため、"
+                                    "このリストは使われません。"));
     auto* listArea = new QWidget;
     auto* listLayout = new QVBoxLayout(listArea);
     listLayout->setContentsMargins(0, 0, 0, 0);

@@ -5,7 +5,6 @@
 #include "app/windows/onboarding_model.h"
 #include "app/windows/onboarding_view.h"
 #include "app/windows/window_activation.h"
-#include "platform/linux/x11_trust.h"
 #include <QCoreApplication>
 
 namespace vt {

@@ -6,7 +6,6 @@
 #include "app/windows/settings_view.h"
 #include "app/windows/window_activation.h"
 #include "app/windows/window_style.h"
-#include "platform/linux/desktop_app_catalog.h"
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <QShortcut>

@@ -4,7 +4,6 @@ add_library(vt_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/symbols.cpp
     ${CMAKE_CURRENT_LIST_DIR}/grouped_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_activation.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/desktop_services.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_view.cpp
     ${CMAKE_CURRENT_LIST_DIR}/onboarding_window_controller.cpp
@@ -19,5 +18,5 @@ add_library(vt_windows STATIC
     ${CMAKE_CURRENT_LIST_DIR}/tab_selection.h
 )
 target_link_libraries(vt_windows
-    PUBLIC vt_app_shell vt_linux_desktop vt_ui Qt6::Widgets
+    PUBLIC vt_app_shell vt_ui Qt6::Widgets
     PRIVATE vantrel_warnings)

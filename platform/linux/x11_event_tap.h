@@ -44,7 +44,7 @@ public:
     void setRootSpace(const RootSpace& space);
     // False while the paste chord could not be grabbed (another program holds it); the tap
     // keeps trying.
-    bool holdsChord() const { return chordHeld_; }
+    bool holdsChord() const override { return chordHeld_; }
     // How long each grabbed key event waited on the tap, oldest first, since the last call (at
     // most the newest 65536).
     std::vector<VerdictTiming> takeVerdictLatencies();

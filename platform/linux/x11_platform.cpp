@@ -6,10 +6,25 @@
 #include "platform/linux/session_user_defaults.h"
 #include "platform/linux/x11_event_tap.h"
 #include "platform/linux/x11_pasteboard.h"
+#include "platform/linux/x11_tray_colors.h"
 #include "platform/linux/x11_trust.h"
 #include "platform/linux/x11_workspace.h"
 
+// Qt before Xlib: Xlib defines macros (Bool, Status) that break Qt headers.
+#include <X11/Xlib.h>
+
 namespace vt {
+
+namespace {
+
+void (*displayLost)() = nullptr;
+
+int onConnectionLost(Display*) {
+    if (displayLost) displayLost();
+    return 0; // Xlib ends the process when the handler returns
+}
+
+} // namespace
 
 PlatformServices makeX11Platform() {
     PlatformServices s;
@@ -35,6 +50,13 @@ PlatformServices makeX11Platform() {
     s.screens = std::move(screens);
     s.eventTap = std::move(tap);
     s.trust = std::move(trust);
+    s.trayForegroundColor = [] { return systemTrayForegroundColor(); };
+    // After the application's own connection is made: Qt installs a handler of its own there,
+    // which returns and so lets Xlib end the process from whichever thread saw the error.
+    s.watchDisplayLoss = [](void (*lost)()) {
+        displayLost = lost;
+        XSetIOErrorHandler(onConnectionLost);
+    };
     s.appCatalog = std::make_unique<DesktopAppCatalog>();
     s.userDefaults = std::make_unique<QSettingsUserDefaults>();
     s.loginItems = std::make_unique<XdgAutostartLoginItems>();

@@ -25,10 +25,17 @@ public:
     void postKeyboardEvent(std::int64_t, bool, std::uint64_t, std::int64_t) override {}
 };
 
-// Hold-to-paste needs X access this session does not give; onboarding says so.
+// Hold-to-paste is not available on Wayland yet; where the compositor offers no data-control,
+// recording is not either. Onboarding and the tray's warning row say which.
 class WaylandTrust final : public Trust {
 public:
-    TrustProblem problem() const override { return TrustProblem::waylandWithoutX; }
+    explicit WaylandTrust(bool recordsClipboard) : recordsClipboard_(recordsClipboard) {}
+    TrustProblem problem() const override {
+        return recordsClipboard_ ? TrustProblem::waylandNotYet : TrustProblem::noClipboardAccess;
+    }
+
+private:
+    bool recordsClipboard_;
 };
 
 } // namespace
@@ -45,7 +52,7 @@ PlatformServices makeWaylandPlatform() {
     // Qt's screens; without an X server there are no pictures and no compositing check.
     s.screens = std::make_unique<LinuxScreens>();
     s.eventTap = std::make_unique<NoEventTap>();
-    s.trust = std::make_unique<WaylandTrust>();
+    s.trust = std::make_unique<WaylandTrust>(s.recordsClipboard);
     s.holdToPaste = false;
     s.appCatalog = std::make_unique<DesktopAppCatalog>();
     s.userDefaults = std::make_unique<QSettingsUserDefaults>();

@@ -563,5 +563,25 @@ Please try again later.</translation>
         <source>離すとやめる</source>
         <translation>Release to cancel</translation>
     </message>
+    <message>
+        <source>この Wayland のセッションでは、Ctrl+V の長押しはまだ使えません。コピーは履歴に記録され、トレイのメニューから選んだ項目はクリップボードに戻ります。</source>
+        <translation>Holding Ctrl+V is not available in this Wayland session yet. Copies are recorded in the history, and an item chosen from the tray menu goes back to the clipboard.</translation>
+    </message>
+    <message>
+        <source>このデスクトップの Wayland はクリップボードを見守る仕組み（data-control）を提供していないため、ほかのプログラムのコピーを記録できません。Ctrl+V の長押しもまだ使えません。Xwayland を通して使うには、--platform x11 を付けて起動してください。</source>
+        <translation>This desktop's Wayland compositor offers no way to watch the clipboard (data-control), so copies made in other programs cannot be recorded, and holding Ctrl+V is not available yet either. To use Vantrel through Xwayland, start it with --platform x11.</translation>
+    </message>
+    <message>
+        <source>⚠︎ この Wayland のセッションでは長押しはまだ使えません…</source>
+        <translation>⚠︎ Hold to paste is not available in this Wayland session yet…</translation>
+    </message>
+    <message>
+        <source>⚠︎ この Wayland のセッションではコピーを記録できません…</source>
+        <translation>⚠︎ Copies cannot be recorded in this Wayland session…</translation>
+    </message>
+    <message>
+        <source>このセッションでは、どのアプリでコピーしたかがわからないため、このリストは使われません。</source>
+        <translation>This session does not tell which application a copy came from, so this list cannot apply.</translation>
+    </message>
 </context>
 </TS>

@@ -98,6 +98,9 @@ QVariant ProgramTest::configValue(const QString& key) const {
 }
 
 void ProgramTest::startProgram() {
+    // A returning user: a first launch's onboarding window would take the keyboard focus from
+    // the paste target.
+    writeConfig({{QStringLiteral("onboardingDone"), true}});
     program = std::make_unique<QProcess>();
     programLog.clear();
     program->setProcessEnvironment(environment());
