@@ -71,23 +71,6 @@ std::vector<QAction*> clipRows(QMenu& menu) {
     return rows;
 }
 
-TEST(Program, CopiesAppearInTheMenuNewestFirstAtMostTen) {
-    for (int i = 0; i < 12; ++i) {
-        copyWithXclip(QStringLiteral("clip %1").arg(i).toUtf8());
-        ASSERT_TRUE(waitFor([&] {
-            const auto& items = delegate->watcher().history.items;
-            return !items.empty() && items.front().text == QStringLiteral("clip %1").arg(i);
-        })) << "copy "
-            << i << " was not recorded";
-    }
-    const auto rows = clipRows(openedMenu());
-    ASSERT_EQ(rows.size(), 10u);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(rows[static_cast<std::size_t>(i)]->text(), QStringLiteral("clip %1").arg(11 - i));
-        EXPECT_EQ(rows[static_cast<std::size_t>(i)]->data().toInt(), i);
-    }
-}
-
 TEST(Program, StyleAndDelaySubmenusChangeTheSettingsAndTheController) {
     auto& settings = AppSettings::shared();
     QAction* ring = findAction(openedMenu(), QStringLiteral("リング"));
