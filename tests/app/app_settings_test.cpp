@@ -44,11 +44,9 @@ INSTANTIATE_TEST_SUITE_P(Settings, StoredValueRead, ::testing::Values(
     StoredRead{"nothing stored", "holdDelay", QVariant(), 0.25, true, 12, 50},
     StoredRead{"delay 0.3", "holdDelay", 0.3, 0.25, true, 12, 50},
     StoredRead{"delay 0.3505", "holdDelay", 0.3505, 0.3505, true, 12, 50},
-    StoredRead{"delay 0.5", "holdDelay", 0.5, 0.5, true, 12, 50},
     StoredRead{"delay as text", "holdDelay", QStringLiteral("0.35"), 0.25, true, 12, 50},
     StoredRead{"style ring", "pickerStyle", QStringLiteral("ring"), 0.25, false, 12, 50},
     StoredRead{"style Ring", "pickerStyle", QStringLiteral("Ring"), 0.25, true, 12, 50},
-    StoredRead{"style number", "pickerStyle", 1, 0.25, true, 12, 50},
     StoredRead{"fan 16", "fanSlots", 16, 0.25, true, 16, 50},
     StoredRead{"fan 10", "fanSlots", 10, 0.25, true, 12, 50},
     StoredRead{"limit 200", "historyLimit", 200, 0.25, true, 12, 200},
@@ -94,19 +92,8 @@ TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
               QStringList{QStringLiteral("emacs")});
 }
 
-TEST(AppSettings, WritingUseFanFalseStoresRingAndCallsOnChangeOnce) {
-    MemoryUserDefaults defaults;
-    FakeLoginItems loginItems;
-    AppSettings settings(defaults, loginItems);
-    int calls = 0;
-    settings.onChange = [&] { ++calls; };
-    settings.setUseFan(false);
-    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("ring"));
-    EXPECT_EQ(calls, 1);
-    settings.setUseFan(true);
-    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("fan"));
-}
-
+// Setters store what they are given (the window offers only valid values) and announce it; the
+// onboarding flag is announced without calling onChange.
 TEST(AppSettings, EveryPublishedWriteIsStoredAsGivenAndAnnounced) {
     MemoryUserDefaults defaults;
     FakeLoginItems loginItems;
@@ -116,31 +103,23 @@ TEST(AppSettings, EveryPublishedWriteIsStoredAsGivenAndAnnounced) {
     settings.onChange = [&] { ++onChangeCalls; };
     QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
 
-    settings.setHoldDelay(0.3); // setters do not validate: the window offers only valid values
+    settings.setUseFan(false);
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("ring"));
+    settings.setUseFan(true);
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("fan"));
+    settings.setHoldDelay(0.3);
     settings.setFanSlots(16);
     settings.setHistoryLimit(100);
     settings.setExcludedApps({QStringLiteral("org.keepassxc.KeePassXC")});
-    EXPECT_EQ(onChangeCalls, 4);
-    EXPECT_EQ(changedSignals, 4);
+    EXPECT_EQ(onChangeCalls, 6);
     EXPECT_DOUBLE_EQ(defaults.doubleForKey(QStringLiteral("holdDelay")), 0.3);
     EXPECT_EQ(defaults.integerForKey(QStringLiteral("fanSlots")), 16);
     EXPECT_EQ(defaults.integerForKey(QStringLiteral("historyLimit")), 100);
     EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("excludedApps")),
               QStringList{QStringLiteral("org.keepassxc.KeePassXC")});
-}
-
-TEST(AppSettings, OnboardingDoneIsStoredWithoutOnChange) {
-    MemoryUserDefaults defaults;
-    FakeLoginItems loginItems;
-    AppSettings settings(defaults, loginItems);
-    int calls = 0;
-    int changedSignals = 0;
-    settings.onChange = [&] { ++calls; };
-    QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
     settings.setOnboardingDone(true);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(changedSignals, 1);
-    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("onboardingDone")));
+    EXPECT_EQ(onChangeCalls, 6);
+    EXPECT_EQ(changedSignals, 7);
     EXPECT_TRUE(AppSettings(defaults, loginItems).onboardingDone());
 }
 
@@ -157,16 +136,13 @@ TEST(AppSettings, LoginDefaultAppliesOnFirstLaunchOnly) {
     second.applyLaunchAtLoginDefaultOnce();
     EXPECT_FALSE(second.launchAtLogin());
     EXPECT_EQ(loginItems.registerCalls, 1);
-}
 
-TEST(AppSettings, LoginDefaultDoesNotRegisterAgainWhenAlreadyEnabled) {
-    MemoryUserDefaults defaults;
-    FakeLoginItems loginItems;
-    loginItems.current = LoginItemStatus::enabled;
-    AppSettings settings(defaults, loginItems);
-    settings.applyLaunchAtLoginDefaultOnce();
-    EXPECT_EQ(loginItems.registerCalls, 0);
-    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("loginItemDefaultApplied")));
+    // Already enabled: nothing registers again.
+    MemoryUserDefaults fresh;
+    FakeLoginItems enabled;
+    enabled.current = LoginItemStatus::enabled;
+    AppSettings(fresh, enabled).applyLaunchAtLoginDefaultOnce();
+    EXPECT_EQ(enabled.registerCalls, 0);
 }
 
 TEST(AppSettings, FailedLoginItemChangeIsLoggedAndStillAnnounced) {
@@ -188,12 +164,10 @@ TEST(AppSettings, OnlyTheEnabledStatusCountsAsOn) {
     FakeLoginItems loginItems;
     AppSettings settings(defaults, loginItems);
     for (const auto status : {LoginItemStatus::notRegistered, LoginItemStatus::requiresApproval,
-                              LoginItemStatus::notFound}) {
+                              LoginItemStatus::notFound, LoginItemStatus::enabled}) {
         loginItems.current = status;
-        EXPECT_FALSE(settings.launchAtLogin());
+        EXPECT_EQ(settings.launchAtLogin(), status == LoginItemStatus::enabled);
     }
-    loginItems.current = LoginItemStatus::enabled;
-    EXPECT_TRUE(settings.launchAtLogin());
 }
 
 TEST(Preferences, KnownAppNames) {

@@ -68,57 +68,39 @@ TEST(StatusMenu, WarningAndUpdateRowsFollowTheHint) {
     EXPECT_TRUE(rows[3].separator);
 }
 
+// Titles are shortened to forty characters.
 TEST(StatusMenu, ListsTheTenNewestClipsTaggedInOrder) {
     auto state = baseState();
     state.recentClips = clips(25);
+    state.recentClips[0] = ClipItem::makeText(QString(60, QLatin1Char('x')));
     const auto rows = buildStatusMenu(state);
     std::vector<int> tags;
     for (const auto& r : rows) {
         if (r.action == StatusMenuAction::copyFromMenu) {
-            EXPECT_EQ(r.title, QStringLiteral("clip %1").arg(r.tag));
+            EXPECT_EQ(r.title, r.tag ? QStringLiteral("clip %1").arg(r.tag)
+                                     : QString(39, QLatin1Char('x')) + QStringLiteral("…"));
             tags.push_back(r.tag);
         }
     }
     EXPECT_EQ(tags, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
-TEST(StatusMenu, ClipTitlesAreShortenedToFortyCharacters) {
-    auto state = baseState();
-    state.recentClips = {ClipItem::makeText(QString(60, QLatin1Char('x')))};
-    const auto rows = buildStatusMenu(state);
-    EXPECT_EQ(rows[2].title, QString(39, QLatin1Char('x')) + QStringLiteral("…"));
+// Only the row matching the delay is checked; a delay no row offers checks none.
+TEST(StatusMenu, HoldDelayRowsCheckOnlyTheMatchingRow) {
+    for (const auto [delay, checkedIndex] :
+         {std::pair{0.3, -1}, {0.2505, 1}, {0.2, 0}, {0.5, 3}, {0.352, -1}}) {
+        auto state = baseState();
+        state.holdDelay = delay;
+        const auto rows = buildStatusMenu(state);
+        const auto it = std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
+            return r.title == QStringLiteral("長押しの長さ");
+        });
+        ASSERT_NE(it, rows.end());
+        ASSERT_EQ(it->submenu.size(), 4u);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(it->submenu[std::size_t(i)].checked, i == checkedIndex) << delay << " " << i;
+    }
 }
-
-struct DelayCase {
-    double delay;
-    int checkedIndex; // -1: no row checked
-};
-
-class HoldDelayChecks : public testing::TestWithParam<DelayCase> {};
-
-TEST_P(HoldDelayChecks, OnlyTheMatchingRowIsChecked) {
-    auto state = baseState();
-    state.holdDelay = GetParam().delay;
-    const auto rows = buildStatusMenu(state);
-    const auto it = std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
-        return r.title == QStringLiteral("長押しの長さ");
-    });
-    ASSERT_NE(it, rows.end());
-    ASSERT_EQ(it->submenu.size(), 4u);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(it->submenu[static_cast<std::size_t>(i)].checked, i == GetParam().checkedIndex)
-            << "row " << i;
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Delays, HoldDelayChecks, testing::Values(
-    DelayCase{0.3, -1},
-    DelayCase{0.2505, 1},
-    DelayCase{0.2, 0},
-    DelayCase{0.5, 3},
-    DelayCase{0.352, -1}
-));
-// clang-format on
 
 TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
     auto state = baseState();

@@ -57,19 +57,14 @@ protected:
     void releaseAll() { keys({"-v", "-Control_L"}); }
 };
 
+// A short press pastes the clipboard once, also with Ctrl up first and V a moment later (the
+// paste is posted while V is still held).
 TEST_P(HoldPaste, AShortPressPastesTheClipboardOnce) {
     keys({"+Control_L", "+v", "-v", "-Control_L"});
     waitForText(QStringLiteral("alpha"));
-    expectTextStays(QStringLiteral("alpha"));
-    EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
-    expectTypingStillWorks();
-}
-
-// Ctrl up first and V a moment later: the paste is posted while V is still held.
-TEST_P(HoldPaste, AShortPressWithCtrlReleasedFirstPastesOnce) {
     keys({"+Control_L", "+v", "-Control_L", "~100", "-v"});
-    waitForText(QStringLiteral("alpha"));
-    expectTextStays(QStringLiteral("alpha"));
+    waitForText(QStringLiteral("alphaalpha"));
+    expectTextStays(QStringLiteral("alphaalpha"));
     EXPECT_FALSE(logged(QStringLiteral("showPicker(")));
     expectTypingStillWorks();
 }

@@ -46,24 +46,6 @@ TEST_F(OnboardingFixture, ShowingTwiceKeepsOneWindowAndOneTimer) {
     ASSERT_NE(controller.model().timer(), nullptr);
     EXPECT_TRUE(firstTimer.isNull()) << "the second show() replaces the timer";
     EXPECT_TRUE(controller.model().timer()->isActive());
-    EXPECT_EQ(controller.model().timer()->interval(), 1000);
-    int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        windows += qobject_cast<OnboardingWindow*>(w) != nullptr;
-    EXPECT_EQ(windows, 1);
-}
-
-TEST_F(OnboardingFixture, WindowHasTitleAndFixedWidth) {
-    OnboardingWindowController controller(settings, trust);
-    controller.show();
-    OnboardingWindow* window = controller.window();
-    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" へようこそ")));
-    EXPECT_EQ(window->width(), 480);
-    EXPECT_EQ(window->minimumWidth(), window->maximumWidth());
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(OnboardingFixture, GrantingPermissionTurnsStepOneGreenOnTheNextTick) {
@@ -101,9 +83,6 @@ TEST_F(OnboardingFixture, AlreadyTrustedStartsGreen) {
     OnboardingView* view = windowOf(controller).view();
     EXPECT_TRUE(view->findChild<StepBadge*>(QStringLiteral("step1Badge"))->done());
     EXPECT_EQ(view->footerButton()->text(), QStringLiteral("はじめる"));
-    auto* step2 = view->findChild<StepBadge*>(QStringLiteral("step2Badge"));
-    EXPECT_FALSE(step2->done());
-    EXPECT_EQ(step2->number(), 2);
 }
 
 TEST_F(OnboardingFixture, ReturnClosesThroughCloseAndMarksOnboardingDone) {
@@ -122,9 +101,12 @@ TEST_F(OnboardingFixture, ReturnClosesThroughCloseAndMarksOnboardingDone) {
     EXPECT_NE(controller.model().timer(), nullptr);
 }
 
+// Escape does not close the window; the title-bar button closes it but onboarding stays open.
 TEST_F(OnboardingFixture, TitleBarCloseKeepsPollingAndLeavesOnboardingOpen) {
     OnboardingWindowController controller(settings, trust);
     controller.show();
+    QTest::keyClick(&windowOf(controller), Qt::Key_Escape);
+    EXPECT_TRUE(windowOf(controller).isVisible());
     windowOf(controller).close(); // what the title-bar button does
     EXPECT_FALSE(windowOf(controller).isVisible());
     EXPECT_FALSE(settings.onboardingDone());
@@ -133,14 +115,6 @@ TEST_F(OnboardingFixture, TitleBarCloseKeepsPollingAndLeavesOnboardingOpen) {
     trust.trusted = true;
     tick(controller.model());
     EXPECT_TRUE(controller.model().trusted());
-}
-
-TEST_F(OnboardingFixture, EscapeDoesNotCloseTheWindow) {
-    OnboardingWindowController controller(settings, trust);
-    controller.show();
-    QTest::keyClick(&windowOf(controller), Qt::Key_Escape);
-    EXPECT_TRUE(windowOf(controller).isVisible());
-    EXPECT_FALSE(settings.onboardingDone());
 }
 
 TEST_F(OnboardingFixture, CheckAgainTellsTheProblemOfThisMomentAtOnce) {

@@ -22,15 +22,6 @@
 namespace vt {
 namespace {
 
-class SilentPresenter final : public UpdatePresenter {
-public:
-    void showChecking() override {}
-    void showUpdateFound(const AppcastItem&, const QString&) override {}
-    void showUpToDate(const QString&) override {}
-    void showFailure(const QString&) override {}
-    void showUpdatedByPackage() override {}
-};
-
 QString shotDir() {
     const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR", QDir::tempPath()) +
                         QStringLiteral("/screenshots");
@@ -70,7 +61,7 @@ struct ScreenshotFixture : ::testing::Test {
     test::InMemoryDefaults defaults;
     test::StubLoginItems loginItems;
     test::FakeCatalog catalog;
-    SilentPresenter presenter;
+    test::SilentPresenter presenter;
     AppSettings settings{defaults, loginItems};
 };
 

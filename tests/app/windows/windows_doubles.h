@@ -1,4 +1,5 @@
 #pragma once
+#include "app/user_driver.h"
 #include "platform/app_catalog.h"
 #include "platform/login_items.h"
 #include "platform/trust.h"
@@ -81,6 +82,16 @@ public:
         }
         return std::nullopt;
     }
+};
+
+// Update outcomes go nowhere: the tests watch the flags and the windows, not the check window.
+class SilentPresenter final : public UpdatePresenter {
+public:
+    void showChecking() override {}
+    void showUpdateFound(const AppcastItem&, const QString&) override {}
+    void showUpToDate(const QString&) override {}
+    void showFailure(const QString&) override {}
+    void showUpdatedByPackage() override {}
 };
 
 } // namespace vt::test

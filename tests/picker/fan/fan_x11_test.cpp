@@ -2,7 +2,7 @@
 
 #include "platform/linux/screens_linux.h"
 #include "platform/qt_main_queue.h"
-#include "ui/overlay_window.h"
+#include "tests/doubles/case_name.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -129,23 +129,6 @@ TEST(FanWindow, ScrollingAndReopeningLeaveNoTrails) {
     panel.show(history(), 3);
     pump(700);
     EXPECT_EQ(strayPixels(screenshot(QStringLiteral("trail-reopened")), desktop, panel), 0);
-    panel.hide(false);
-    pump(400);
-}
-
-TEST(FanWindow, NeverTakesFocusAndLetsClicksThrough) {
-    LinuxScreens screens;
-    QtMainQueue queue;
-    FanPanel panel(screens, queue);
-    panel.show(history(), 0);
-    pump(200);
-    auto* window = dynamic_cast<OverlayWindow*>(&panel.window());
-    ASSERT_NE(window, nullptr);
-    const Qt::WindowFlags flags = window->widget()->windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowTransparentForInput));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(flags.testFlag(Qt::X11BypassWindowManagerHint));
-    EXPECT_FALSE(window->widget()->isActiveWindow());
     panel.hide(false);
     pump(400);
 }

@@ -94,27 +94,24 @@ TEST_F(RingPanelTest, ShowResetsTheModelWithoutAnimationThenSpringsOpenNextTurn)
     EXPECT_TRUE(panel.view().animating());
 }
 
-TEST_F(RingPanelTest, CommitHideOrdersOutAfterTheDelay) {
-    panel.show(clips(2), 0);
-    queue.runPending();
-    const auto g = panel.generation();
-    panel.hide(true);
-    EXPECT_EQ(panel.generation(), g + 1);
-    EXPECT_EQ(panel.model().phase(), PickerPhase::committing);
-    queue.advance(0.25);
-    EXPECT_TRUE(surface->visible);
-    queue.advance(0.02);
-    EXPECT_FALSE(surface->visible);
-    EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
-}
-
-TEST_F(RingPanelTest, CancelHideUsesTheShorterDelay) {
-    panel.show(clips(2), 0);
-    queue.runPending();
-    panel.hide(false);
-    EXPECT_EQ(panel.model().phase(), PickerPhase::cancelling);
-    queue.advance(0.19);
-    EXPECT_FALSE(surface->visible);
+// A commit closes after 0.26 s, a cancel after the shorter 0.18 s.
+TEST_F(RingPanelTest, HideOrdersOutAfterTheClosingAnimation) {
+    for (const bool commit : {true, false}) {
+        panel.show(clips(2), 0);
+        queue.runPending();
+        const auto g = panel.generation();
+        panel.hide(commit);
+        EXPECT_EQ(panel.generation(), g + 1);
+        EXPECT_EQ(panel.model().phase(),
+                  commit ? PickerPhase::committing : PickerPhase::cancelling);
+        queue.advance(0.17);
+        EXPECT_TRUE(surface->visible);
+        queue.advance(commit ? 0.08 : 0.02);
+        EXPECT_EQ(surface->visible, commit);
+        queue.advance(0.02);
+        EXPECT_FALSE(surface->visible);
+        EXPECT_EQ(panel.model().phase(), PickerPhase::hidden);
+    }
 }
 
 TEST_F(RingPanelTest, ShowWithinTheHideDelayKeepsTheRingOnScreen) {
@@ -138,16 +135,19 @@ TEST_F(RingPanelTest, HideWhileHiddenOrdersOutAtOnceAndKeepsGeneration) {
     EXPECT_EQ(queue.pending(), 0u);
 }
 
-TEST_F(RingPanelTest, SelectingTheCurrentIndexStartsNoAnimation) {
-    panel.show(clips(8), 2);
-    queue.runPending();
-    clock.advance(5);
-    panel.view().renderAt(clock.now(), 0.25);
-    ASSERT_FALSE(panel.view().animating());
-    panel.select(2);
-    EXPECT_FALSE(panel.view().animating());
-    panel.select(3);
-    EXPECT_TRUE(panel.view().animating());
+// Selecting the current row or setting the current outside state starts no animation.
+TEST_F(RingPanelTest, OnlyAChangeAnimates) {
+    for (const bool viaSelect : {true, false}) {
+        panel.show(clips(8), 2);
+        queue.runPending();
+        clock.advance(5);
+        panel.view().renderAt(clock.now(), 0.25);
+        ASSERT_FALSE(panel.view().animating());
+        viaSelect ? panel.select(2) : panel.setOutside(false);
+        EXPECT_FALSE(panel.view().animating());
+        viaSelect ? panel.select(3) : panel.setOutside(true);
+        EXPECT_TRUE(panel.view().animating());
+    }
 }
 
 TEST_F(RingPanelTest, SelectTakesTheShortWayRound) {
@@ -156,18 +156,6 @@ TEST_F(RingPanelTest, SelectTakesTheShortWayRound) {
     EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi);
     panel.select(1);
     EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi + std::numbers::pi / 4);
-}
-
-TEST_F(RingPanelTest, SetOutsideWithTheCurrentValueDoesNothing) {
-    panel.show(clips(8), 2);
-    queue.runPending();
-    clock.advance(5);
-    panel.view().renderAt(clock.now(), 0.25);
-    panel.setOutside(false);
-    EXPECT_FALSE(panel.view().animating());
-    panel.setOutside(true);
-    EXPECT_TRUE(panel.model().outside());
-    EXPECT_TRUE(panel.view().animating());
 }
 
 TEST_F(RingPanelTest, ScrollNeverMovesAnything) {
@@ -181,7 +169,6 @@ TEST_F(RingPanelTest, HitUsesTheShownItemCount) {
     EXPECT_EQ(panel.hit(0, -189), PickerHit::outside());
     panel.show(clips(8), 0);
     EXPECT_EQ(panel.hit(100, 0), PickerHit::item(2));
-    EXPECT_EQ(panel.maxItems(), 8);
 }
 
 TEST_F(RingPanelTest, DelayedWorkOutlivingThePanelDoesNothing) {
@@ -199,7 +186,6 @@ TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {
     const RootSpace space{{1280, 100, 1920, 1080}};
     EXPECT_EQ(space.toEvent({1280, 100}), (PointD{0, 0}));
     EXPECT_EQ(space.toWindow({1280, 100}), (PointD{0, 1080}));
-    EXPECT_EQ(space.toWindow({1280, 1180}), (PointD{0, 0}));
     EXPECT_EQ(space.toWindow({10, 20}), (PointD{-1270, 1160}));
     EXPECT_EQ(space.fromWindow(space.toWindow({10, 20})), (PointD{10, 20}));
     // The left screen's rectangle in window space sits left of the primary.
@@ -218,7 +204,6 @@ TEST_F(RingPanelTest, PrewarmDrawsOnceInvisiblyAndLeavesNothingBehind) {
     EXPECT_EQ(surface->orderFrontCount, 1);
     EXPECT_EQ(surface->displayCount, 1);
     EXPECT_FALSE(surface->visible);
-    EXPECT_EQ(surface->alpha, 1);
     const RectD f = surface->lastFrame;
     EXPECT_TRUE(f.x >= 0 && f.maxX() <= 1440 && f.y >= 0 && f.maxY() <= 875);
     EXPECT_TRUE(panel.model().items().empty());
