@@ -203,7 +203,7 @@ void AppDelegate::setUpMenu() {
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange && statusItem_) {
-        const QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(systemTrayForegroundColor()));
+        const QIcon icon = TrayGlyph::icon(TrayGlyph::colorFor(services_.trayForegroundColor()));
         if (!icon.isNull()) statusItem_->setIcon(icon);
     }
     return QObject::eventFilter(watched, event);
