@@ -25,18 +25,6 @@ namespace {
 
 constexpr int kIdRole = Qt::UserRole + 1;
 
-QToolButton* symbolButton(Symbol symbol, const QString& objectName, const QString& tip) {
-    auto* b = new QToolButton;
-    b->setObjectName(objectName);
-    b->setAutoRaise(true);
-    b->setIcon(symbolIcon(symbol, WindowStyle::color(WindowStyle::Tone::primary), 14));
-    b->setIconSize(QSize(14, 14));
-    b->setFixedSize(26, 24);
-    b->setToolTip(tip);
-    b->setAccessibleName(tip);
-    return b;
-}
-
 } // namespace
 
 HistoryTab::HistoryTab(AppSettings& settings, const AppCatalog& catalog,

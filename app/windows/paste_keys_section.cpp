@@ -20,19 +20,7 @@ namespace {
 constexpr int kIdRole = Qt::UserRole + 1;
 
 QString tr(const char* text) {
-    return QCoreApplication::translate("PasteKeys", text);
-}
-
-QToolButton* symbolButton(Symbol symbol, const QString& objectName, const QString& tip) {
-    auto* b = new QToolButton;
-    b->setObjectName(objectName);
-    b->setAutoRaise(true);
-    b->setIcon(symbolIcon(symbol, WindowStyle::color(WindowStyle::Tone::primary), 14));
-    b->setIconSize(QSize(14, 14));
-    b->setFixedSize(26, 24);
-    b->setToolTip(tip);
-    b->setAccessibleName(tip);
-    return b;
+    return QCoreApplication::translate("Vantrel", text);
 }
 
 } // namespace
@@ -122,11 +110,14 @@ void addPasteKeysSection(GroupedForm& form, AppSettings& settings, const AppCata
         const char* caption;
         const char* objectName;
     } lists[] = {
-        {PasteAppList::ctrlShiftV, "Ctrl+Shift+V で貼り付けるアプリ（端末）", "ctrlShiftVApps"},
+        {PasteAppList::ctrlShiftV,
+         QT_TRANSLATE_NOOP("Vantrel", "Ctrl+Shift+V で貼り付けるアプリ（端末）"), "ctrlShiftVApps"},
         {PasteAppList::shiftInsert,
-         "Shift+Insert で貼り付けるアプリ（xterm など。PRIMARY 選択にも入れます）",
+         QT_TRANSLATE_NOOP(
+             "Vantrel", "Shift+Insert で貼り付けるアプリ（xterm など。PRIMARY 選択にも入れます）"),
          "shiftInsertApps"},
-        {PasteAppList::passThrough, "長押ししないアプリ（Ctrl+V をいつもそのまま渡します）",
+        {PasteAppList::passThrough,
+         QT_TRANSLATE_NOOP("Vantrel", "長押ししないアプリ（Ctrl+V をいつもそのまま渡します）"),
          "passThroughApps"},
     };
     for (const auto& l : lists) {

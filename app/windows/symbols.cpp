@@ -1,6 +1,8 @@
 #include "app/windows/symbols.h"
+#include "app/windows/window_style.h"
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace vt {
 
@@ -19,6 +21,18 @@ QIcon symbolIcon(Symbol symbol, const QColor& color, int points) {
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+QToolButton* symbolButton(Symbol symbol, const QString& objectName, const QString& tip) {
+    auto* b = new QToolButton;
+    b->setObjectName(objectName);
+    b->setAutoRaise(true);
+    b->setIcon(symbolIcon(symbol, WindowStyle::color(WindowStyle::Tone::primary), 14));
+    b->setIconSize(QSize(14, 14));
+    b->setFixedSize(26, 24);
+    b->setToolTip(tip);
+    b->setAccessibleName(tip);
+    return b;
 }
 
 } // namespace vt

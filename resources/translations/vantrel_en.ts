@@ -2,6 +2,24 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>PasteAppsEditor</name>
+    <message>
+        <location filename="../../app/windows/paste_keys_section.cpp" line="+54"/>
+        <source>アプリを追加</source>
+        <translation>Add an app</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>選んだアプリを外す</source>
+        <translation>Remove the selected app</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>最初の状態に戻す</source>
+        <translation>Restore the defaults</translation>
+    </message>
+</context>
+<context>
     <name>Vantrel</name>
     <message>
         <location filename="../../app/appcast.cpp" line="+99"/>
@@ -73,7 +91,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>could not copy %1 to %2: %3</translation>
     </message>
     <message>
-        <location filename="../../app/preferences.cpp" line="+9"/>
+        <location filename="../../app/preferences.cpp" line="+10"/>
         <source>速い（0.2秒）</source>
         <translation>Fast (0.2 s)</translation>
     </message>
@@ -93,7 +111,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>Long (0.5 s)</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+83"/>
         <source>パスワードと鍵</source>
         <translation>Passwords and Keys</translation>
     </message>
@@ -123,7 +141,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>No key of the current keyboard layout types V, so Ctrl+V cannot be recognised.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+21"/>
         <source>⚠︎ X ディスプレイに接続できません…</source>
         <translation>⚠︎ No X display…</translation>
     </message>
@@ -148,7 +166,7 @@ After moving, the moved %1 opens again.</translation>
         <translation>⚠︎ No V key found…</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+14"/>
         <source>⚠︎ Ctrl+V の長押しが使えません…</source>
         <translation>⚠︎ Holding Ctrl+V does not work…</translation>
     </message>
@@ -235,7 +253,7 @@ After moving, the moved %1 opens again.</translation>
     <message>
         <location line="+1"/>
         <location filename="../../app/windows/app_chooser_dialog.cpp" line="+5"/>
-        <location filename="../../app/windows/history_tab.cpp" line="+216"/>
+        <location filename="../../app/windows/history_tab.cpp" line="+237"/>
         <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
@@ -375,7 +393,7 @@ Please try again later.</translation>
     </message>
     <message>
         <location filename="../../app/windows/general_tab.cpp" line="+6"/>
-        <location filename="../../app/windows/history_tab.cpp" line="-161"/>
+        <location filename="../../app/windows/history_tab.cpp" line="-170"/>
         <source> 件</source>
         <translation> clips</translation>
     </message>
@@ -437,7 +455,7 @@ Please try again later.</translation>
         <translation>What you copy in these applications is not kept in the history. Neither is a copy that a password manager marks as not to be recorded.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+34"/>
         <source>アプリを追加</source>
         <translation>Add an application</translation>
     </message>
@@ -452,7 +470,7 @@ Please try again later.</translation>
         <translation>Restore Defaults</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location line="+102"/>
         <source>履歴をすべて消去しますか？</source>
         <translation>Clear the whole history?</translation>
     </message>
@@ -523,7 +541,7 @@ Please try again later.</translation>
         <translation>Later</translation>
     </message>
     <message>
-        <location filename="../../app/windows/onboarding_window_controller.cpp" line="+34"/>
+        <location filename="../../app/windows/onboarding_window_controller.cpp" line="+33"/>
         <source>%1 へようこそ</source>
         <translation>Welcome to %1</translation>
     </message>
@@ -543,12 +561,12 @@ Please try again later.</translation>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../../app/windows/settings_window_controller.cpp" line="+38"/>
+        <location filename="../../app/windows/settings_window_controller.cpp" line="+37"/>
         <source>%1 の設定</source>
         <translation>%1 Settings</translation>
     </message>
     <message>
-        <location filename="../../history/clip_item.cpp" line="+96"/>
+        <location filename="../../history/clip_item.cpp" line="+100"/>
         <source>画像</source>
         <translation>Image</translation>
     </message>
@@ -558,30 +576,63 @@ Please try again later.</translation>
         <translation> and %1 more</translation>
     </message>
     <message>
-        <location filename="../../picker/fan/preview_bubble.h" line="+26"/>
+        <location filename="../../picker/fan/preview_bubble.h" line="+31"/>
         <location filename="../../picker/ring/center_preview.cpp" line="+23"/>
         <source>離すとやめる</source>
         <translation>Release to cancel</translation>
     </message>
     <message>
+        <location filename="../../app/trust_texts.cpp" line="-43"/>
         <source>この Wayland のセッションでは、Ctrl+V の長押しはまだ使えません。コピーは履歴に記録され、トレイのメニューから選んだ項目はクリップボードに戻ります。</source>
         <translation>Holding Ctrl+V is not available in this Wayland session yet. Copies are recorded in the history, and an item chosen from the tray menu goes back to the clipboard.</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>このデスクトップの Wayland はクリップボードを見守る仕組み（data-control）を提供していないため、ほかのプログラムのコピーを記録できません。Ctrl+V の長押しもまだ使えません。Xwayland を通して使うには、--platform x11 を付けて起動してください。</source>
-        <translation>This desktop's Wayland compositor offers no way to watch the clipboard (data-control), so copies made in other programs cannot be recorded, and holding Ctrl+V is not available yet either. To use Vantrel through Xwayland, start it with --platform x11.</translation>
+        <translation>This desktop&apos;s Wayland compositor offers no way to watch the clipboard (data-control), so copies made in other programs cannot be recorded, and holding Ctrl+V is not available yet either. To use Vantrel through Xwayland, start it with --platform x11.</translation>
     </message>
     <message>
+        <location line="+27"/>
         <source>⚠︎ この Wayland のセッションでは長押しはまだ使えません…</source>
         <translation>⚠︎ Hold to paste is not available in this Wayland session yet…</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>⚠︎ この Wayland のセッションではコピーを記録できません…</source>
         <translation>⚠︎ Copies cannot be recorded in this Wayland session…</translation>
     </message>
     <message>
+        <location filename="../../app/windows/history_tab.cpp" line="-134"/>
         <source>このセッションでは、どのアプリでコピーしたかがわからないため、このリストは使われません。</source>
         <translation>This session does not tell which application a copy came from, so this list cannot apply.</translation>
+    </message>
+    <message>
+        <location filename="../../app/windows/paste_keys_section.cpp" line="+69"/>
+        <source>Ctrl+Shift+V で貼り付けるアプリ（端末）</source>
+        <translation>Apps that paste with Ctrl+Shift+V (terminals)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Shift+Insert で貼り付けるアプリ（xterm など。PRIMARY 選択にも入れます）</source>
+        <translation>Apps that paste with Shift+Insert (xterm and the like; the clip also goes into the PRIMARY selection)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>長押ししないアプリ（Ctrl+V をいつもそのまま渡します）</source>
+        <translation>Apps without hold-to-paste (Ctrl+V always passes through as it is)</translation>
+    </message>
+</context>
+<context>
+    <name>vt</name>
+    <message>
+        <location line="-15"/>
+        <source>貼り付けのキー</source>
+        <translation>Paste keys</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>長押しで選んだものは Ctrl+V で貼り付けます。端末など Ctrl+V で貼り付けないアプリには、下のキーを使います。短く押した Ctrl+V は、どのアプリにもそのまま届きます。</source>
+        <translation>A clip chosen by holding is pasted with Ctrl+V. Apps that do not paste with Ctrl+V, such as terminals, get the keys below. A short Ctrl+V always reaches every app as it is.</translation>
     </message>
 </context>
 </TS>

@@ -4,9 +4,9 @@
 // wl-paste.
 #include "app/app_delegate.h"
 #include "app/app_settings.h"
+#include "app/trust_texts.h"
 #include "app/windows/onboarding_model.h"
 #include "app/windows/onboarding_window_controller.h"
-#include "app/trust_texts.h"
 #include "app/windows/settings_window_controller.h"
 #include "core/hold_paste_controller.h"
 #include "history/clipboard_watcher.h"
@@ -230,7 +230,8 @@ TEST(Program, ImageClipsAreDecodedOffTheMainThread) {
 TEST(Program, ClearingTheHistoryEmptiesTheMenuAndTheFile) {
     ASSERT_FALSE(delegate->watcher().history.items.empty());
     // An unreadable history kept aside at an earlier launch goes too.
-    const QString aside = HistoryFile::defaultPath() + QStringLiteral(".unreadable-20260101-000000");
+    const QString aside =
+        HistoryFile::defaultPath() + QStringLiteral(".unreadable-20260101-000000");
     QFile(aside).open(QIODevice::WriteOnly);
     ASSERT_TRUE(QFile::exists(aside));
     ASSERT_TRUE(SettingsWindowController::shared().clearHistory);
