@@ -7,8 +7,8 @@
 
 namespace vt {
 
-// One desktop entry (the [Desktop Entry] group of a .desktop file), as the XDG desktop-entry
-// specification defines it.
+// One desktop entry (the [Desktop Entry] group of a .desktop file), in freedesktop.org's
+// desktop-entry format.
 struct DesktopEntry {
     QString id;             // desktop-file id without ".desktop"
     QString path;           // the file
