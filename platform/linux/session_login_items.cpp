@@ -1,5 +1,6 @@
 #include "platform/linux/session_login_items.h"
 #include "platform/config.h"
+#include "platform/linux/desktop_entry.h"
 #include "platform/private_files.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -63,28 +64,6 @@ QString escapedValue(const QString& value) {
     return escaped;
 }
 
-QString unescapedValue(const QString& value) {
-    QString plain;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] == u'\\' && i + 1 < value.size()) {
-            const QChar next = value[++i];
-            if (next == u'n')
-                plain.append(u'\n');
-            else if (next == u't')
-                plain.append(u'\t');
-            else if (next == u'r')
-                plain.append(u'\r');
-            else if (next == u's')
-                plain.append(u' ');
-            else
-                plain.append(next);
-        } else {
-            plain.append(value[i]);
-        }
-    }
-    return plain;
-}
-
 } // namespace
 
 XdgAutostartLoginItems::XdgAutostartLoginItems()
@@ -140,7 +119,7 @@ LoginItemStatus XdgAutostartLoginItems::status() const {
             .compare(u"false", Qt::CaseInsensitive) == 0)
         return LoginItemStatus::notRegistered;
     const QString program =
-        execProgram(unescapedValue(entryValue(contents, QStringLiteral("Exec"))));
+        execProgram(unescapeDesktopValue(entryValue(contents, QStringLiteral("Exec"))));
     const QFileInfo info(program);
     if (program.isEmpty() || (info.isAbsolute() && !(info.isFile() && info.isExecutable())))
         return LoginItemStatus::notFound;
