@@ -1,5 +1,6 @@
 // The fan's frame budget: a full-screen overlay must stay cheap to paint while rows spring out
 // and slide along the arc.
+#include "bench/bench_doubles.h"
 #include "picker/fan/fan_panel.h"
 #include "tests/doubles/manual_main_queue.h"
 #include "ui/animation_clock.h"
@@ -24,32 +25,8 @@
 namespace vt {
 namespace {
 
-// One 1920 x 1080 screen; the pointer left of the middle so the whole fan fits.
-class BenchScreens final : public Screens {
-public:
-    std::vector<ScreenInfo> screens() const override {
-        return {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1}};
-    }
-    std::optional<ScreenInfo> mainScreen() const override { return screens().front(); }
-    PointD mouseLocation() const override { return {700, 540}; }
-    bool compositingActive() const override { return true; }
-    RootSpace rootSpace() const override { return {{0, 0, 1920, 1080}}; }
-};
-
-class NullSurface final : public OverlaySurface {
-public:
-    void setFrame(RectD f) override { frame_ = f; }
-    RectD frame() const override { return frame_; }
-    void orderFront() override { visible_ = true; }
-    void orderOut() override { visible_ = false; }
-    bool isVisible() const override { return visible_; }
-    void setAlpha(double) override {}
-    void displayNow() override {}
-
-private:
-    RectD frame_;
-    bool visible_ = false;
-};
+using bench::BenchScreens;
+using bench::NullSurface;
 
 std::vector<ClipItem> clips(int n) {
     std::vector<ClipItem> out;

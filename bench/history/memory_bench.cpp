@@ -2,6 +2,7 @@
 // Figures (MB): data = the texts as held in memory (UTF-16), utf8 = the same texts as UTF-8
 // (their size in the history file), history = resident growth once the history is built,
 // fan / ring = further growth after the picker showed the newest 10 MB text and settled.
+#include "bench/bench_doubles.h"
 #include "history/clip_history.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
@@ -20,6 +21,9 @@
 namespace vt {
 namespace {
 
+using bench::BenchScreens;
+using bench::NullSurface;
+
 constexpr int kTexts = 50;
 constexpr qsizetype kTextBytes = 10 * 1024 * 1024;
 
@@ -31,32 +35,6 @@ double residentMB() {
     }
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
-
-class BenchScreens final : public Screens {
-public:
-    std::vector<ScreenInfo> screens() const override {
-        return {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1}};
-    }
-    std::optional<ScreenInfo> mainScreen() const override { return screens().front(); }
-    PointD mouseLocation() const override { return {700, 540}; }
-    bool compositingActive() const override { return true; }
-    RootSpace rootSpace() const override { return {{0, 0, 1920, 1080}}; }
-};
-
-class NullSurface final : public OverlaySurface {
-public:
-    void setFrame(RectD f) override { frame_ = f; }
-    RectD frame() const override { return frame_; }
-    void orderFront() override { visible_ = true; }
-    void orderOut() override { visible_ = false; }
-    bool isVisible() const override { return visible_; }
-    void setAlpha(double) override {}
-    void displayNow() override {}
-
-private:
-    RectD frame_;
-    bool visible_ = false;
-};
 
 // Shows the clips in a panel on a manual clock, lets it settle and paints it whole.
 template <typename Panel>

@@ -1,5 +1,6 @@
 // Ring painting and show latency. Budgets: one 460 x 460 frame <= 4 ms; show -> first frame
 // on screen <= 16 ms once warm.
+#include "bench/bench_doubles.h"
 #include "picker/ring/ring_panel.h"
 #include "platform/linux/screens_linux.h"
 #include "platform/qt_main_queue.h"
@@ -16,6 +17,8 @@
 
 namespace vt {
 namespace {
+
+using bench::NullSurface;
 
 QByteArray pngOf(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -43,20 +46,6 @@ std::vector<ClipItem> eightClips() {
             ClipItem::makeFiles({QStringLiteral("/tmp/photo.png")}),
             ClipItem::makeText(QStringLiteral("The quick brown fox jumps over the lazy dog"))};
 }
-
-class NullSurface final : public OverlaySurface {
-public:
-    void setFrame(RectD f) override { frame_ = f; }
-    RectD frame() const override { return frame_; }
-    void orderFront() override {}
-    void orderOut() override {}
-    bool isVisible() const override { return false; }
-    void setAlpha(double) override {}
-    void displayNow() override {}
-
-private:
-    RectD frame_;
-};
 
 void paintFrames(benchmark::State& state, double afterShow) {
     const double scale = double(state.range(0));
