@@ -1,7 +1,7 @@
-// Stand-ins the benchmarks share: one 1920 x 1080 screen with the pointer left of the middle (so
-// the whole fan fits), and an overlay surface that draws nothing, so that a benchmark measures
-// the panel and its view rather than a window.
+// Stand-ins the benchmarks share: a picker and an overlay surface that draw nothing, and one
+// 1920 x 1080 screen with the pointer left of the middle (so the whole fan fits).
 #pragma once
+#include "core/picker_panel.h"
 #include "platform/screens.h"
 #include "ui/overlay_surface.h"
 
@@ -31,6 +31,18 @@ public:
 private:
     RectD frame_;
     bool visible_ = false;
+};
+
+// A picker that draws nothing, for benchmarks of the tap and the controller.
+class QuietPanel final : public PickerPanel {
+public:
+    std::int64_t maxItems() const override { return 8; }
+    PointD show(const std::vector<ClipItem>&, std::int64_t) override { return {}; }
+    void select(std::int64_t) override {}
+    void setOutside(bool) override {}
+    void hide(bool) override {}
+    PickerHit hit(double, double) const override { return PickerHit::center(); }
+    bool scroll(double) override { return false; }
 };
 
 } // namespace vt::bench

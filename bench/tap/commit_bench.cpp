@@ -4,6 +4,7 @@
 //  - KeyVerdictDuringCommit: key arrival to verdict while such a commit is in flight, its
 //    main-thread part done (budget: p99 <= 100 us).
 // Needs an X server (scripts/run-bench provides one).
+#include "bench/bench_doubles.h"
 #include "core/hold_paste_controller.h"
 #include "history/clipboard_watcher.h"
 #include "platform/linux/x11_event_tap.h"
@@ -28,16 +29,7 @@ using namespace vt;
 
 namespace {
 
-class QuietPanel final : public PickerPanel {
-public:
-    std::int64_t maxItems() const override { return 8; }
-    PointD show(const std::vector<ClipItem>&, std::int64_t) override { return {}; }
-    void select(std::int64_t) override {}
-    void setOutside(bool) override {}
-    void hide(bool) override {}
-    PickerHit hit(double, double) const override { return PickerHit::center(); }
-    bool scroll(double) override { return false; }
-};
+using bench::QuietPanel;
 
 QByteArray noisePng(int w, int h, quint32 seed) {
     QImage image(w, h, QImage::Format_RGB32);

@@ -5,6 +5,7 @@
 //  - HoldTimer: lateness of the hold timer against the hold delay (budget: <= 5 ms).
 //  - TimerToPicker: from the timer firing to the ring picker shown and its first frame painted
 //    (budget: <= 16 ms).
+#include "bench/bench_doubles.h"
 #include "core/hold_paste_controller.h"
 #include "picker/ring/ring_panel.h"
 #include "platform/linux/screens_linux.h"
@@ -26,17 +27,7 @@ using namespace vt;
 
 namespace {
 
-// Draws nothing; the verdict benchmark measures the tap and the controller, not painting.
-class QuietPanel final : public PickerPanel {
-public:
-    std::int64_t maxItems() const override { return 8; }
-    PointD show(const std::vector<ClipItem>&, std::int64_t) override { return {}; }
-    void select(std::int64_t) override {}
-    void setOutside(bool) override {}
-    void hide(bool) override {}
-    PickerHit hit(double, double) const override { return PickerHit::center(); }
-    bool scroll(double) override { return false; }
-};
+using bench::QuietPanel;
 
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
