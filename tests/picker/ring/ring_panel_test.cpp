@@ -183,7 +183,7 @@ TEST_F(RingPanelTest, DelayedWorkOutlivingThePanelDoesNothing) {
 TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {
     // Root layout: a 1280 x 1024 screen at the left, the primary 1920 x 1080 to its right,
     // 100 pixels lower.
-    const RootSpace space{{1280, 100, 1920, 1080}};
+    const RootSpace space{{1280, 100, 1920, 1080}, {}};
     EXPECT_EQ(space.toEvent({1280, 100}), (PointD{0, 0}));
     EXPECT_EQ(space.toWindow({1280, 100}), (PointD{0, 1080}));
     EXPECT_EQ(space.toWindow({10, 20}), (PointD{-1270, 1160}));
