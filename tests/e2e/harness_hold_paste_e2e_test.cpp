@@ -8,6 +8,7 @@
 #include "tests/e2e/program_fixture.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <cmath>
 #include <csignal>
 
@@ -192,6 +193,15 @@ TEST_F(HoldPasteE2E, KeysTheUserStillHoldsStayTheirs) {
     expectTypingStillWorks();
 }
 
+// Keys typed the moment Ctrl goes up land after the paste that release chose.
+TEST_F(HoldPasteE2E, KeysTypedRightAfterTheReleaseComeAfterThePaste) {
+    ASSERT_TRUE(startHarness({"--clips", kClips.join(';')}));
+    holdOpen();
+    keys({"-v", "+Down", "-Down", "-Control_L", "+o", "-o", "+k", "-k"});
+    waitForText("bravook");
+    expectTextStays("bravook");
+}
+
 // A stopped or stalled program never leaves the keyboard dead, and the Ctrl+V it swallowed
 // still pastes once it answers again.
 TEST_F(HoldPasteE2E, AStoppedProgramLeavesTheKeyboardToTheUser) {
@@ -227,6 +237,31 @@ TEST_P(BothStyles, AStalledMainThreadLeavesTheKeyboardToTheUser) {
     xdo({"type", "x"});
     waitForText("okalphax", 1000);
     expectTextStays("okalphax");
+    ASSERT_FALSE(waitForLine("hidden").isEmpty()); // answering again
+    // And with V still held: its repeats reach the application as pastes (from a clipboard
+    // another program serves, since a stalled one keeps every paste of its clip waiting).
+    QProcess xclip;
+    xclip.start(QStringLiteral("sh"),
+                {"-c", "printf Q | exec xclip -quiet -selection clipboard -loops 100"});
+    ASSERT_TRUE(xclip.waitForStarted());
+    for (QDeadlineTimer owned(3000); !owned.hasExpired(); QThread::msleep(20)) {
+        QProcess out;
+        out.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
+        if (out.waitForFinished() && out.readAllStandardOutput() == "Q") break;
+    }
+    holdOpen();
+    harness.write("stall 2500\n");
+    ASSERT_FALSE(waitForLine("stalling").isEmpty());
+    QThread::msleep(600);
+    releaseAll();
+    xdo({"type", "y"});
+    QDeadlineTimer deadline(1000);
+    while (!text().endsWith('y') && !deadline.hasExpired())
+        QThread::msleep(20);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^okalphaxQ*y$")).match(text()).hasMatch())
+        << text().toStdString();
+    xclip.kill();
+    xclip.waitForFinished();
 }
 
 TEST_F(HoldPasteE2E, AProgramThatCannotGrabTheChordFailsToStartCleanly) {
