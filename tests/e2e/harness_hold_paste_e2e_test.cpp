@@ -43,10 +43,13 @@ protected:
         ProgramTest::TearDown();
     }
 
-    bool startHarness(const QStringList& args, double scale = 1) {
-        if (scale != 1) {
+    // `scale` is QT_SCALE_FACTOR, or QT_SCREEN_SCALE_FACTORS when it names screens.
+    bool startHarness(const QStringList& args, const QString& scale = {}) {
+        if (!scale.isEmpty()) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+            env.insert(scale.contains('=') ? QStringLiteral("QT_SCREEN_SCALE_FACTORS")
+                                           : QStringLiteral("QT_SCALE_FACTOR"),
+                       scale);
             harness.setProcessEnvironment(env);
         }
         harness.start(binary("test_hold_paste_harness"), args);
@@ -117,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Pickers, BothStyles, ::testing::Values("ring", "fan"));
 class Scales : public HoldPasteE2E, public ::testing::WithParamInterface<double> {};
 
 TEST_P(Scales, HoldAndPointerDirectionOnTheRing) {
-    ASSERT_TRUE(startHarness(args("ring"), GetParam()));
+    ASSERT_TRUE(startHarness(args("ring"), QString::number(GetParam())));
     holdOpen();
     const double a = RingGeometry::wedgeCenterAngle(3, kClips.size());
     const double r = 130 * GetParam();
@@ -133,7 +136,8 @@ TEST_P(Scales, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
     QStringList clips;
     for (int i = 0; i < 20; ++i)
         clips << QStringLiteral("clip%1").arg(i, 2, 10, QLatin1Char('0'));
-    ASSERT_TRUE(startHarness({"--picker", "fan", "--clips", clips.join(';')}, GetParam()));
+    ASSERT_TRUE(
+        startHarness({"--picker", "fan", "--clips", clips.join(';')}, QString::number(GetParam())));
     holdOpen();
     // The fan tilts (and would flip) to fit the screen: aim with the angle it chose.
     const QStringList fan = waitForLine("fan ").split(' ');
@@ -160,6 +164,30 @@ TEST_P(Scales, HoldAndWheelOverTheFanMovesTheChoiceUnderTheStillPointer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HiDpi, Scales, ::testing::Values(2.0, 1.5));
+
+// Two screens side by side, the left at scale 2 and the right at 1: on either the ring opens
+// under the pointer and follows it.
+TEST_F(HoldPasteE2E, TwoScreensOfDifferentScale) {
+    auto xrandr = [](const QStringList& a) { return QProcess::execute("xrandr", a) == 0; };
+    ASSERT_TRUE(xrandr({"--setmonitor", "LEFT", "1600/423x1080/286+0+0", "screen"}));
+    ASSERT_TRUE(xrandr({"--setmonitor", "RIGHT", "1600/423x1080/286+1600+0", "none"}));
+    ASSERT_TRUE(startHarness(args("ring"), QStringLiteral("LEFT=2;RIGHT=1")));
+    const double a = RingGeometry::wedgeCenterAngle(3, kClips.size());
+    for (const auto& [x, scale] : {std::pair{800, 2.0}, std::pair{2400, 1.0}}) {
+        xdo({"mousemove", QString::number(x), "540"});
+        holdOpen();
+        EXPECT_EQ(shownAt(), QPointF(x < 1600 ? x / scale : x, 540 / scale));
+        const double r = 130 * scale;
+        xdo({"mousemove", QString::number(std::lround(x + r * std::sin(a))),
+             QString::number(std::lround(540 - r * std::cos(a)))});
+        EXPECT_EQ(waitForLine("select"), "select 3");
+        releaseAll();
+        EXPECT_EQ(waitForLine("commit"), "commit delta");
+    }
+    waitForText(QStringLiteral("deltadelta"));
+    xrandr({"--delmonitor", "LEFT"});
+    xrandr({"--delmonitor", "RIGHT"});
+}
 
 // A user holding Ctrl: two short presses paste twice and Ctrl+A still selects all; after a
 // digit pick V pastes again; a Shift held while picking does not turn the paste into
