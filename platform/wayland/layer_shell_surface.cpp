@@ -679,7 +679,8 @@ void LayerShell::Connection::show(LayerShellSurface* owner) {
     }
     owner->placeCanvas();
     invalidate(canvas_);
-    schedule();
+    // The first frame goes out at once, without waiting for the compositor's next frame event.
+    paintNow();
 }
 
 void LayerShell::Connection::hide(LayerShellSurface* owner) {
@@ -978,6 +979,7 @@ void LayerShellSurface::placeCanvas() {
 
 void LayerShellSurface::setFrame(RectD frame) {
     frame_ = frame;
+    fresh_ = false;
     placeCanvas();
 }
 
@@ -986,6 +988,7 @@ void LayerShellSurface::orderFront() {
     view_.setBackdrop({});    // nothing pictures the screen here: materials are plain tints
     shown_ = true;
     shell_->c_->show(this);
+    fresh_ = true;
 }
 
 void LayerShellSurface::orderOut() {
@@ -998,17 +1001,19 @@ void LayerShellSurface::setAlpha(double alpha) {
     alpha = std::clamp(alpha, 0.0, 1.0);
     if (alpha == alpha_) return;
     alpha_ = alpha;
+    fresh_ = false;
     if (shown_) shell_->c_->show(this);
 }
 
 void LayerShellSurface::displayNow() {
-    if (!shown_) return;
+    if (!shown_ || fresh_) return; // ordering in painted everything
     (void)view_.takeDamage();
     shell_->c_->changed(this, std::nullopt);
     shell_->c_->paintNow();
 }
 
 void LayerShellSurface::viewChanged() {
+    fresh_ = false;
     if (!shown_) {
         (void)view_.takeDamage();
         return;

@@ -87,6 +87,7 @@ private:
     RectD frame_;
     double alpha_ = 1;
     bool shown_ = false;
+    bool fresh_ = false; // all of the view painted, nothing changed since
 };
 
 } // namespace vt

@@ -7,7 +7,7 @@
 #include "platform/qt_main_queue.h"
 #include "platform/wayland/layer_shell_surface.h"
 #include "platform/wayland/wayland_screens.h"
-#include "platform/wayland/wlr-virtual-pointer-unstable-v1-client.h"
+#include "tests/doubles/wayland_virtual_pointer.h"
 #include "ui/painted_view.h"
 
 #include <QApplication>
@@ -17,9 +17,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QWidget>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <wayland-client.h>
 
 namespace vt {
 namespace {
@@ -31,35 +29,6 @@ bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
 }
-
-// Moves the seat's pointer, as a mouse would, through the compositor's virtual-pointer protocol.
-struct VirtualPointer {
-    wl_display* display = wl_display_connect(nullptr);
-    zwlr_virtual_pointer_manager_v1* manager = nullptr;
-    zwlr_virtual_pointer_v1* pointer = nullptr;
-    VirtualPointer() {
-        static const wl_registry_listener listener = {
-            [](void* d, wl_registry* r, std::uint32_t name, const char* iface, std::uint32_t) {
-                if (std::strcmp(iface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
-                    static_cast<VirtualPointer*>(d)->manager =
-                        static_cast<zwlr_virtual_pointer_manager_v1*>(wl_registry_bind(
-                            r, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
-            },
-            [](void*, wl_registry*, std::uint32_t) {}};
-        wl_registry_add_listener(wl_display_get_registry(display), &listener, this);
-        wl_display_roundtrip(display);
-        pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, nullptr);
-        wl_display_roundtrip(display);
-    }
-    ~VirtualPointer() { wl_display_disconnect(display); }
-    void moveTo(QSize output, int x, int y) {
-        zwlr_virtual_pointer_v1_motion_absolute(pointer, 0, std::uint32_t(x), std::uint32_t(y),
-                                                std::uint32_t(output.width()),
-                                                std::uint32_t(output.height()));
-        zwlr_virtual_pointer_v1_frame(pointer);
-        wl_display_roundtrip(display);
-    }
-};
 
 // A 200 x 100 red card.
 struct Card final : PaintedView {
