@@ -136,7 +136,8 @@ private:
     Output* outputFor(wl_output* output);
 
     // The stage.
-    void mapStage(bool keyboard);
+    // On `output`, or where the compositor likes (the output the user works on) when null.
+    void mapStage(bool keyboard, wl_output* output = nullptr);
     void destroyStage();
     int scale() const;
     Buffer* freeBuffer();
@@ -478,13 +479,12 @@ const wl_buffer_listener LayerShell::Connection::kBuffer = {
     },
 };
 
-void LayerShell::Connection::mapStage(bool keyboard) {
+void LayerShell::Connection::mapStage(bool keyboard, wl_output* output) {
     if (surface_ || !valid()) return;
     surface_ = wl_compositor_create_surface(compositor_);
     wl_surface_add_listener(surface_, &kSurface, this);
-    // No output named: the compositor puts it on the output the user works on.
     layer_ = zwlr_layer_shell_v1_get_layer_surface(
-        layerShell_, surface_, nullptr, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "vantrel-picker");
+        layerShell_, surface_, output, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "vantrel-picker");
     zwlr_layer_surface_v1_add_listener(layer_, &kLayer, this);
     zwlr_layer_surface_v1_set_anchor(
         layer_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
@@ -500,6 +500,7 @@ void LayerShell::Connection::mapStage(bool keyboard) {
         destroyStage();
         return;
     }
+    if (output) output_ = outputFor(output);
     if (!output_ && outputs_.size() == 1) output_ = outputs_.front().get();
     frameDamage_ = QRegion(0, 0, size_.width(), size_.height()); // a new surface shows it all
 }
@@ -657,11 +658,34 @@ std::optional<PointD> LayerShell::Connection::pointer(int waitMs) {
     if (!valid()) return std::nullopt;
     waitFor(1, [] { return false; }); // what the compositor said meanwhile (a new pointer)
     if (!pointerIn_ && pointer_) {
-        if (!surface_) {
+        // Sway tells of the pointer soon after the first frame maps the stage (a few
+        // milliseconds), not before answering a round trip asked after it: a timed wait.
+        const auto wait = [&] {
+            waitFor(waitMs, [this] { return pointerIn_ || !pointer_ || !surface_; });
+        };
+        const bool ours = !surface_;
+        if (ours) {
             mapStage(true);
             paintNow(); // a transparent frame maps the stage
+            // A picker normally claims it at once; else it goes, and the keyboard with it.
+            QTimer::singleShot(0, notifier_.get(), [this] {
+                if (!owner_) destroyStage();
+            });
         }
-        waitFor(waitMs, [this] { return pointerIn_ || !pointer_ || !surface_; });
+        wait();
+        // The compositor put the stage on another output than the pointer's: try the others.
+        if (ours && !owner_) {
+            std::vector<wl_output*> others;
+            for (const auto& o : outputs_)
+                if (o.get() != output_) others.push_back(o->output);
+            for (wl_output* other : others) {
+                if (pointerIn_ || !pointer_) break;
+                destroyStage();
+                mapStage(true, other);
+                paintNow();
+                wait();
+            }
+        }
     }
     if (!pointerIn_) return std::nullopt;
     const PointD o = outputOrigin();

@@ -33,9 +33,10 @@ public:
     bool isValid() const;
     // The pointer in the compositor's global layout (layout points, y down). Wayland tells a
     // client where the pointer is only once it enters one of its surfaces, so this maps the
-    // stage (fully transparent until a surface draws on it) and waits up to `waitMs` for the
-    // pointer to enter it. Nothing when it did not (no pointer, or it is on another output).
-    std::optional<PointD> pointer(int waitMs = 100);
+    // stage (fully transparent until a surface draws on it) on the output the compositor
+    // chooses and waits up to `waitMs` for the pointer to enter it, then on each other output
+    // in turn. Nothing when it entered none (no pointer device, or the stage was in use).
+    std::optional<PointD> pointer(int waitMs = 40);
     // The top-left corner of the output the stage is on, in the global layout.
     PointD outputOrigin() const;
     // Receives input while no shown surface has its own handler.

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -157,6 +158,34 @@ TEST(LayerShellSurface, PickersOpenAtThePointer) {
         EXPECT_EQ(shot.size(), f.output) << name;
         panel->hide(false);
         waitUntil([] { return false; }, 400);
+    }
+}
+
+// With a second output, the pointer is found on whichever output it is, also away from the
+// focused window's, and a picker shown there lands under it.
+TEST(LayerShellSurface, FindsThePointerOnEitherOutput) {
+    Fixture f;
+    TypedInto app;
+    app.show();
+    ASSERT_TRUE(waitUntil([&] { return app.isActiveWindow(); }));
+    run("swaymsg", {"create_output"});
+    ASSERT_TRUE(waitUntil([] { return QGuiApplication::screens().size() == 2; }));
+    const QSize layout = QGuiApplication::screens()[0]
+                             ->geometry()
+                             .united(QGuiApplication::screens()[1]->geometry())
+                             .size();
+    const RootSpace space = f.screens.rootSpace();
+    Card card;
+    LayerShellSurface surface(f.shell, f.screens, card);
+    for (const QPoint p : {QPoint(300, 200), QPoint(f.output.width() + 300, 500)}) {
+        f.mouse.moveTo(layout, p.x(), p.y());
+        const PointD at = f.screens.mouseLocation();
+        EXPECT_EQ(space.toEvent(space.fromWindow(at)), (PointD{double(p.x()), double(p.y())}));
+        surface.setFrame(space.rectToWindow({double(p.x()), double(p.y()), 200, 100}));
+        surface.orderFront();
+        const QImage shot = screenshot("card-at-pointer");
+        EXPECT_EQ(shot.pixelColor(p + QPoint(100, 50)), QColor(Qt::red)) << p.x();
+        surface.orderOut();
     }
 }
 
