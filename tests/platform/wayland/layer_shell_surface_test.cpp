@@ -148,17 +148,27 @@ TEST(LayerShellSurface, PickersOpenAtThePointer) {
         items.push_back(ClipItem::makeText(QString::fromUtf8(text)));
     const std::vector<std::tuple<PickerPanel*, QPoint, const char*>> cases = {
         {&ring, {700, 400}, "ring"}, {&fan, {500, 300}, "fan"}};
-    for (const auto& [panel, p, name] : cases) {
-        f.mouse.moveTo(f.output, p.x(), p.y());
-        const PointD centre = panel->show(items, 1);
-        EXPECT_EQ(centre, (PointD{double(p.x()), double(p.y())})) << name;
-        panel->select(2);
-        waitUntil([] { return false; }, 700); // the open and select springs settle
-        const QImage shot = screenshot(name);
-        EXPECT_EQ(shot.size(), f.output) << name;
-        panel->hide(false);
-        waitUntil([] { return false; }, 400);
+    // On a plain output, then on a 2x one of the same size in points (drawn at its scale).
+    for (const int scale : {1, 2}) {
+        if (scale == 2) run("swaymsg", {"output", "*", "mode", "2560x1440", "scale", "2"});
+        ASSERT_TRUE(waitUntil(
+            [&] { return QGuiApplication::primaryScreen()->devicePixelRatio() == scale; }));
+        for (const auto& [panel, p, name] : cases) {
+            const QString shotName = QString("%1-%2x").arg(name).arg(scale);
+            const QPoint pixel = p * scale + QPoint(0, 3 * scale); // beside the pointer's tip
+            const QColor before = screenshot(shotName).pixelColor(pixel);
+            f.mouse.moveTo(f.output, p.x(), p.y());
+            const PointD centre = panel->show(items, 1);
+            EXPECT_EQ(centre, (PointD{double(p.x()), double(p.y())})) << name << scale;
+            panel->select(2);
+            waitUntil([] { return false; }, 700); // the open and select springs settle
+            EXPECT_NE(screenshot(shotName).pixelColor(pixel), before) << name << scale;
+            panel->hide(false);
+            waitUntil([] { return false; }, 400);
+        }
     }
+    run("swaymsg", {"output", "*", "mode", "1280x720", "scale", "1"});
+    waitUntil([] { return QGuiApplication::primaryScreen()->devicePixelRatio() == 1; });
 }
 
 // With a second output, the pointer is found on whichever output it is, also away from the
