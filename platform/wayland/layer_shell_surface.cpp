@@ -102,6 +102,8 @@ public:
     void show(LayerShellSurface* owner);
     // Takes `owner` off the stage: the stage is destroyed and the keyboard given back.
     void hide(LayerShellSurface* owner);
+    // The stage stops taking keyboard and pointer; done once the compositor has seen it.
+    void resign(LayerShellSurface* owner);
     // Places the owner's canvas on the stage (surface points).
     void place(LayerShellSurface* owner, QRect canvas);
     // The owner's view changed within `damage` (canvas points; nothing: all of it).
@@ -700,11 +702,30 @@ void LayerShell::Connection::show(LayerShellSurface* owner) {
     if (!keyboardTaken_ && owner->alpha_ > 0) {
         keyboardTaken_ = true;
         zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, 1);
+        wl_surface_set_input_region(surface_, nullptr); // all of it
     }
     owner->placeCanvas();
     invalidate(canvas_);
     // The first frame goes out at once, without waiting for the compositor's next frame event.
     paintNow();
+}
+
+void LayerShell::Connection::resign(LayerShellSurface* owner) {
+    if (owner_ != owner || !surface_ || !keyboardTaken_) return;
+    keyboardTaken_ = false;
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, 0);
+    wl_region* none = wl_compositor_create_region(compositor_);
+    wl_surface_set_input_region(surface_, none);
+    wl_region_destroy(none);
+    wl_surface_commit(surface_);
+    // A paste typed next must find the application focused again: wait for the compositor.
+    bool answered = false;
+    static const wl_callback_listener done = {
+        [](void* d, wl_callback*, std::uint32_t) { *static_cast<bool*>(d) = true; }};
+    wl_callback* sync = wl_display_sync(display_);
+    wl_callback_add_listener(sync, &done, &answered);
+    waitFor(500, [&] { return answered; });
+    wl_callback_destroy(sync);
 }
 
 void LayerShell::Connection::hide(LayerShellSurface* owner) {
@@ -746,6 +767,7 @@ void LayerShell::Connection::flushInput() {
     auto events = std::move(queued_);
     queued_.clear();
     for (const auto& [type, event] : events) {
+        if (owner_ && !owner_->takesInput_) continue; // closing: nothing is for us any more
         const OverlayInput& handler = owner_ && owner_->onInput ? owner_->onInput : shell->onInput;
         if (handler) handler(type, event);
     }
@@ -1011,12 +1033,19 @@ void LayerShellSurface::orderFront() {
     (void)view_.takeDamage(); // everything is painted
     view_.setBackdrop({});    // nothing pictures the screen here: materials are plain tints
     shown_ = true;
+    takesInput_ = true;
     shell_->c_->show(this);
     fresh_ = true;
 }
 
+void LayerShellSurface::resignInput() {
+    takesInput_ = false;
+    shell_->c_->resign(this);
+}
+
 void LayerShellSurface::orderOut() {
     shown_ = false;
+    takesInput_ = false;
     (void)view_.takeDamage();
     shell_->c_->hide(this);
 }

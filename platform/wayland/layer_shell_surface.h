@@ -70,6 +70,7 @@ public:
     void orderFront() override;
     void orderOut() override;
     bool isVisible() const override { return shown_; }
+    void resignInput() override;
     void setAlpha(double alpha) override;
     void displayNow() override;
 
@@ -88,7 +89,8 @@ private:
     RectD frame_;
     double alpha_ = 1;
     bool shown_ = false;
-    bool fresh_ = false; // all of the view painted, nothing changed since
+    bool takesInput_ = false; // shown and not yet resigned
+    bool fresh_ = false;      // all of the view painted, nothing changed since
 };
 
 } // namespace vt

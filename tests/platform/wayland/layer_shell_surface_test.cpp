@@ -122,14 +122,18 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
     EXPECT_TRUE(has(TapEventType::flagsChanged, [](const TapEvent& e) { return e.flags == 0; }));
     EXPECT_EQ(app.typed, "");
 
-    // Ordered out: gone from the screen, and typing reaches the window again.
-    surface.orderOut();
+    // Closing: typing reaches the window again at once, while the card is still on screen.
+    surface.resignInput();
     got.clear();
     run("wtype", {"-s", "200", "x"});
     EXPECT_TRUE(waitUntil([&] { return app.typed == "x"; }));
+    EXPECT_EQ(screenshot("card-closing").pixelColor(int(w) - 100, int(h) - 50), QColor(Qt::red));
+    // Ordered out: gone from the screen, and the keyboard stays with the window.
+    surface.orderOut();
+    run("wtype", {"-s", "200", "y"});
+    EXPECT_TRUE(waitUntil([&] { return app.typed == "xy"; }));
     EXPECT_TRUE(got.empty());
-    shot = screenshot("card-hidden");
-    EXPECT_NE(shot.pixelColor(int(w) - 100, int(h) - 50), QColor(Qt::red));
+    EXPECT_NE(screenshot("card-hidden").pixelColor(int(w) - 100, int(h) - 50), QColor(Qt::red));
 }
 
 // Both pickers open centred on the pointer through the platform's surface factory; the
