@@ -991,14 +991,6 @@ PointD LayerShell::outputOrigin() const {
     return c_->outputOrigin();
 }
 
-int LayerShell::repeatRate() const {
-    return c_->repeatRate;
-}
-
-int LayerShell::repeatDelay() const {
-    return c_->repeatDelay;
-}
-
 // --- LayerShellSurface ----------------------------------------------------------------------
 
 LayerShellSurface::LayerShellSurface(std::shared_ptr<LayerShell> shell, const Screens& screens,

@@ -39,11 +39,9 @@ public:
     std::optional<PointD> pointer(int waitMs = 40);
     // The top-left corner of the output the stage is on, in the global layout.
     PointD outputOrigin() const;
-    // Receives input while no shown surface has its own handler.
+    // Receives input while no shown surface has its own handler. Keys the compositor asks to
+    // repeat (wl_keyboard.repeat_info) come again as key-downs with autorepeat = 1.
     OverlayInput onInput;
-    // Key repeat as the compositor asks for it: repeated key-downs carry autorepeat = 1.
-    int repeatRate() const;
-    int repeatDelay() const;
 
 private:
     friend class LayerShellSurface;

@@ -121,6 +121,10 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
                     [](const TapEvent& e) { return e.flags == TapEventFlag::command; }));
     EXPECT_TRUE(has(TapEventType::flagsChanged, [](const TapEvent& e) { return e.flags == 0; }));
     EXPECT_EQ(app.typed, "");
+    // The modifiers are reported as soon as the keyboard enters, before anything is pressed.
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front().first, TapEventType::flagsChanged);
+    EXPECT_EQ(got.front().second.flags, 0U);
 
     // Closing: typing reaches the window again at once, while the card is still on screen.
     surface.resignInput();
