@@ -495,6 +495,12 @@ void LayerShell::Connection::mapStage(bool keyboard, wl_output* output) {
     zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1); // over panels too
     keyboardTaken_ = keyboard;
     zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, keyboard ? 1 : 0);
+    if (!keyboard) {
+        // Mapped unseen (a prewarm): the pointer and clicks stay with the applications too.
+        wl_region* none = wl_compositor_create_region(compositor_);
+        wl_surface_set_input_region(surface_, none);
+        wl_region_destroy(none);
+    }
     wl_surface_commit(surface_);
     waitFor(1000, [this] { return configured_ || !layer_; });
     if (!configured_) {
