@@ -666,6 +666,9 @@ std::optional<PointD> LayerShell::Connection::pointer(int waitMs) {
     if (!valid()) return std::nullopt;
     waitFor(1, [] { return false; }); // what the compositor said meanwhile (a new pointer)
     if (!pointerIn_ && pointer_) {
+        // A stage that takes no input (a picker closing, a prewarm) is made anew: the pointer
+        // enters only a surface that accepts it.
+        if (surface_ && !keyboardTaken_) destroyStage();
         // Sway tells of the pointer soon after the first frame maps the stage (a few
         // milliseconds), not before answering a round trip asked after it: a timed wait.
         const auto wait = [&] {

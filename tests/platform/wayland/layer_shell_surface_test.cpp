@@ -78,9 +78,8 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
 
     // The pointer is learnt through the surface before anything is drawn.
     f.mouse.moveTo(f.output, 700, 300);
-    const PointD at = f.screens.mouseLocation();
-    EXPECT_EQ(f.screens.rootSpace().toEvent(f.screens.rootSpace().fromWindow(at)),
-              (PointD{700, 300}));
+    const RootSpace space = f.screens.rootSpace();
+    EXPECT_EQ(space.toEvent(space.fromWindow(f.screens.mouseLocation())), (PointD{700, 300}));
 
     Card card;
     LayerShellSurface surface(f.shell, f.screens, card);
@@ -132,6 +131,8 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
     run("wtype", {"-s", "200", "x"});
     EXPECT_TRUE(waitUntil([&] { return app.typed == "x"; }));
     EXPECT_EQ(screenshot("card-closing").pixelColor(int(w) - 100, int(h) - 50), QColor(Qt::red));
+    // Reopened while closing: the pointer is still found.
+    EXPECT_EQ(space.toEvent(space.fromWindow(f.screens.mouseLocation())), (PointD{710, 320}));
     // Ordered out: gone from the screen, and the keyboard stays with the window.
     surface.orderOut();
     run("wtype", {"-s", "200", "y"});
