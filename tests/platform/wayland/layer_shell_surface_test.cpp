@@ -98,7 +98,9 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
 
     // Keys and modifiers reach the surface, not the focused window; the pointer's motion too.
     got.clear();
-    run("wtype", {"-s", "200", "-M", "ctrl", "v", "-m", "ctrl", "-k", "Escape"});
+    // Down is held past the compositor's repeat delay (Sway: 600 ms): its repeats are ours.
+    run("wtype", {"-s", "200", "-M", "ctrl", "v", "-m", "ctrl", "-k", "Escape", "-P", "Down", "-s",
+                  "900", "-p", "Down"});
     f.mouse.moveTo(f.output, 710, 320);
     const auto has = [&](std::uint32_t type, auto pred) {
         return std::any_of(got.begin(), got.end(),
@@ -112,6 +114,9 @@ TEST(LayerShellSurface, ShowsOverTheFocusedWindowTakesTheKeyboardAndGivesItBack)
     EXPECT_TRUE(waitUntil([&] {
         return has(TapEventType::keyUp,
                    [](const TapEvent& e) { return e.keycode == TapKeyCode::escape; });
+    }));
+    EXPECT_TRUE(has(TapEventType::keyDown, [](const TapEvent& e) {
+        return e.keycode == TapKeyCode::down && e.autorepeat == 1;
     }));
     EXPECT_TRUE(has(TapEventType::keyDown, [](const TapEvent& e) {
         return e.keycode == TapKeyCode::v && (e.flags & TapEventFlag::command);
