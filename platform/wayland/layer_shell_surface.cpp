@@ -94,7 +94,9 @@ public:
     explicit Connection(const QByteArray& displayName);
     ~Connection();
 
-    bool valid() const { return layerShell_ != nullptr && compositor_ && shm_; }
+    bool valid() const {
+        return layerShell_ != nullptr && compositor_ && shm_ && wl_display_get_error(display_) == 0;
+    }
     std::optional<PointD> pointer(int waitMs);
     PointD outputOrigin() const { return output_ ? output_->origin : PointD{}; }
 
@@ -389,15 +391,16 @@ LayerShell::Connection::~Connection() {
 }
 
 void LayerShell::Connection::dispatch() {
-    if (wl_display_prepare_read(display_) == 0) {
-        if (wl_display_read_events(display_) < 0) {
-            qCWarning(vtLog, "overlay: the Wayland connection broke (%s)",
-                      std::strerror(wl_display_get_error(display_)));
-            notifier_->setEnabled(false);
-            return;
-        }
+    bool prepared = false;
+    while (!(prepared = wl_display_prepare_read(display_) == 0))
+        if (wl_display_dispatch_pending(display_) < 0) break;
+    if ((prepared && wl_display_read_events(display_) < 0) ||
+        wl_display_dispatch_pending(display_) < 0) {
+        qCWarning(vtLog, "overlay: the Wayland connection broke (%s)",
+                  std::strerror(wl_display_get_error(display_)));
+        notifier_->setEnabled(false);
+        return;
     }
-    wl_display_dispatch_pending(display_);
     wl_display_flush(display_);
 }
 
@@ -409,8 +412,10 @@ void LayerShell::Connection::waitFor(int ms, const std::function<bool()>& done) 
     while (!done()) {
         const int left = ms - int(clock.elapsed());
         if (left <= 0) break;
-        while (wl_display_prepare_read(display_) != 0)
-            wl_display_dispatch_pending(display_);
+        bool broken = false;
+        while (!broken && wl_display_prepare_read(display_) != 0)
+            broken = wl_display_dispatch_pending(display_) < 0;
+        if (broken) break; // the connection failed; nothing more will come
         wl_display_flush(display_);
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, left) > 0) {
