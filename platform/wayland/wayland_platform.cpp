@@ -5,7 +5,9 @@
 #include "platform/linux/session_login_items.h"
 #include "platform/linux/session_user_defaults.h"
 #include "platform/log.h"
+#include "platform/wayland/layer_shell_surface.h"
 #include "platform/wayland/wayland_pasteboard.h"
+#include "platform/wayland/wayland_screens.h"
 #include "platform/wayland/wayland_workspace.h"
 
 #include <QDesktopServices>
@@ -49,8 +51,21 @@ PlatformServices makeWaylandPlatform() {
     auto workspace = std::make_unique<WaylandWorkspace>();
     s.knowsFrontmostApplication = workspace->knowsFrontmost();
     s.workspace = std::move(workspace);
-    // Qt's screens; without an X server there are no pictures and no compositing check.
-    s.screens = std::make_unique<LinuxScreens>();
+    // Qt's screens, the pointer from the pickers' layer shell, and the pickers on its overlay
+    // layer; without an X server there are no pictures of the screen.
+    auto shell = std::make_shared<LayerShell>();
+    if (shell->isValid()) {
+        auto screens = std::make_unique<WaylandScreens>(std::make_unique<LinuxScreens>(), shell);
+        const Screens& placed = *screens;
+        s.screens = std::move(screens);
+        // What a shown picker receives goes to `shell->onInput` (the surfaces set none).
+        s.makeOverlaySurface = [shell, &placed](PaintedView& view) {
+            return std::unique_ptr<OverlaySurface>(
+                std::make_unique<LayerShellSurface>(shell, placed, view));
+        };
+    } else {
+        s.screens = std::make_unique<LinuxScreens>();
+    }
     s.eventTap = std::make_unique<NoEventTap>();
     s.trust = std::make_unique<WaylandTrust>(s.recordsClipboard);
     s.holdToPaste = false;
