@@ -1,4 +1,3 @@
-#include "app/app_settings.h"
 #include "app/updater_model.h"
 #include "app/user_driver.h"
 #include "app/windows/history_tab.h"
@@ -17,7 +16,6 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace vt {
 namespace {
@@ -56,14 +54,7 @@ void shoot(QWidget* window, const QString& name) {
     EXPECT_GT(colourCount(pixmap.toImage()), 8) << name.toStdString();
 }
 
-struct ScreenshotFixture : ::testing::Test {
-    test::FakeTrust trust;
-    test::InMemoryDefaults defaults;
-    test::StubLoginItems loginItems;
-    test::FakeCatalog catalog;
-    test::SilentPresenter presenter;
-    AppSettings settings{defaults, loginItems};
-};
+using ScreenshotFixture = test::WindowsFixture;
 
 TEST_F(ScreenshotFixture, Onboarding) {
     OnboardingWindowController controller(settings, trust);
