@@ -123,28 +123,25 @@ TEST_F(MoveTest, NoPromptWhenThereIsNothingToMove) {
     EXPECT_EQ(alerts_.asked, 0);
 }
 
-TEST_F(MoveTest, PromptFromALookalikeFolderWithTheProgramsTexts) {
+// A lookalike folder is no Applications folder: the prompt comes, with the program's texts.
+// Declining keeps the bundle; ticking the box as well suppresses the next prompt.
+TEST_F(MoveTest, DecliningKeepsTheBundleAndTheBoxSuppressesTheNextPrompt) {
     const QString bundle = makeBundle(QStringLiteral("Applications.old/Vantrel.AppImage"));
+    const QString suppressed = QString::fromLatin1(MoveToApplications::kSuppressedKey);
     alerts_.answer = {false, false};
     EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
-    EXPECT_EQ(alerts_.asked, 1);
     EXPECT_EQ(alerts_.message,
               QStringLiteral("Vantrel の AppImage を ~/Applications に移動しますか？"));
     EXPECT_TRUE(alerts_.informative.endsWith(
         QStringLiteral("\n移動すると、移動した Vantrel で開き直します。")));
-    EXPECT_TRUE(QFile::exists(bundle));
-    EXPECT_FALSE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
-}
-
-TEST_F(MoveTest, TickingTheBoxAndDecliningSuppressesTheNextPrompt) {
-    const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
+    EXPECT_FALSE(defaults_.boolForKey(suppressed));
     alerts_.answer = {false, true};
     EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
-    EXPECT_TRUE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
+    EXPECT_TRUE(defaults_.boolForKey(suppressed));
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)); // the next launch
+    EXPECT_EQ(alerts_.asked, 2);
     EXPECT_TRUE(QFile::exists(bundle));
     EXPECT_TRUE(relaunched_.isEmpty());
-    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)); // the next launch
-    EXPECT_EQ(alerts_.asked, 1);
 }
 
 TEST_F(MoveTest, TickingTheBoxAndMovingSuppressesAndMoves) {

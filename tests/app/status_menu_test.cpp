@@ -85,36 +85,35 @@ TEST(StatusMenu, ListsTheTenNewestClipsTaggedInOrder) {
     EXPECT_EQ(tags, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
-// Only the row matching the delay is checked; a delay no row offers checks none.
-TEST(StatusMenu, HoldDelayRowsCheckOnlyTheMatchingRow) {
-    for (const auto [delay, checkedIndex] :
+const StatusMenuEntry& row(const std::vector<StatusMenuEntry>& rows, const char* title) {
+    return *std::find_if(rows.begin(), rows.end(), [&](const StatusMenuEntry& r) {
+        return r.title == QString::fromUtf8(title);
+    });
+}
+
+// Only the row matching the delay is checked (a delay no row offers checks none); the style rows
+// carry their value and the current one is checked.
+TEST(StatusMenu, SubmenusCheckOnlyTheMatchingRow) {
+    for (const auto& [delay, checkedIndex] :
          {std::pair{0.3, -1}, {0.2505, 1}, {0.2, 0}, {0.5, 3}, {0.352, -1}}) {
         auto state = baseState();
         state.holdDelay = delay;
         const auto rows = buildStatusMenu(state);
-        const auto it = std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
-            return r.title == QStringLiteral("長押しの長さ");
-        });
-        ASSERT_NE(it, rows.end());
-        ASSERT_EQ(it->submenu.size(), 4u);
+        const auto& delays = row(rows, "長押しの長さ").submenu;
+        ASSERT_EQ(delays.size(), 4u);
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(it->submenu[std::size_t(i)].checked, i == checkedIndex) << delay << " " << i;
+            EXPECT_EQ(delays[std::size_t(i)].checked, i == checkedIndex) << delay << " " << i;
     }
-}
-
-TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
     auto state = baseState();
     state.useFan = false;
     const auto rows = buildStatusMenu(state);
-    const auto& style = *std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
-        return r.title == QStringLiteral("表示");
-    });
-    ASSERT_EQ(style.submenu.size(), 2u);
-    EXPECT_EQ(style.submenu[0].title, QStringLiteral("扇（カーソルの右に広がる）"));
-    EXPECT_EQ(style.submenu[0].representedValue, QVariant(true));
-    EXPECT_FALSE(style.submenu[0].checked);
-    EXPECT_EQ(style.submenu[1].representedValue, QVariant(false));
-    EXPECT_TRUE(style.submenu[1].checked);
+    const auto& style = row(rows, "表示").submenu;
+    ASSERT_EQ(style.size(), 2u);
+    EXPECT_EQ(style[0].title, QStringLiteral("扇（カーソルの右に広がる）"));
+    EXPECT_EQ(style[0].representedValue, QVariant(true));
+    EXPECT_FALSE(style[0].checked);
+    EXPECT_EQ(style[1].representedValue, QVariant(false));
+    EXPECT_TRUE(style[1].checked);
 }
 
 TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {

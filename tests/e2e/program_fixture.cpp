@@ -49,8 +49,6 @@ void ProgramTest::SetUp() {
         ASSERT_TRUE(QDir().mkpath(dir));
     ASSERT_TRUE(
         QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    // The first launch's onboarding window would take the focus from the paste target.
-    writeConfig({{QStringLiteral("onboardingDone"), true}});
 }
 
 void ProgramTest::TearDown() {
