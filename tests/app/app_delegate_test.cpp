@@ -87,7 +87,10 @@ std::vector<QAction*> clipRows(QMenu& menu) {
     return rows;
 }
 
+// A first launch registers the login item and teaches hold-to-paste once, also with the tap
+// running.
 TEST(Program, AFirstLaunchTeachesHoldToPasteOnceEvenWithTheTapRunning) {
+    EXPECT_TRUE(AppSettings::shared().launchAtLogin());
     ASSERT_NE(delegate->holdPaste().tap(), nullptr);
     OnboardingWindowController& onboarding = OnboardingWindowController::shared();
     OnboardingWindow* shown = onboarding.window();
@@ -154,7 +157,8 @@ TEST(Program, ChoosingARowPutsThatClipOnTheClipboard) {
     ASSERT_GE(rows.size(), 4u);
     const QString chosen = rows[3]->text();
     rows[3]->trigger();
-    EXPECT_EQ(clipboardText(), chosen);
+    EXPECT_TRUE(runUntil([&] { return clipboardText() == chosen; }))
+        << clipboardText().toStdString();
     EXPECT_EQ(delegate->watcher().history.items.front().text, chosen);
     test::settle(500); // not recorded a second time by the next poll
     EXPECT_EQ(clipRows(openedMenu()).front()->text(), chosen);
@@ -189,11 +193,16 @@ TEST(Program, StyleAndDelaySubmenusChangeTheSettingsAndTheController) {
     EXPECT_TRUE(delegate->holdPaste().useFan);
 }
 
-TEST(Program, HistoryLimitReachesTheWatcherAndTheFan) {
+TEST(Program, HistoryLimitAndExcludedAppsReachTheWatcherAndTheFan) {
     AppSettings::shared().setHistoryLimit(20);
     EXPECT_EQ(delegate->watcher().history.limit, 20);
     EXPECT_EQ(delegate->fan().maxItems(), 20);
     AppSettings::shared().setHistoryLimit(50);
+    const QStringList excluded = AppSettings::shared().excludedApps();
+    AppSettings::shared().setExcludedApps({QStringLiteral("org.keepassxc.KeePassXC")});
+    EXPECT_EQ(delegate->watcher().excludedApps,
+              QStringList{QStringLiteral("org.keepassxc.KeePassXC")});
+    AppSettings::shared().setExcludedApps(excluded);
 }
 
 TEST(Program, ImageClipsAreDecodedOffTheMainThread) {

@@ -1,10 +1,9 @@
 // The tray menu's rows: what the user sees each time the menu opens.
 #include "app/status_menu.h"
+#include "tests/doubles/watcher_test_support.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
-#include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -120,12 +119,8 @@ TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {
     auto state = baseState();
     state.recentClips = clips(3);
     state.recentClips.push_back(ClipItem::makeText(QStringLiteral("Tom & Jerry")));
-    QImage picture(64, 48, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    picture.save(&buffer, "PNG");
-    state.recentClips.push_back(ClipItem::makeImage(png));
+    state.recentClips.push_back(
+        ClipItem::makeImage(test::encoded(test::sampleImage(64, 48), "png")));
     QMenu menu;
     std::vector<StatusMenuEntry> chosen;
     populateMenu(menu, buildStatusMenu(state),

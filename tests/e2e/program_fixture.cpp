@@ -116,19 +116,15 @@ QProcess& ProgramTest::startSecondInstance() {
     return second;
 }
 
-void ProgramTest::signalProgram(int sig) {
+void ProgramTest::stopProgram() {
     if (!program || program->state() == QProcess::NotRunning) return;
-    ::kill(static_cast<pid_t>(program->processId()), sig);
+    ::kill(static_cast<pid_t>(program->processId()), SIGTERM);
     if (!program->waitForFinished(15000)) {
-        ADD_FAILURE() << "the program did not end on signal " << sig;
+        ADD_FAILURE() << "the program did not end on SIGTERM";
         program->kill();
         program->waitForFinished(5000);
     }
     readLog();
-}
-
-void ProgramTest::stopProgram() {
-    signalProgram(SIGTERM);
 }
 
 void ProgramTest::readLog() {

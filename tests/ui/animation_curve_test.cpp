@@ -66,13 +66,6 @@ INSTANTIATE_TEST_SUITE_P(Springs, SpringTest, testing::Values(
 ));
 // clang-format on
 
-TEST(Spring, KeepsInitialVelocity) {
-    const Motion fromRest(Animation::spring(0.3, 1.0), 0, 0, 1, 0);
-    const Motion launched(Animation::spring(0.3, 1.0), 0, 20, 1, 0);
-    EXPECT_NEAR(launched.sample(1e-6).velocity, 20, 1e-2);
-    EXPECT_GT(launched.sample(0.05).value, fromRest.sample(0.05).value);
-}
-
 TEST(Spring, DegenerateParametersStillComeToRest) {
     struct Case {
         double response, damping;

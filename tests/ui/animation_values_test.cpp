@@ -101,16 +101,6 @@ TEST_F(AnimatedValuesTest, RetargetMidFlightIsContinuousAndKeepsSpringVelocity) 
     }
 }
 
-TEST_F(AnimatedValuesTest, PerIndexDelaysOpenOneAfterAnother) {
-    for (std::uint64_t i = 0; i < 8; ++i)
-        values.setTarget({i, 0}, 0);
-    for (std::uint64_t i = 0; i < 8; ++i)
-        values.setTarget({i, 0}, 1, Animation::spring(0.38, 0.7).delayed(double(i) * 0.022));
-    step(0.16); // the last wedge's delay is 0.154 s; all are still on their way up
-    for (std::uint64_t i = 1; i < 8; ++i)
-        EXPECT_LT(values.value({i, 0}), values.value({i - 1, 0})) << i;
-}
-
 // A curve bound to the key wins over the transaction's, also outside transactions, but not where
 // animation is turned off; nested transactions: the innermost wins.
 TEST_F(AnimatedValuesTest, BoundCurvesAndNestedTransactions) {
