@@ -125,10 +125,8 @@ TEST(Program, TheTrayGlyphIsLightOnADarkDesktopAndDarkOnALightOne) {
         QPalette palette = before;
         palette.setColor(QPalette::Window, window);
         QApplication::setPalette(palette);
-        if (light)
-            EXPECT_GT(ink(), 0.8);
-        else
-            EXPECT_LT(ink(), 0.3);
+        EXPECT_EQ(ink() > 0.8, light) << ink();
+        EXPECT_EQ(ink() < 0.3, !light) << ink();
     }
     QApplication::setPalette(before);
 }

@@ -24,28 +24,20 @@ StatusMenuState baseState() {
     return s;
 }
 
-std::vector<QString> titles(const std::vector<StatusMenuEntry>& rows) {
-    std::vector<QString> out;
+// The rows' titles joined by "|", a separator as "---".
+QString titles(const std::vector<StatusMenuEntry>& rows) {
+    QStringList out;
     for (const auto& r : rows)
-        out.push_back(r.separator ? QStringLiteral("---") : r.title);
-    return out;
+        out << (r.separator ? QStringLiteral("---") : r.title);
+    return out.join(u'|');
 }
 
 TEST(StatusMenu, EmptyHistoryWithTapAndNoUpdate) {
     const auto rows = buildStatusMenu(baseState());
-    const std::vector<QString> expected = {"Ctrl+V を長押しで履歴を表示",
-                                           "---",
-                                           "まだ履歴がありません",
-                                           "---",
-                                           "表示",
-                                           "長押しの長さ",
-                                           "---",
-                                           "ログイン時に起動",
-                                           "設定…",
-                                           "アップデートを確認…",
-                                           "---",
-                                           "Vantrel を終了"};
-    EXPECT_EQ(titles(rows), expected);
+    EXPECT_EQ(titles(rows),
+              QStringLiteral("Ctrl+V を長押しで履歴を表示|---|まだ履歴がありません|---|"
+                             "表示|長押しの長さ|---|ログイン時に起動|設定…|"
+                             "アップデートを確認…|---|Vantrel を終了"));
     EXPECT_FALSE(rows[0].enabled());
     EXPECT_FALSE(rows[2].enabled());
     EXPECT_EQ(rows[8].shortcut, QKeySequence(Qt::CTRL | Qt::Key_Comma));
