@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalWithPickerOpen,
                          ::testing::Values(SignalCase{SIGTERM, "ring"}, SignalCase{SIGINT, "fan"},
                                            SignalCase{SIGKILL, "ring"}),
                          [](const auto& param) {
-                             return std::string(strsignal(param.param.signal)).substr(0, 4) +
+                             return std::string(sigabbrev_np(param.param.signal)) +
                                     param.param.style;
                          });
 
