@@ -110,37 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
         SnippetCase{"absentFilesIsEmpty", withoutPaths(), 60, ""}),
     test::caseName);
 
-struct KeyCase {
-    const char* name;
-    ClipItem item;
-    QString expected;
-};
-
-class DedupeKey : public testing::TestWithParam<KeyCase> {};
-
-TEST_P(DedupeKey, IdentifiesTheContent) {
-    EXPECT_EQ(GetParam().item.dedupeKey(), GetParam().expected);
-}
-
 ClipItem imageWithoutData() {
     ClipItem item = test::imageItem({});
     item.imageData.reset();
     return item;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, DedupeKey,
-    testing::Values(
-        KeyCase{"textKeepsItsSpaces", test::textItem(" a "), "t: a "},
-        KeyCase{"absentTextIsEmpty", withoutText(), "t:"},
-        KeyCase{"smallImageIsWholeTwice", test::imageItem("abc"), "i:3:YWJj:YWJj"},
-        KeyCase{"largeImageUsesItsEnds", test::imageItem(test::imageBytes('m', 130)),
-                "i:130:" + QString::fromLatin1(test::imageBytes('m', 130).first(64).toBase64()) +
-                    ":" + QString::fromLatin1(test::imageBytes('m', 130).last(64).toBase64())},
-        KeyCase{"imageWithoutData", imageWithoutData(), "i:"},
-        KeyCase{"filesJoinedByLineFeeds", test::filesItem({"/a", "/b c"}), "f:/a\n/b c"},
-        KeyCase{"absentFilesAreEmpty", withoutPaths(), "f:"}),
-    test::caseName);
 
 TEST(DedupeKeyShortcut, AgreesWithTheKeys) {
     const std::vector<ClipItem> items = {
@@ -177,12 +151,6 @@ TEST(ClipItemMake, GivesFreshIdsAndTheCurrentTime) {
     const QString id = a.idString();
     EXPECT_EQ(id, id.toUpper());
     EXPECT_EQ(id.size(), 36);
-}
-
-TEST(KindNames, RoundTripAndRejectUnknownNames) {
-    for (auto kind : {ClipItem::Kind::text, ClipItem::Kind::image, ClipItem::Kind::files})
-        EXPECT_EQ(kindFromName(kindName(kind)), kind);
-    EXPECT_EQ(kindFromName("Text"), std::nullopt);
 }
 
 } // namespace
