@@ -10,7 +10,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
-#include <set>
 
 namespace vt {
 namespace {
@@ -175,18 +174,6 @@ TEST_F(FanRender, OpeningSpringsRowsOutFromTheTopOneAfterTheOther) {
     EXPECT_GT(scale[0], scale[4]);
 }
 
-TEST_F(FanRender, ShowDuringTheClosingAnimationStartsCollapsed) {
-    open(textClips(6), 0);
-    panel.hide(false);
-    wait(0.05); // rows half-way into the pointer
-    panel.show(textClips(6), 0, {500, 450});
-    EXPECT_TRUE(panel.view().placements().empty()); // collapsed at once, nothing drawn
-    EXPECT_TRUE(panel.view().values().settled());
-    queue.runPending();
-    wait(2);
-    EXPECT_EQ(panel.view().placements().size(), 6u);
-}
-
 TEST_F(FanRender, FollowsTheLightOrDarkAppearance) {
     open(textClips(6), 0);
     const QPointF pill = along(3, inner() + 150);
@@ -194,28 +181,6 @@ TEST_F(FanRender, FollowsTheLightOrDarkAppearance) {
     panel.view().setAppearance(Appearance::light);
     const int light = probe(frame(), pill).lightness();
     EXPECT_GT(light, dark + 60);
-}
-
-TEST_F(FanRender, OnlyTheDrawingWindowIsDrawn) {
-    open(textClips(60), 30); // scroll 19: rows 17 to 32 are built
-    std::set<std::int64_t> drawn;
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        drawn.insert(p.index);
-    EXPECT_EQ(*drawn.begin(), 19);
-    EXPECT_EQ(*drawn.rbegin(), 30);
-}
-
-TEST_F(FanRender, DamageCoversOnlyTheFan) {
-    open(textClips(12), 0);
-    (void)panel.view().takeDamage();
-    panel.select(1);
-    wait(0.02);
-    // Frames come from the driver on screen; here the selection change itself reports.
-    const QRegion damage = panel.view().takeDamage().value_or(QRegion());
-    EXPECT_FALSE(damage.isEmpty());
-    const QRect all(QPoint(0, 0), panel.view().canvasSize().toSize());
-    EXPECT_LT(damage.boundingRect().width() * damage.boundingRect().height(),
-              all.width() * all.height() / 2);
 }
 
 } // namespace

@@ -165,28 +165,26 @@ TEST_F(RingRender, NoClipsDrawNoWedgesAndNoHighlight) {
     EXPECT_GT(ink(frame(), {230, 230}, 50, 40), 60);
 }
 
-TEST_F(RingRender, HiddenRingDrawsNothing) {
-    panel.show(textClips(3), 0); // the next turn has not come yet
-    const QImage image = frame();
-    EXPECT_EQ(probe(image, at(0, 130)).alpha(), 0);
-    EXPECT_EQ(probe(image, {230, 230}).alpha(), 0);
-}
-
 // Frames every 15 ms through the opening (scaled, blurred and faded at once, painted through
-// the half-resolution layer while blurred): what is painted stays centred on the ring's centre
-// in every frame, never a fragment off to one side.
+// the half-resolution layer while blurred), at scale 1 and 2: what is painted stays centred on
+// the ring's centre in every frame, never a fragment off to one side.
 TEST_F(RingRender, OpeningFramesStayCentred) {
-    panel.show(textClips(8), 0);
-    queue.runPending();
-    for (int ms = 0; ms <= 300; ms += 15) {
-        const QImage image = panel.view().renderAt(clock.now() + ms / 1000.0);
-        QRect painted;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) > 30) painted |= QRect(x, y, 1, 1);
-        if (painted.isEmpty()) continue;
-        EXPECT_NEAR(painted.center().x(), 230, 6) << ms << " ms";
-        EXPECT_NEAR(painted.center().y(), 230, 6) << ms << " ms";
+    for (const double scale : {1.0, 2.0}) {
+        panel.show(textClips(8), 0);
+        queue.runPending();
+        for (int ms = 0; ms <= 300; ms += 15) {
+            const QImage image = panel.view().renderAt(clock.now() + ms / 1000.0, scale);
+            QRect painted;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) > 30) painted |= QRect(x, y, 1, 1);
+            if (painted.isEmpty()) continue;
+            const QString at = QStringLiteral("%1x %2 ms").arg(scale).arg(ms);
+            EXPECT_NEAR(painted.center().x(), 230 * scale, 6 * scale) << at.toStdString();
+            EXPECT_NEAR(painted.center().y(), 230 * scale, 6 * scale) << at.toStdString();
+        }
+        panel.hide(false);
+        wait(1);
     }
 }
 
