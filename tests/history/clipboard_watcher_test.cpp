@@ -39,17 +39,6 @@ protected:
     }
 };
 
-TEST_F(WatcherTest, CreationLoadsTheHistoryFile) {
-    ClipHistory saved;
-    saved.limit = 12;
-    saved.add(ClipItem::makeText("kept"));
-    ASSERT_TRUE(HistoryFile::save(saved, path));
-    auto watcher = make();
-    EXPECT_EQ(watcher->history.limit, 12);
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].text, QString("kept"));
-}
-
 const QByteArray kPng = encoded(sampleImage(), "png");
 const QByteArray kTiff = encoded(sampleImage(), "tiff");
 
@@ -205,8 +194,16 @@ TEST_F(WatcherTest, PutWritesEachKindAndIsNotRecordedAgain) {
     EXPECT_EQ(watcher->history.items[0].idString(), idBefore);
 }
 
+// The history file is loaded at creation; a new limit keeps the newest clips and rewrites it.
 TEST_F(WatcherTest, ChangingTheLimitKeepsTheNewestAndRewritesTheFile) {
+    ClipHistory saved;
+    saved.limit = 12;
+    saved.add(ClipItem::makeText("kept"));
+    ASSERT_TRUE(HistoryFile::save(saved, path));
     auto watcher = make();
+    EXPECT_EQ(watcher->history.limit, 12);
+    ASSERT_EQ(watcher->history.items.size(), 1u);
+    EXPECT_EQ(watcher->history.items[0].text, QString("kept"));
     for (int i = 0; i < 30; ++i)
         watcher->history.add(ClipItem::makeText(QString::number(i)));
     watcher->setLimit(10);

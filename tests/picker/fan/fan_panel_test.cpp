@@ -1,53 +1,12 @@
-#include "picker/fan/fan_panel.h"
-
-#include "tests/doubles/fake_screens.h"
-#include "tests/doubles/manual_main_queue.h"
-#include "ui/animation_clock.h"
+#include "fan_panel_fixture.h"
 
 #include <QTransform>
-#include <gtest/gtest.h>
-#include <numbers>
 
 namespace vt {
 namespace {
 
-using test::FakeOverlaySurface;
-using test::FakeScreens;
-using test::ManualMainQueue;
-
-std::vector<ClipItem> clips(int n) {
-    std::vector<ClipItem> out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
-    return out;
-}
-
-class FanPanelTest : public ::testing::Test {
-protected:
-    FanPanelTest() {
-        // One 1920 x 1080 display with a 32-point panel along the top.
-        screens.list = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1048}, 1}};
-        screens.mouse = {600, 540};
-    }
-
-    FanPanel::SurfaceFactory factory() {
-        return [this](FanView&) {
-            auto s = std::make_unique<FakeOverlaySurface>();
-            surface = s.get();
-            return s;
-        };
-    }
-    void open(int n, std::int64_t selected = 0) {
-        panel.show(clips(n), selected);
-        queue.runPending();
-    }
-
-    FakeScreens screens;
-    ManualMainQueue queue;
-    ManualAnimationClock clock;
-    FakeOverlaySurface* surface = nullptr;
-    FanPanel panel{screens, queue, factory(), clock};
-};
+using test::clips;
+using test::FanPanelTest;
 
 TEST_F(FanPanelTest, SettingsOutOfRangeAreReadSafely) {
     panel.setMaxItems(-3);

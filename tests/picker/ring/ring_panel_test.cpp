@@ -1,47 +1,12 @@
-#include "picker/ring/ring_panel.h"
-#include "tests/doubles/fake_screens.h"
-#include "tests/doubles/manual_main_queue.h"
-#include "ui/animation_clock.h"
+#include "ring_panel_fixture.h"
 
-#include <gtest/gtest.h>
 #include <numbers>
 
 namespace vt {
 namespace {
 
-using test::FakeOverlaySurface;
-using test::FakeScreens;
-using test::ManualMainQueue;
-
-std::vector<ClipItem> clips(int n) {
-    std::vector<ClipItem> out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
-    return out;
-}
-
-class RingPanelTest : public ::testing::Test {
-protected:
-    RingPanelTest() {
-        // One 1440 x 900 display with the top 25 points reserved.
-        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
-        screens.mouse = {720, 450};
-    }
-
-    RingPanel::SurfaceFactory factory() {
-        return [this](PaintedView&) {
-            auto s = std::make_unique<FakeOverlaySurface>();
-            surface = s.get();
-            return s;
-        };
-    }
-
-    FakeScreens screens;
-    ManualMainQueue queue;
-    ManualAnimationClock clock;
-    FakeOverlaySurface* surface = nullptr;
-    RingPanel panel{screens, queue, factory(), clock};
-};
+using test::clips;
+using test::RingPanelTest;
 
 // The ring is centred on the pointer and clamped into the visible frame of the pointer's screen;
 // without screens it stays on the pointer. Centres are measured up from the primary's bottom.
