@@ -215,6 +215,38 @@ std::pair<qint64, qint64> sizeAndTime(int fd) {
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// The whole of a regular file at path, not following a link nor waiting on a FIFO; nothing when
+// it is anything else, larger than `limit` or unreadable.
+std::optional<QByteArray> readRegular(const QString& path, qint64 limit) {
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<QByteArray> content;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= limit) {
+        content = QByteArray(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+        qsizetype got = 0;
+        while (content && got < content->size()) {
+            const ssize_t n =
+                ::pread(fd, content->data() + got, size_t(content->size() - got), off_t(got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) content.reset();
+            if (n <= 0) break;
+            got += n;
+        }
+        if (content) content->truncate(got);
+    }
+    ::close(fd);
+    return content;
+}
+
+bool syncFolder(const QString& folder) {
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 } // namespace
 
 QString HistoryFile::defaultPath() {
@@ -249,7 +281,10 @@ ClipHistory HistoryFile::load(const QString& path) {
 }
 
 bool HistoryFile::save(const ClipHistory& history, const QString& path) {
-    return HistoryFile(path).save(history);
+    HistoryFile file(path);
+    if (!file.save(history)) return false;
+    if (auto unsynced = file.takeUnsynced()) secure(*unsynced);
+    return true;
 }
 
 ClipHistory HistoryFile::read(bool cleanUp) {
@@ -259,9 +294,12 @@ ClipHistory HistoryFile::read(bool cleanUp) {
     if (!PrivateFiles::makeFolders(folder, kFolderMode, true, &error))
         qCWarning(vtLog, "history: %s", qUtf8Printable(error));
     if (cleanUp) {
+        // Of the history file and of its synced copy.
         const QString prefix = QFileInfo(path_).fileName() + QLatin1StringView(kLeftoverInfix);
-        for (const QString& name :
-             QDir(folder).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
+        const QString syncedPrefix =
+            QFileInfo(syncedPath(path_)).fileName() + QLatin1StringView(kLeftoverInfix);
+        for (const QString& name : QDir(folder).entryList(
+                 {prefix + u'*', syncedPrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
             ::unlink(native(folder + u'/' + name).constData());
     }
 
@@ -317,7 +355,17 @@ ClipHistory HistoryFile::read(bool cleanUp) {
     }
     if (!history) {
         keepAside(fd, QStringLiteral("not a history this version can read"));
-        return ClipHistory{};
+        // Torn or empty after a crash during a save that was not synced yet: the last synced
+        // history is next to it.
+        const QString synced = syncedPath(path_);
+        const auto bytes = readRegular(synced, kMaxBytes);
+        double syncedVersion = 0;
+        auto kept = bytes ? ClipHistory::fromJson(*bytes, &syncedVersion) : std::nullopt;
+        if (!kept || syncedVersion > kFormatVersion) return ClipHistory{};
+        qCWarning(vtLog,
+                  "history: starting instead with the %zu clips of %s, the history last synced",
+                  kept->items.size(), qUtf8Printable(synced));
+        return std::move(*kept);
     }
     if (const auto ranges = ItemScanner(content).scan();
         ranges && ranges->size() == history->items.size()) {
@@ -429,7 +477,7 @@ bool HistoryFile::save(const ClipHistory& history) {
         written.insert(item.id, Segment{item, offset, length});
     }
     if (!put(tail)) return fail(lastError());
-    if (!PrivateFiles::commitTemp(temp, path_, &error)) return fail(error);
+    if (!PrivateFiles::commitTemp(temp, path_, &error, false)) return fail(error);
 
     if (left > 0)
         qCWarning(vtLog,
@@ -442,7 +490,59 @@ bool HistoryFile::save(const ClipHistory& history) {
     previous_ = temp.fd;
     std::tie(previousSize_, previousModified_) = sizeAndTime(previous_);
     segments_ = std::move(written);
+    unsynced_ = true;
     return true;
+}
+
+std::optional<HistoryFile::Unsynced> HistoryFile::takeUnsynced() {
+    if (!unsynced_ || previous_ < 0) return std::nullopt;
+    unsynced_ = false;
+    const int fd = ::fcntl(previous_, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return std::nullopt;
+    return Unsynced{fd, path_};
+}
+
+QString HistoryFile::syncedPath(const QString& path) {
+    return path + QStringLiteral(".synced");
+}
+
+bool HistoryFile::secure(Unsynced file) {
+    const QString synced = syncedPath(file.path);
+    QString error;
+    bool done = ::fdatasync(file.fd) == 0;
+    if (!done) error = QStringLiteral("cannot sync it: ") + lastError();
+    if (done) {
+        // A second name for the same file, made under a name that load() clears away if this is
+        // cut short, then moved over the previous synced copy (a link there is replaced).
+        const QByteArray link = native(file.path + QLatin1StringView(kLeftoverInfix) + "synced");
+        ::unlink(link.constData());
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, link.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            done = ::rename(link.constData(), native(synced).constData()) == 0;
+            if (!done) {
+                error = QStringLiteral("cannot rename: ") + lastError();
+                ::unlink(link.constData());
+            }
+        } else {
+            // No second names here (or no /proc): a synced copy of the bytes instead.
+            PrivateFiles::TempFile temp = PrivateFiles::createTemp(synced, kFileMode, &error);
+            const auto [size, modified] = sizeAndTime(file.fd);
+            done = temp.fd >= 0 && size >= 0 && copyRange(file.fd, 0, size, temp.fd);
+            if (!done && temp.fd >= 0) error = lastError();
+            if (done)
+                done = PrivateFiles::commitTemp(temp, synced, &error);
+            else
+                PrivateFiles::discardTemp(temp);
+            if (temp.fd >= 0) ::close(temp.fd);
+        }
+    }
+    if (done) done = syncFolder(QFileInfo(file.path).path());
+    ::close(file.fd);
+    if (!done)
+        qCWarning(vtLog, "history: could not keep a synced copy of %s (%s)",
+                  qUtf8Printable(file.path), qUtf8Printable(error));
+    return done;
 }
 
 } // namespace vt
