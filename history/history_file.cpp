@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -298,9 +300,17 @@ ClipHistory HistoryFile::read(bool cleanUp) {
         const QString prefix = QFileInfo(path_).fileName() + QLatin1StringView(kLeftoverInfix);
         const QString syncedPrefix =
             QFileInfo(syncedPath(path_)).fileName() + QLatin1StringView(kLeftoverInfix);
-        for (const QString& name : QDir(folder).entryList(
-                 {prefix + u'*', syncedPrefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
-            ::unlink(native(folder + u'/' + name).constData());
+        // A plain look at the names: wildcards would cost a regular-expression engine at start.
+        const QByteArray prefixes[] = {native(prefix), native(syncedPrefix)};
+        if (DIR* dir = ::opendir(native(folder).constData())) {
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string_view name(entry->d_name);
+                for (const QByteArray& p : prefixes)
+                    if (name.starts_with(std::string_view(p.constData(), size_t(p.size()))))
+                        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            }
+            ::closedir(dir);
+        }
     }
 
     struct stat st {};

@@ -172,6 +172,9 @@ QImage OverlayWindow::pictureOf(const QRect& area) const {
 }
 
 void OverlayWindow::takePictures() {
+    // Nothing behind a window that shows nothing needs picturing (the unseen show that readies
+    // the window): the picture's memory is then taken only when the window is first seen.
+    if (host_->windowOpacity() <= 0) return;
     const QSizeF canvas = view_.canvasSize();
     const QRect area = view_.paintedArea().toAlignedRect().intersected(
         QRect(0, 0, int(std::lround(canvas.width())), int(std::lround(canvas.height()))));
