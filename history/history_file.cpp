@@ -459,6 +459,18 @@ bool HistoryFile::save(const ClipHistory& history) {
         return true;
     };
     if (!put("{\"items\":[")) return fail(lastError());
+    // Clips copied from the previous file, not yet copied: a run of them lying side by side there.
+    qint64 runFrom = -1, runLength = 0;
+    QString copyError;
+    const auto flushRun = [&] {
+        if (runFrom < 0) return true;
+        const bool copied = copyRange(previous_, runFrom, runLength, temp.fd);
+        runFrom = -1;
+        if (copied) return true;
+        copyError = lastError();
+        forgetPrevious(); // the next save encodes every clip again
+        return false;
+    };
     QByteArray buffer;
     std::size_t left = 0;
     for (std::size_t i = 0; i < history.items.size(); ++i) {
@@ -472,20 +484,27 @@ bool HistoryFile::save(const ClipHistory& history) {
             left = history.items.size() - i;
             break;
         }
-        if (i > 0 && !put(",")) return fail(lastError());
-        const qint64 offset = position;
-        if (copy) {
-            if (!copyRange(previous_, old->offset, length, temp.fd)) {
-                const QString why = lastError();
-                forgetPrevious(); // the next save encodes every clip again
-                return fail(why);
+        if (copy && runFrom >= 0 && old->offset == runFrom + runLength + 1) {
+            // Right after the previous copied clip in the old file, its comma in between: one
+            // copy for the whole run.
+            runLength = old->offset + length - runFrom;
+            position += 1;
+        } else {
+            if (!flushRun()) return fail(copyError);
+            if (i > 0 && !put(",")) return fail(lastError());
+            if (copy) {
+                runFrom = old->offset;
+                runLength = length;
             }
-            position += length;
-        } else if (!put(buffer)) {
-            return fail(lastError());
         }
+        const qint64 offset = position;
+        if (copy)
+            position += length;
+        else if (!put(buffer))
+            return fail(lastError());
         written.insert(item.id, Segment{item, offset, length});
     }
+    if (!flushRun()) return fail(copyError);
     if (!put(tail)) return fail(lastError());
     if (!PrivateFiles::commitTemp(temp, path_, &error, false)) return fail(error);
 

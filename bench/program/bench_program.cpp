@@ -109,7 +109,8 @@ public:
         // A returning user: the first launch's onboarding window is not the program at rest.
         fs::create_directories(root_ + "/config/Vantrel");
         std::ofstream(root_ + "/config/Vantrel/Vantrel.conf")
-            << "[General]\nonboardingDone=true\nhistoryLimit=200\n";
+            << "[General]\nonboardingDone=true\n"
+            << (history.empty() ? "" : "historyLimit=200\n");
         if (!history.empty()) {
             fs::create_directories(dataDir());
             std::ofstream(historyPath(), std::ios::binary) << history;
