@@ -540,6 +540,12 @@ bool HistoryFile::secure(Unsynced file) {
     QString error;
     bool done = ::fdatasync(file.fd) == 0;
     if (!done) error = QStringLiteral("cannot sync it: ") + lastError();
+    struct stat st {};
+    if (done && ::fstat(file.fd, &st) == 0 && st.st_nlink == 0) {
+        // Replaced already by a newer save (or removed): the newer file is secured in its turn.
+        ::close(file.fd);
+        return true;
+    }
     if (done) {
         // A second name for the same file, made under a name that load() clears away if this is
         // cut short, then moved over the previous synced copy (a link there is replaced).
