@@ -25,13 +25,13 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <malloc.h>
 
 namespace vt {
 
 namespace {
 constexpr int kThumbnailWarmCount = 60; // the thumbnail cache's count limit
 constexpr int kPermissionPollMs = 2000;
-constexpr double kPrewarmDelay = 0.3; // seconds after launch
 
 // The shared settings and windows take their services from here: handed over before any is made.
 PlatformServices& handedOver(PlatformServices& services) {
@@ -147,19 +147,21 @@ void AppDelegate::applySettings() {
     if (styleChanged && prewarmed_) prewarmPicker();
 }
 
-// The picker in use is drawn once shortly after launch (and again when the style changes), so
-// the first hold shows it without the cost of a first window. Not at once: the tap and the
-// watcher come first, and a hold cannot open a picker sooner than the hold delay anyway.
+// The picker in use is drawn once right after launch (and again when the style changes), so
+// the first hold shows it without the cost of a first window. On the event loop's first turn:
+// the tap, the watcher and the tray come first, and the program is then done starting at once.
 void AppDelegate::prewarmPicker() {
     prewarmed_ = true;
     QPointer<AppDelegate> self(this);
-    QtMainQueue::shared().asyncAfter(kPrewarmDelay, [self] {
+    QtMainQueue::shared().asyncAfter(0, [self] {
         AppDelegate* d = self.data();
         if (!d) return;
         if (d->holdPaste_.useFan)
             d->fan_.prewarm();
         else
             d->ring_.prewarm();
+        // What starting and drawing freed goes back to the system rather than idling in the heap.
+        ::malloc_trim(0);
         qCDebug(vtLog, "picker prewarmed");
     });
 }
