@@ -9,6 +9,9 @@ namespace vt {
 
 namespace {
 
+// How long a release heard without its press may wait for it.
+constexpr std::chrono::milliseconds kOvertaken{250};
+
 TapEvent vEvent(std::uint32_t type, bool repeat) {
     TapEvent e;
     e.type = type;
@@ -76,6 +79,11 @@ void WaylandEventTap::postKeyboardEvent(std::int64_t keycode, bool keyDown, std:
 void WaylandEventTap::hear(Word word) {
     heard_ = true;
     const bool installed = present_ && callback_;
+    qCDebug(vtLog, "tap: heard %s%s",
+            word == Word::holdPress     ? "press"
+            : word == Word::holdRelease ? "release"
+                                        : "pick",
+            installed ? "" : " (tap not running)");
     switch (word) {
     case Word::holdPress: {
         picking_ = false;
@@ -83,14 +91,22 @@ void WaylandEventTap::hear(Word word) {
         vDown_ = true;
         if (!installed) {
             kept_ = Word::holdPress;
-            return;
+        } else if (!dispatch(e.type, e)) {
+            retype(e.type, e);
         }
-        if (!dispatch(e.type, e)) retype(e.type, e);
+        // The compositor starts each binding's command on its own: on a quick press the
+        // release's start may overtake the press's.
+        if (early_ && std::chrono::steady_clock::now() - *early_ < kOvertaken)
+            hear(Word::holdRelease);
+        early_.reset();
         return;
     }
     case Word::holdRelease: {
         picking_ = false;
-        if (!vDown_) return;
+        if (!vDown_) {
+            early_ = std::chrono::steady_clock::now();
+            return;
+        }
         vDown_ = false;
         const TapEvent e = vEvent(TapEventType::keyUp, false);
         if (!installed) {

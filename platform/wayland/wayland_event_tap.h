@@ -3,6 +3,7 @@
 
 #include <QByteArrayView>
 #include <QObject>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -19,13 +20,14 @@ class PastePoster;
 //       bindsym --no-repeat Ctrl+v exec /usr/bin/vantrel --hold press
 //       bindsym --release Ctrl+v exec /usr/bin/vantrel --hold release
 //   "press" is V's key-down with the command flag (a press while V is already down is an
-//   auto-repeat), "release" V's key-up. The compositor keeps the chord from the application, so
-//   an event of a word that the callback lets through is typed again by the virtual keyboard:
-//   a short press, or any press while hold-to-paste does not apply, still pastes. "pick" (for
-//   a shortcut of the user's choice where no press and release can be told) is V's key-down
-//   with the command flag, and from then on, until the next word, every event delivered here
-//   carries the command flag: the picker then ends on Return, a digit, a click or Escape, never
-//   on a Ctrl release.
+//   auto-repeat), "release" V's key-up (one that overtook its press, as the compositor starts
+//   the two commands independently, follows the press when it comes within 250 ms). The compositor
+//   keeps the chord from the application, so an event of a word that the callback lets through is
+//   typed again by the virtual keyboard: a short press, or any press while hold-to-paste does not
+//   apply, still pastes. "pick" (for a shortcut of the user's choice where no press and release can
+//   be told) is V's key-down with the command flag, and from then on, until the next word, every
+//   event delivered here carries the command flag: the picker then ends on Return, a digit, a click
+//   or Escape, never on a Ctrl release.
 // - The picker's own surface, which holds the keyboard while it is open and reports its input
 //   through deliver(type, event) in this tap's vocabulary: keyDown / keyUp with TapKeyCode and
 //   autorepeat, flagsChanged with the TapEventFlag bits held after the change, mouseMoved with
@@ -89,6 +91,8 @@ private:
     bool retyped_ = false; // V's press was typed again; its release follows it
     bool picking_ = false; // the last word was "pick"
     std::optional<Word> kept_;
+    // When a release came with no press down: its press may still be on the way.
+    std::optional<std::chrono::steady_clock::time_point> early_;
     bool cannotTypeLogged_ = false;
 };
 
