@@ -119,6 +119,13 @@ void WaylandEventTap::hear(Word word) {
             return;
         }
         if (!dispatch(e.type, e)) retype(e.type, e);
+        if (!pickerReportsInput_) {
+            TapEvent up = e;
+            up.type = TapEventType::flagsChanged;
+            up.keycode = 0;
+            up.flags = 0;
+            dispatch(up.type, up);
+        }
         return;
     }
     case Word::pick: {

@@ -68,6 +68,11 @@ public:
     void hear(Word word);
     // One event of the picker's surface (see above).
     void deliver(std::uint32_t type, const TapEvent& event);
+    // Whether a picker surface reports its input through deliver(); whoever wires its callback
+    // sets this. Without one nothing would ever tell of Ctrl's release once the picker is open,
+    // so "release" then also stands for it: the picker closes on the first of V and Ctrl let go,
+    // pasting the selected clip.
+    void setPickerReportsInput(bool reports) { pickerReportsInput_ = reports; }
 
     // Some word came (since start, or in an earlier session: setHeard).
     bool heard() const { return heard_; }
@@ -90,6 +95,7 @@ private:
     bool vDown_ = false;   // a press was heard and no release yet
     bool retyped_ = false; // V's press was typed again; its release follows it
     bool picking_ = false; // the last word was "pick"
+    bool pickerReportsInput_ = false;
     std::optional<Word> kept_;
     // When a release came with no press down: its press may still be on the way.
     std::optional<std::chrono::steady_clock::time_point> early_;

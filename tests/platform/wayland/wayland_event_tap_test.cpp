@@ -57,6 +57,7 @@ protected:
     std::vector<int> committed;
 
     void SetUp() override {
+        tap.setPickerReportsInput(true);
         controller.items = [] { return std::vector<ClipItem>(3); };
         controller.onCommit = [this](const ClipItem&) { committed.push_back(1); };
     }
@@ -129,6 +130,14 @@ TEST_F(WaylandTapTest, AShortPressPastesOncePastTheBindingEvenBeforeTheTapRuns) 
     QCoreApplication::processEvents();
     queue.advance(controller.holdDelay);
     EXPECT_EQ(fan.shown.size(), 1u);
+
+    // With no picker surface to tell of Ctrl, the release closes the picker with a pick.
+    tap.setPickerReportsInput(false);
+    posted.clear();
+    tap.hear(Word::holdRelease);
+    EXPECT_EQ(fan.hides, std::vector<bool>{true});
+    queue.advance(0.1);
+    EXPECT_EQ(posted, kBoundPaste);
 }
 
 // What the picker's surface reports while the picker is open.
