@@ -23,5 +23,8 @@ int main(int argc, char** argv) {
     usleep(200000);
     const bool ok = keyboard.post(key, true, flags, past) && keyboard.post(key, false, flags, past);
     keyboard.sync();
+    // Headless, this keyboard is the seat's only one: gone, it would take the clients' keyboard
+    // focus (and a paste they are still reading) with it.
+    usleep(500000);
     return ok ? 0 : 1;
 }
