@@ -146,7 +146,7 @@ int SingleInstance::handOver(const char* line) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat st {};
     int written = -1;
-    if (runtime && runtime[0] == '/' && ::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode) &&
+    if (runtime && runtime[0] == '/' && ::lstat(runtime, &st) == 0 && S_ISDIR(st.st_mode) &&
         st.st_uid == ::getuid())
         written = std::snprintf(address.sun_path, sizeof address.sun_path, "%s/%s.lock.socket",
                                 runtime, kAppId);

@@ -70,8 +70,8 @@ public:
     void deliver(std::uint32_t type, const TapEvent& event);
     // Whether a picker surface reports its input through deliver(); whoever wires its callback
     // sets this. Without one nothing would ever tell of Ctrl's release once the picker is open,
-    // so "release" then also stands for it: the picker closes on the first of V and Ctrl let go,
-    // pasting the selected clip.
+    // so "release" (which Sway sends when V goes up) then also stands for it: the picker closes
+    // with the selected clip when V is let go.
     void setPickerReportsInput(bool reports) { pickerReportsInput_ = reports; }
 
     // Some word came (since start, or in an earlier session: setHeard).
