@@ -11,6 +11,8 @@ namespace {
 
 // How long a release heard without its press may wait for it.
 constexpr std::chrono::milliseconds kOvertaken{250};
+// Auto-repeat comes at least this often (Sway's default rate is 25 a second).
+constexpr std::chrono::milliseconds kRepeat{150};
 
 TapEvent vEvent(std::uint32_t type, bool repeat) {
     TapEvent e;
@@ -87,8 +89,12 @@ void WaylandEventTap::hear(Word word) {
     switch (word) {
     case Word::holdPress: {
         picking_ = false;
-        const TapEvent e = vEvent(TapEventType::keyDown, vDown_);
+        // Sway drops the release binding when another key goes down meanwhile (an arrow, a
+        // digit): only a press soon after the last one is the binding's auto-repeat.
+        const auto now = std::chrono::steady_clock::now();
+        const TapEvent e = vEvent(TapEventType::keyDown, vDown_ && now - lastPress_ < kRepeat);
         vDown_ = true;
+        lastPress_ = now;
         if (!installed) {
             kept_ = Word::holdPress;
         } else if (!dispatch(e.type, e)) {
@@ -159,13 +165,11 @@ bool WaylandEventTap::dispatch(std::uint32_t type, const TapEvent& event) {
 }
 
 void WaylandEventTap::retype(std::uint32_t type, const TapEvent& event) {
-    if (type == TapEventType::keyDown) {
-        retyped_ = true;
-        postKeyboardEvent(event.keycode, true, event.flags, 0);
-    } else if (type == TapEventType::keyUp && retyped_) {
-        retyped_ = false;
-        postKeyboardEvent(event.keycode, false, TapEventFlag::command, 0);
-    }
+    // The whole keystroke at once: its release may never be heard, and a key left down in the
+    // application would repeat there.
+    if (type != TapEventType::keyDown) return;
+    postKeyboardEvent(event.keycode, true, event.flags, 0);
+    postKeyboardEvent(event.keycode, false, event.flags, 0);
 }
 
 void WaylandEventTap::playKept() {

@@ -19,15 +19,17 @@ class PastePoster;
 //   bindings the user adds, e.g. on Sway:
 //       bindsym --no-repeat Ctrl+v exec /usr/bin/vantrel --hold press
 //       bindsym --release Ctrl+v exec /usr/bin/vantrel --hold release
-//   "press" is V's key-down with the command flag (a press while V is already down is an
-//   auto-repeat), "release" V's key-up (one that overtook its press, as the compositor starts
-//   the two commands independently, follows the press when it comes within 250 ms). The compositor
-//   keeps the chord from the application, so an event of a word that the callback lets through is
-//   typed again by the virtual keyboard: a short press, or any press while hold-to-paste does not
-//   apply, still pastes. "pick" (for a shortcut of the user's choice where no press and release can
-//   be told) is V's key-down with the command flag, and from then on, until the next word, every
-//   event delivered here carries the command flag: the picker then ends on Return, a digit, a click
-//   or Escape, never on a Ctrl release.
+//   "press" is V's key-down with the command flag (one within 150 ms of the last while V is
+//   down is the binding's auto-repeat; later ones are fresh presses, as Sway drops the release
+//   binding when another key goes down meanwhile), "release" V's key-up (one that overtook its
+//   press, as the compositor starts the two commands independently, follows the press when it
+//   comes within 250 ms). The compositor keeps the chord from the application, so a press that
+//   the callback lets through is typed again, as a whole keystroke, by the virtual keyboard: a
+//   short press, or any press while hold-to-paste does not apply, still pastes. "pick" (for a
+//   shortcut of the user's choice where no press and release can be told) is V's key-down with
+//   the command flag, and from then on, until the next word, every event delivered here
+//   carries the command flag: the picker then ends on Return, a digit, a click or Escape, never
+//   on a Ctrl release.
 // - The picker's own surface, which holds the keyboard while it is open and reports its input
 //   through deliver(type, event) in this tap's vocabulary: keyDown / keyUp with TapKeyCode and
 //   autorepeat, flagsChanged with the TapEventFlag bits held after the change, mouseMoved with
@@ -92,8 +94,8 @@ private:
     bool present_ = false;
     bool enabled_ = false;
     bool heard_ = false;
-    bool vDown_ = false;   // a press was heard and no release yet
-    bool retyped_ = false; // V's press was typed again; its release follows it
+    bool vDown_ = false; // a press was heard and no release yet
+    std::chrono::steady_clock::time_point lastPress_;
     bool picking_ = false; // the last word was "pick"
     bool pickerReportsInput_ = false;
     std::optional<Word> kept_;
