@@ -45,8 +45,8 @@ QString explanation(TrustProblem problem) {
         return QCoreApplication::translate(
             "Vantrel",
             "このデスクトップの Wayland は、ほかのアプリケーションにキー入力を送る仕組み"
-            "（zwp_virtual_keyboard_v1）も、キーが押されたことをプログラムに知らせる仕組み"
-            "も提供していないため、Ctrl+V の長押しでは貼り付けられません。キーボード"
+            "（zwp_virtual_keyboard_v1）を提供していないため、Ctrl+V の長押しでは貼り付け"
+            "られません。キーボード"
             "ショートカットに「vantrel --pick」を割り当てると、ピッカー（layer-shell "
             "に対応したデスクトップで表示できます）で選んだ項目がクリップボードに戻るので、"
             "そのあと Ctrl+V で貼り付けてください。");

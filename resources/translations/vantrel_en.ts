@@ -142,8 +142,8 @@ After moving, the moved %1 opens again.</translation>
     </message>
     <message>
         <location line="+15"/>
-        <source>このデスクトップの Wayland は、ほかのアプリケーションにキー入力を送る仕組み（zwp_virtual_keyboard_v1）も、キーが押されたことをプログラムに知らせる仕組みも提供していないため、Ctrl+V の長押しでは貼り付けられません。キーボードショートカットに「vantrel --pick」を割り当てると、ピッカー（layer-shell に対応したデスクトップで表示できます）で選んだ項目がクリップボードに戻るので、そのあと Ctrl+V で貼り付けてください。</source>
-        <translation>This Wayland desktop offers no way to send keystrokes to other applications (zwp_virtual_keyboard_v1) and no way to tell the program that keys are pressed, so holding Ctrl+V cannot paste. Bind “vantrel --pick” to a keyboard shortcut: the clip you choose in the picker (shown on desktops with layer-shell) goes back to the clipboard, and you then paste it with Ctrl+V.</translation>
+        <source>このデスクトップの Wayland は、ほかのアプリケーションにキー入力を送る仕組み（zwp_virtual_keyboard_v1）を提供していないため、Ctrl+V の長押しでは貼り付けられません。キーボードショートカットに「vantrel --pick」を割り当てると、ピッカー（layer-shell に対応したデスクトップで表示できます）で選んだ項目がクリップボードに戻るので、そのあと Ctrl+V で貼り付けてください。</source>
+        <translation>This Wayland desktop offers no way to send keystrokes to other applications (zwp_virtual_keyboard_v1), so holding Ctrl+V cannot paste. Bind “vantrel --pick” to a keyboard shortcut: the clip you choose in the picker (shown on desktops with layer-shell) goes back to the clipboard, and you then paste it with Ctrl+V.</translation>
     </message>
     <message>
         <location line="+15"/>
