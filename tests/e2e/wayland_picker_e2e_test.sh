@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Hold-to-paste with the picker open on Sway (run under scripts/with-wayland): the picker's
+# Hold-to-paste with the picker open on Sway (run under scripts/with-wayland), and a picker
+# opened with --pick: the picker's
 # layer-shell surface holds the keyboard, so arrows, digits, Escape and Ctrl's release reach the
 # program from it, while the Sway bindings report V. wtype plays the user's keyboard; a Qt text
 # field on Wayland is the paste target.
@@ -55,4 +56,12 @@ hold and arrow|-k Right -s 10|two
 hold and digit|-k 3|one
 Escape|-k Escape|
 CASES
+# A picker opened by `vantrel --pick` (a shortcut of the user's choice) ignores Ctrl and pastes
+# on Return.
+"$program" --pick || fail "--pick found no running instance"
+sleep 0.8
+wtype -M ctrl -m ctrl -k Down -k Return
+expected="${expected}two"
+within grep -qx -- "$expected" "$dir/target.txt" ||
+    fail "--pick: the target holds '$(cat "$dir/target.txt")', not '$expected'"
 echo "PASS"
