@@ -43,8 +43,9 @@ PlatformServices& handedOver(PlatformServices& services) {
 AppDelegate::AppDelegate(PlatformServices& services, QObject* parent)
     : QObject(parent), services_(handedOver(services)),
       watcher_(*services.pasteboard, *services.workspace),
-      ring_(*services.screens, QtMainQueue::shared()),
-      fan_(*services.screens, QtMainQueue::shared()),
+      ring_(*services.screens, QtMainQueue::shared(), services.makeOverlaySurface),
+      fan_(*services.screens, QtMainQueue::shared(),
+           FanPanel::SurfaceFactory(services.makeOverlaySurface)),
       holdPaste_(*services.eventTap, QtMainQueue::shared(), ring_, fan_),
       settings_(AppSettings::shared()) {
     thumbnailPool_.setMaxThreadCount(1);

@@ -178,8 +178,13 @@ bool HoldPasteController::feed(const HPInput& input) {
     const bool committing =
         std::any_of(result.effects.begin(), result.effects.end(),
                     [](const HPEffect& e) { return e.kind == HPEffect::Kind::commit; });
+    pasteScheduled_ = false;
     for (const HPEffect& effect : result.effects)
         perform(effect, committing);
+    // The Ctrl release that chose a clip is kept from the application: the keyboard stays held
+    // until the paste has gone out, so keys typed meanwhile reach the application after it, and
+    // the paste's own keystroke tells it the whole state of Ctrl.
+    if (pasteScheduled_ && input.kind == HPInput::Kind::cmdReleased) return true;
     return result.action == HPAction::swallow;
 }
 
@@ -206,6 +211,8 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
             break;
         // The hand-over (clipboard, history file) runs on the next turn, so the key that chose
         // the clip is not kept waiting; the paste follows it.
+        tap_.holdInputForPaste();
+        pasteScheduled_ = true;
         std::weak_ptr<HoldPasteController*> weak = self_;
         mainQueue_.asyncAfter(0,
                               [weak, clip = shownItems_[static_cast<std::size_t>(effect.index)]] {

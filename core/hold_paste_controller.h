@@ -82,6 +82,8 @@ private:
     PointD lastPointer_;
     PointD ringCenter_;
     std::vector<ClipItem> shownItems_;
+    // Set by the input being fed when it scheduled a paste.
+    bool pasteScheduled_ = false;
     // Deferred jobs hold this weakly and do nothing once the controller is gone.
     std::shared_ptr<HoldPasteController*> self_;
 };

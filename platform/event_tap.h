@@ -109,6 +109,9 @@ public:
     // userData; it passes through this tap again with that value.
     virtual void postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uint64_t flags,
                                    std::int64_t userData) = 0;
+    // Called while answering an event that chose a clip: the paste keystroke follows shortly.
+    // Keys the user types meanwhile wait and reach the application after the paste.
+    virtual void holdInputForPaste() {}
 };
 
 } // namespace vt

@@ -19,6 +19,9 @@
 
 namespace vt {
 
+class OverlaySurface;
+class PaintedView;
+
 // Every platform service the program uses, built once at start by the factory of one backend
 // and owned here for the life of the program. The layers above see the interfaces only.
 struct PlatformServices {
@@ -34,6 +37,9 @@ struct PlatformServices {
     std::unique_ptr<AppCatalog> appCatalog;
     std::unique_ptr<UserDefaults> userDefaults;
     std::unique_ptr<LoginItemService> loginItems;
+    // Builds the surface a picker shows its view in (the view outlives it); empty where the Qt
+    // overlay window serves (X11).
+    std::function<std::unique_ptr<OverlaySurface>(PaintedView&)> makeOverlaySurface;
     // Called when displays were added, removed or moved, so the backend can follow them.
     std::function<void()> screensChanged = [] {};
     // The foreground colour the tray asks its icons to use; nothing where it does not say.

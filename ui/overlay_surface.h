@@ -18,6 +18,10 @@ public:
     virtual void orderOut() = 0;
     // True while the window is ordered in.
     virtual bool isVisible() const = 0;
+    // The window is on its way out (its closing animation runs): from now until the next
+    // orderFront it takes no input, so keys and clicks, a paste among them, reach the
+    // applications again. Nothing to do for a window that never takes input.
+    virtual void resignInput() {}
     // Whole-window opacity, 0 to 1.
     virtual void setAlpha(double alpha) = 0;
     // Paints the hosted view now rather than on the next event-loop turn.

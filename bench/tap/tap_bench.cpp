@@ -84,7 +84,7 @@ void BM_KeyVerdict(benchmark::State& state) {
         spinUntil(
             [&] {
                 got += take();
-                return got >= 3;
+                return got >= 2;
             },
             1000);
         spinUntil([] { return false; }, 20); // let the posted paste settle

@@ -178,6 +178,7 @@ void FanPanel::hide(bool committed) {
         return;
     }
     const std::int64_t g = ++generation_;
+    window().resignInput();
     withAnimation(committed ? Animation::easeIn(0.2) : Animation::easeIn(0.16), [&] {
         model_.setPhase(committed ? FanModel::Phase::committing : FanModel::Phase::cancelling);
     });

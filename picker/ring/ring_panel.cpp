@@ -105,6 +105,7 @@ void RingPanel::hide(bool committed) {
         return;
     }
     const std::int64_t g = ++generation_;
+    window().resignInput();
     const Animation animation = committed ? Animation::easeOut(0.22) : Animation::easeIn(0.14);
     const double delay = committed ? 0.26 : 0.18;
     withAnimation(animation, [&] {

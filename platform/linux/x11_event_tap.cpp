@@ -111,6 +111,10 @@ void X11EventTap::postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uin
     send({TapCommand::Kind::post, keycode, keyDown, flags, userData, {}});
 }
 
+void X11EventTap::holdInputForPaste() {
+    send({TapCommand::Kind::holdForPaste, 0, false, 0, 0, {}});
+}
+
 void X11EventTap::setRootSpace(const RootSpace& space) {
     {
         std::lock_guard lock(mutex_);
@@ -212,6 +216,13 @@ void X11EventTap::run(std::uint64_t eventMask, std::shared_ptr<Delivery> deliver
         {
             std::lock_guard lock(mutex_);
             commands.swap(commands_);
+            // A keystroke goes out whole: a press whose release is not here yet waits for it,
+            // so that no key event is handled while our keys are down.
+            if (!commands.empty() && commands.back().kind == TapCommand::Kind::post &&
+                commands.back().keyDown) {
+                commands_.push_back(commands.back());
+                commands.pop_back();
+            }
         }
         for (const TapCommand& c : commands)
             current->perform(c);

@@ -36,6 +36,7 @@ public:
     void invalidate() override;
     bool isPresent() const override;
     bool isTrusted() const override;
+    void holdInputForPaste() override;
     void postKeyboardEvent(std::int64_t keycode, bool keyDown, std::uint64_t flags,
                            std::int64_t userData) override;
 

@@ -203,6 +203,20 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         lastPress_[code] = 0;
     }
 
+    // A paste is on its way: V going on from the hold is ours; any other key waits, with the
+    // keyboard frozen behind it, and is handled once the paste has gone out.
+    if (pasteOwed_ && activeGrab_) {
+        if (code == vKeycode_ && (swallowV_ || !pressed)) {
+            if (!pressed) swallowV_ = false;
+            XAllowEvents(display_, SyncKeyboard, CurrentTime);
+            XFlush(display_);
+        } else if (!keptKey_) {
+            XEvent kept{};
+            kept.xkey = event;
+            keptKey_ = kept;
+        }
+        return;
+    }
     // A hold ended while V was still down: its repeats and its release would type "v" into the
     // application. They are ours, with no question asked; any other key still goes through.
     if (swallowV_ && activeGrab_) {
@@ -270,6 +284,10 @@ void X11TapWorker::handleKey(XKeyEvent& event) {
         }
     } else if (!swallow && holdGoesOn) {
         replayKeepingGrab();
+    } else if (swallow && vStillDown) {
+        // The release that chose a clip, kept until the paste: V's repeats stay ours too.
+        applyVerdict(true);
+        swallowV_ = true;
     } else if (!swallow && vStillDown) {
         XAllowEvents(display_, ReplayKeyboard, CurrentTime);
         allowIssued_ = Clock::now();
@@ -414,6 +432,7 @@ void X11TapWorker::perform(const TapCommand& command) {
         break;
     case TapCommand::Kind::disable:
         enabled_ = false;
+        handBackKeptKey();
         releaseActiveGrab();
         break;
     case TapCommand::Kind::post:
@@ -421,6 +440,9 @@ void X11TapWorker::perform(const TapCommand& command) {
         break;
     case TapCommand::Kind::rootSpace:
         space_ = command.space;
+        break;
+    case TapCommand::Kind::holdForPaste:
+        pasteOwed_ = activeGrab_;
         break;
     }
     XFlush(display_);
@@ -517,15 +539,17 @@ void X11TapWorker::post(const TapCommand& command) {
             XAllowEvents(display_, AsyncKeyboard, CurrentTime);
             XSync(display_, False);
         }
+        // The keystroke carries exactly the modifiers in its flags. Only what is not already so
+        // is changed, and changed back afterwards: a Ctrl the user still holds stays held (the
+        // X server would otherwise count it released), a held Shift or Alt does not leak in.
+        // The state is read before the keyboard is let go, so that letting go and the keystroke
+        // reach the server together and no repeat of a held key slips in between.
+        char keys[32] = {};
+        XQueryKeymap(display_, keys);
         releaseActiveGrab();
         keysDown_.clear();
         if (!steppedAside_) ungrabChord();
         steppedAside_ = true;
-        // The keystroke carries exactly the modifiers in its flags. Only what is not already so
-        // is changed, and changed back afterwards: a Ctrl the user still holds stays held (the
-        // X server would otherwise count it released), a held Shift or Alt does not leak in.
-        char keys[32] = {};
-        XQueryKeymap(display_, keys);
         auto down = [&](unsigned int k) { return (keys[k / 8] >> (k % 8)) & 1; };
         const std::array<std::tuple<std::uint64_t, unsigned int, KeySym>, 4> modifiers{{
             {TapEventFlag::command, ControlMask, XK_Control_L},
@@ -568,12 +592,57 @@ void X11TapWorker::post(const TapCommand& command) {
             activeGrab_ = true;
             swallowV_ = true;
         }
+        retypeWaitingKeys(resumeSwallowV_);
         resumeSwallowV_ = false;
     }
 }
 
+// The key kept while a paste was owed goes back to the head of the queue, to be handled as a key
+// that came unfrozen (typed again, in order).
+void X11TapWorker::handBackKeptKey() {
+    pasteOwed_ = false;
+    if (!keptKey_) return;
+    XPutBackEvent(display_, &*keptKey_);
+    keptKey_.reset();
+}
+
+// Right after our paste, the keys the user typed while it was owed are typed again at once, before
+// any key still on its way can overtake them. A new chord press among them is left to be handled
+// as usual, and so is everything after it; V still going on from the hold is not typed at all.
+void X11TapWorker::retypeWaitingKeys(bool vIsTheHolds) {
+    handBackKeptKey();
+    const unsigned int chordMask = ControlMask;
+    XEvent event;
+    while (XCheckIfEvent(
+        display_, &event,
+        [](Display*, XEvent* e, XPointer) -> Bool {
+            return e->type == KeyPress || e->type == KeyRelease;
+        },
+        nullptr)) {
+        const XKeyEvent& key = event.xkey;
+        const unsigned int code = key.keycode & 0xFF;
+        if (vIsTheHolds && code == vKeycode_) continue; // V going on from the hold
+        if (key.type == KeyPress && code == vKeycode_ && (key.state & chordMask)) {
+            XPutBackEvent(display_, &event);
+            break;
+        }
+        // A key the XTest keyboard still holds is let go first, so the press is a press; its
+        // owner's release follows. Any other is pressed and let go.
+        const bool held = xtestHolds(code);
+        if (key.type == KeyPress) {
+            if (held) postKey(code, false);
+            postKey(code, true);
+            if (!held) postKey(code, false);
+        } else if (held) {
+            postKey(code, false);
+        }
+    }
+    keysDown_.clear();
+}
+
 void X11TapWorker::letGo() {
     swallowV_ = false;
+    handBackKeptKey();
     releaseActiveGrab();
     keysDown_.clear();
     XFlush(display_);

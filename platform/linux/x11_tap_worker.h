@@ -19,7 +19,7 @@ namespace vt {
 
 // What the main thread asks of the tap's thread.
 struct TapCommand {
-    enum class Kind { enable, disable, post, rootSpace };
+    enum class Kind { enable, disable, post, rootSpace, holdForPaste };
     Kind kind = Kind::enable;
     std::int64_t keycode = 0;
     bool keyDown = false;
@@ -130,6 +130,12 @@ private:
     // After a hold, V is still down: its repeats and release are not the application's.
     bool swallowV_ = false;
     bool resumeSwallowV_ = false;
+    // A paste was chosen and is still to be posted: the keyboard stays frozen, and the first key
+    // that arrived meanwhile is kept to be handled after the paste.
+    bool pasteOwed_ = false;
+    std::optional<XEvent> keptKey_;
+    void handBackKeptKey();
+    void retypeWaitingKeys(bool vIsTheHolds);
     // Modifier keys our keystroke pressed (true) or let go of (false), undone after it.
     std::vector<std::pair<unsigned int, bool>> postedModifiers_;
     // When the current key event's XAllowEvents was issued.

@@ -5,9 +5,11 @@
 #include "platform/linux/session_login_items.h"
 #include "platform/linux/session_user_defaults.h"
 #include "platform/log.h"
+#include "platform/wayland/layer_shell_surface.h"
 #include "platform/wayland/virtual_keyboard.h"
 #include "platform/wayland/wayland_event_tap.h"
 #include "platform/wayland/wayland_pasteboard.h"
+#include "platform/wayland/wayland_screens.h"
 #include "platform/wayland/wayland_workspace.h"
 
 #include <QDesktopServices>
@@ -45,13 +47,31 @@ PlatformServices makeWaylandPlatform() {
     auto workspace = std::make_unique<WaylandWorkspace>();
     s.knowsFrontmostApplication = workspace->knowsFrontmost();
     s.workspace = std::move(workspace);
-    // Qt's screens; without an X server there are no pictures and no compositing check.
-    s.screens = std::make_unique<LinuxScreens>();
     auto tap = std::make_unique<WaylandEventTap>(std::make_unique<VirtualKeyboard>());
     WaylandEventTap* tapHandle = tap.get();
     s.trust = std::make_unique<WaylandTrust>(s.recordsClipboard, *tap);
     const bool canType = tap->canType();
     s.eventTap = std::move(tap);
+    // Qt's screens, the pointer from the pickers' layer shell, and the pickers on its overlay
+    // layer; without an X server there are no pictures of the screen.
+    auto shell = std::make_shared<LayerShell>();
+    if (shell->isValid()) {
+        auto screens = std::make_unique<WaylandScreens>(std::make_unique<LinuxScreens>(), shell);
+        const Screens& placed = *screens;
+        s.screens = std::move(screens);
+        // What a shown picker receives goes to `shell->onInput` (the surfaces set none), and
+        // from there to the tap.
+        shell->onInput = [tapHandle](std::uint32_t type, const TapEvent& event) {
+            tapHandle->deliver(type, event);
+        };
+        tapHandle->setPickerReportsInput(true);
+        s.makeOverlaySurface = [shell, &placed](PaintedView& view) {
+            return std::unique_ptr<OverlaySurface>(
+                std::make_unique<LayerShellSurface>(shell, placed, view));
+        };
+    } else {
+        s.screens = std::make_unique<LinuxScreens>();
+    }
     s.userDefaults = std::make_unique<QSettingsUserDefaults>();
     // A binding heard in an earlier session is taken to be there still: the tap starts at
     // launch and the first press already opens the picker.

@@ -55,40 +55,35 @@ INSTANTIATE_TEST_SUITE_P(Settings, StoredValueRead, ::testing::Values(
 ), vt::test::caseName);
 // clang-format on
 
-TEST(AppSettings, ExcludedAppsDefaultOnlyWhenMissingOrNotAList) {
+// The default list stands in only when nothing or no list is stored, and for the default list
+// of early builds (another platform's ids); a list the user edited, even empty, stays. The paste
+// lists follow the same rule: terminals and the xterm family by default, none keeping Ctrl+V.
+TEST(AppSettings, ExcludedAndPasteAppsDefaultOnlyWhenMissingOrNotAList) {
     FakeLoginItems loginItems;
-    MemoryUserDefaults missing;
-    EXPECT_EQ(AppSettings(missing, loginItems).excludedApps(), Preferences::defaultExcludedApps());
-
-    MemoryUserDefaults notAList;
-    notAList.setRaw(QStringLiteral("excludedApps"), QStringLiteral("com.example.one"));
-    EXPECT_EQ(AppSettings(notAList, loginItems).excludedApps(), Preferences::defaultExcludedApps());
-
-    MemoryUserDefaults empty;
-    empty.setRaw(QStringLiteral("excludedApps"), QStringList{});
-    EXPECT_TRUE(AppSettings(empty, loginItems).excludedApps().isEmpty());
-
-    // The default list of early builds (another platform's ids) becomes today's default; a list
-    // the user edited stays.
-    MemoryUserDefaults former;
-    former.setRaw(QStringLiteral("excludedApps"), Preferences::formerDefaultExcludedApps());
-    EXPECT_EQ(AppSettings(former, loginItems).excludedApps(), Preferences::defaultExcludedApps());
-    MemoryUserDefaults edited;
     QStringList mine = Preferences::formerDefaultExcludedApps();
     mine << QStringLiteral("keepass2");
-    edited.setRaw(QStringLiteral("excludedApps"), mine);
-    EXPECT_EQ(AppSettings(edited, loginItems).excludedApps(), mine);
-    // The paste lists follow the same rule: terminals and the xterm family by default, none
-    // keeping Ctrl+V; a stored list, even empty, is the user's.
-    const AppSettings fresh(missing, loginItems);
+    const QStringList defaults = Preferences::defaultExcludedApps();
+    for (const auto& [stored, expected] :
+         {std::pair{QVariant(), defaults},
+          {QVariant(QStringLiteral("com.example.one")), defaults},
+          {QVariant(QStringList{}), QStringList{}},
+          {QVariant(Preferences::formerDefaultExcludedApps()), defaults},
+          {QVariant(mine), mine}}) {
+        MemoryUserDefaults store;
+        if (stored.isValid()) store.setRaw(QStringLiteral("excludedApps"), stored);
+        EXPECT_EQ(AppSettings(store, loginItems).excludedApps(), expected)
+            << stored.toString().toStdString();
+    }
+    MemoryUserDefaults store;
+    const AppSettings fresh(store, loginItems);
     EXPECT_TRUE(fresh.pasteApps(PasteAppList::ctrlShiftV).contains(QStringLiteral("lxterminal")));
     EXPECT_TRUE(fresh.pasteApps(PasteAppList::shiftInsert).contains(QStringLiteral("xterm")));
     EXPECT_TRUE(fresh.pasteApps(PasteAppList::passThrough).isEmpty());
-    empty.setRaw(QStringLiteral("shiftInsertApps"), QStringList{});
-    AppSettings stored(empty, loginItems);
+    store.setRaw(QStringLiteral("shiftInsertApps"), QStringList{});
+    AppSettings stored(store, loginItems);
     EXPECT_TRUE(stored.pasteApps(PasteAppList::shiftInsert).isEmpty());
     stored.setPasteApps(PasteAppList::passThrough, {QStringLiteral("emacs")});
-    EXPECT_EQ(empty.stringArrayForKey(QStringLiteral("passThroughApps")),
+    EXPECT_EQ(store.stringArrayForKey(QStringLiteral("passThroughApps")),
               QStringList{QStringLiteral("emacs")});
 }
 
@@ -123,7 +118,10 @@ TEST(AppSettings, EveryPublishedWriteIsStoredAsGivenAndAnnounced) {
     EXPECT_TRUE(AppSettings(defaults, loginItems).onboardingDone());
 }
 
-TEST(AppSettings, LoginDefaultAppliesOnFirstLaunchOnly) {
+// The login item is switched on at the first launch only (and not registered again when it is
+// already on); only the enabled status counts as on; a refused change is logged and the switch
+// springs back.
+TEST(AppSettings, LoginItemDefaultStatusAndFailure) {
     MemoryUserDefaults defaults;
     FakeLoginItems loginItems;
     {
@@ -136,38 +134,25 @@ TEST(AppSettings, LoginDefaultAppliesOnFirstLaunchOnly) {
     second.applyLaunchAtLoginDefaultOnce();
     EXPECT_FALSE(second.launchAtLogin());
     EXPECT_EQ(loginItems.registerCalls, 1);
-
-    // Already enabled: nothing registers again.
     MemoryUserDefaults fresh;
     FakeLoginItems enabled;
     enabled.current = LoginItemStatus::enabled;
     AppSettings(fresh, enabled).applyLaunchAtLoginDefaultOnce();
     EXPECT_EQ(enabled.registerCalls, 0);
-}
 
-TEST(AppSettings, FailedLoginItemChangeIsLoggedAndStillAnnounced) {
-    MemoryUserDefaults defaults;
-    FakeLoginItems loginItems;
+    for (const auto status : {LoginItemStatus::requiresApproval, LoginItemStatus::notFound}) {
+        loginItems.current = status;
+        EXPECT_FALSE(second.launchAtLogin());
+    }
+    loginItems.current = LoginItemStatus::notRegistered;
     loginItems.fail = true;
-    AppSettings settings(defaults, loginItems);
     int changedSignals = 0;
-    QObject::connect(&settings, &AppSettings::changed, [&] { ++changedSignals; });
+    QObject::connect(&second, &AppSettings::changed, [&] { ++changedSignals; });
     test::LogCapture log;
-    settings.setLaunchAtLogin(true);
+    second.setLaunchAtLogin(true);
     EXPECT_TRUE(log.contains(QStringLiteral("login item: registration refused")));
     EXPECT_EQ(changedSignals, 1);
-    EXPECT_FALSE(settings.launchAtLogin()); // the switch springs back to the truth
-}
-
-TEST(AppSettings, OnlyTheEnabledStatusCountsAsOn) {
-    MemoryUserDefaults defaults;
-    FakeLoginItems loginItems;
-    AppSettings settings(defaults, loginItems);
-    for (const auto status : {LoginItemStatus::notRegistered, LoginItemStatus::requiresApproval,
-                              LoginItemStatus::notFound, LoginItemStatus::enabled}) {
-        loginItems.current = status;
-        EXPECT_EQ(settings.launchAtLogin(), status == LoginItemStatus::enabled);
-    }
+    EXPECT_FALSE(second.launchAtLogin());
 }
 
 TEST(Preferences, KnownAppNames) {
@@ -177,7 +162,6 @@ TEST(Preferences, KnownAppNames) {
     for (const QString& id : Preferences::defaultExcludedApps())
         EXPECT_TRUE(Preferences::knownAppName(id).has_value()) << id.toStdString();
     EXPECT_EQ(Preferences::knownAppName(QStringLiteral("org.example.none")), std::nullopt);
-    EXPECT_EQ(Preferences::holdDelayOptions().front().label, QStringLiteral("速い（0.2秒）"));
 }
 
 } // namespace

@@ -78,16 +78,19 @@ protected:
         qputenv("HOME", saved_.first);
         qputenv("XDG_DATA_HOME", saved_.second);
     }
-    QString makeBundle(const QString& relative, const QByteArray& contents = "#!/bin/sh\n") {
-        const QString path = root_.filePath(relative);
+    // Writes an executable file (and the folders it needs).
+    static void write(const QString& path, const QByteArray& contents) {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
         file.write(contents);
         file.close();
         QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-        environment_.bundlePath = path;
-        return path;
+    }
+    QString makeBundle(const QString& relative, const QByteArray& contents = "#!/bin/sh\n") {
+        environment_.bundlePath = root_.filePath(relative);
+        write(environment_.bundlePath, contents);
+        return environment_.bundlePath;
     }
     static QByteArray read(const QString& path) {
         QFile file(path);
@@ -123,36 +126,30 @@ TEST_F(MoveTest, NoPromptWhenThereIsNothingToMove) {
     EXPECT_EQ(alerts_.asked, 0);
 }
 
-TEST_F(MoveTest, PromptFromALookalikeFolderWithTheProgramsTexts) {
+// A lookalike folder is no Applications folder: the prompt comes, with the program's texts.
+// Declining keeps the bundle; ticking the box as well suppresses the next prompt.
+TEST_F(MoveTest, DecliningKeepsTheBundleAndTheBoxSuppressesTheNextPrompt) {
     const QString bundle = makeBundle(QStringLiteral("Applications.old/Vantrel.AppImage"));
+    const QString suppressed = QString::fromLatin1(MoveToApplications::kSuppressedKey);
     alerts_.answer = {false, false};
     EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
-    EXPECT_EQ(alerts_.asked, 1);
     EXPECT_EQ(alerts_.message,
               QStringLiteral("Vantrel の AppImage を ~/Applications に移動しますか？"));
     EXPECT_TRUE(alerts_.informative.endsWith(
         QStringLiteral("\n移動すると、移動した Vantrel で開き直します。")));
-    EXPECT_TRUE(QFile::exists(bundle));
-    EXPECT_FALSE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
-}
-
-TEST_F(MoveTest, TickingTheBoxAndDecliningSuppressesTheNextPrompt) {
-    const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
+    EXPECT_FALSE(defaults_.boolForKey(suppressed));
     alerts_.answer = {false, true};
     EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
-    EXPECT_TRUE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
+    EXPECT_TRUE(defaults_.boolForKey(suppressed));
+    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)); // the next launch
+    EXPECT_EQ(alerts_.asked, 2);
     EXPECT_TRUE(QFile::exists(bundle));
     EXPECT_TRUE(relaunched_.isEmpty());
-    EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_)); // the next launch
-    EXPECT_EQ(alerts_.asked, 1);
 }
 
 TEST_F(MoveTest, TickingTheBoxAndMovingSuppressesAndMoves) {
     const QString bundle = makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"), "new copy");
-    QFile older(systemApps_ + QStringLiteral("/Vantrel.AppImage")); // goes to the Trash first
-    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
-    older.write("older copy");
-    older.close();
+    write(systemApps_ + QStringLiteral("/Vantrel.AppImage"), "older copy"); // to the Trash first
     alerts_.answer = {true, true};
     EXPECT_TRUE(MoveToApplications::offerIfNeeded(environment_));
     EXPECT_TRUE(defaults_.boolForKey(QString::fromLatin1(MoveToApplications::kSuppressedKey)));
@@ -160,18 +157,16 @@ TEST_F(MoveTest, TickingTheBoxAndMovingSuppressesAndMoves) {
     EXPECT_EQ(read(destination), QByteArray("new copy"));
     EXPECT_TRUE(QFileInfo(destination).isExecutable());
     EXPECT_FALSE(QFile::exists(bundle)); // the old copy went to the Trash
-    EXPECT_EQ(trashed().size(), 2);
-    EXPECT_TRUE(trashed().contains(QByteArray("new copy")) &&
-                trashed().contains(QByteArray("older copy")));
+    const QList<QByteArray> inTrash = trashed();
+    EXPECT_EQ(inTrash.size(), 2);
+    EXPECT_TRUE(inTrash.contains("new copy") && inTrash.contains("older copy"));
     EXPECT_EQ(relaunched_, QStringList{destination});
 }
 
 TEST_F(MoveTest, UnwritableSystemFolderSendsTheBundleToThePerUserFolder) {
     makeBundle(QStringLiteral("Downloads/Vantrel.AppImage"));
     // A folder that can never be written: its parent is a file.
-    QFile blocker(root_.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    write(root_.filePath(QStringLiteral("blocker")), {});
     environment_.systemApplications = root_.filePath(QStringLiteral("blocker/Applications"));
     ASSERT_FALSE(QFile::exists(home_ + QStringLiteral("/Applications")));
     alerts_.answer = {true, false};
@@ -194,8 +189,7 @@ TEST_P(MoveFailure, ShowsTheErrorAlertAndTheLaunchContinues) {
     if (GetParam().bundleMissing) QFile::remove(bundle);
     if (GetParam().targetBlocked) {
         environment_.systemApplications = root_.filePath(QStringLiteral("missing"));
-        QFile file(home_ + QStringLiteral("/Applications")); // a file where the folder would go
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        write(home_ + QStringLiteral("/Applications"), {}); // a file where the folder would go
     }
     alerts_.answer = {true, false};
     EXPECT_FALSE(MoveToApplications::offerIfNeeded(environment_));
@@ -224,13 +218,8 @@ INSTANTIATE_TEST_SUITE_P(Move, MoveFailure, ::testing::Values(
 TEST_F(MoveTest, RelaunchScriptWaitsThenStartsTheNewCopy) {
     const QString marker = root_.filePath(QStringLiteral("started"));
     const QString folder = root_.filePath(QStringLiteral("new \"place\" 'quoted' $(touch pwned)"));
-    QDir().mkpath(folder);
     const QString program = folder + QStringLiteral("/Vantrel `id` $HOME.AppImage");
-    QFile file(program);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$0\" > '%1'\n").arg(marker).toUtf8());
-    file.close();
-    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
+    write(program, QStringLiteral("#!/bin/sh\nprintf '%s' \"$0\" > '%1'\n").arg(marker).toUtf8());
 
     QProcess old; // stands in for the running program
     old.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});

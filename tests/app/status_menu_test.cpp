@@ -1,10 +1,9 @@
 // The tray menu's rows: what the user sees each time the menu opens.
 #include "app/status_menu.h"
+#include "tests/doubles/watcher_test_support.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
-#include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -25,28 +24,20 @@ StatusMenuState baseState() {
     return s;
 }
 
-std::vector<QString> titles(const std::vector<StatusMenuEntry>& rows) {
-    std::vector<QString> out;
+// The rows' titles joined by "|", a separator as "---".
+QString titles(const std::vector<StatusMenuEntry>& rows) {
+    QStringList out;
     for (const auto& r : rows)
-        out.push_back(r.separator ? QStringLiteral("---") : r.title);
-    return out;
+        out << (r.separator ? QStringLiteral("---") : r.title);
+    return out.join(u'|');
 }
 
 TEST(StatusMenu, EmptyHistoryWithTapAndNoUpdate) {
     const auto rows = buildStatusMenu(baseState());
-    const std::vector<QString> expected = {"Ctrl+V を長押しで履歴を表示",
-                                           "---",
-                                           "まだ履歴がありません",
-                                           "---",
-                                           "表示",
-                                           "長押しの長さ",
-                                           "---",
-                                           "ログイン時に起動",
-                                           "設定…",
-                                           "アップデートを確認…",
-                                           "---",
-                                           "Vantrel を終了"};
-    EXPECT_EQ(titles(rows), expected);
+    EXPECT_EQ(titles(rows),
+              QStringLiteral("Ctrl+V を長押しで履歴を表示|---|まだ履歴がありません|---|"
+                             "表示|長押しの長さ|---|ログイン時に起動|設定…|"
+                             "アップデートを確認…|---|Vantrel を終了"));
     EXPECT_FALSE(rows[0].enabled());
     EXPECT_FALSE(rows[2].enabled());
     EXPECT_EQ(rows[8].shortcut, QKeySequence(Qt::CTRL | Qt::Key_Comma));
@@ -85,48 +76,43 @@ TEST(StatusMenu, ListsTheTenNewestClipsTaggedInOrder) {
     EXPECT_EQ(tags, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
-// Only the row matching the delay is checked; a delay no row offers checks none.
-TEST(StatusMenu, HoldDelayRowsCheckOnlyTheMatchingRow) {
-    for (const auto [delay, checkedIndex] :
+const StatusMenuEntry& row(const std::vector<StatusMenuEntry>& rows, const char* title) {
+    return *std::find_if(rows.begin(), rows.end(), [&](const StatusMenuEntry& r) {
+        return r.title == QString::fromUtf8(title);
+    });
+}
+
+// Only the row matching the delay is checked (a delay no row offers checks none); the style rows
+// carry their value and the current one is checked.
+TEST(StatusMenu, SubmenusCheckOnlyTheMatchingRow) {
+    for (const auto& [delay, checkedIndex] :
          {std::pair{0.3, -1}, {0.2505, 1}, {0.2, 0}, {0.5, 3}, {0.352, -1}}) {
         auto state = baseState();
         state.holdDelay = delay;
         const auto rows = buildStatusMenu(state);
-        const auto it = std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
-            return r.title == QStringLiteral("長押しの長さ");
-        });
-        ASSERT_NE(it, rows.end());
-        ASSERT_EQ(it->submenu.size(), 4u);
+        const auto& delays = row(rows, "長押しの長さ").submenu;
+        ASSERT_EQ(delays.size(), 4u);
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(it->submenu[std::size_t(i)].checked, i == checkedIndex) << delay << " " << i;
+            EXPECT_EQ(delays[std::size_t(i)].checked, i == checkedIndex) << delay << " " << i;
     }
-}
-
-TEST(StatusMenu, StyleRowsCarryTheirValueAndCheckMark) {
     auto state = baseState();
     state.useFan = false;
     const auto rows = buildStatusMenu(state);
-    const auto& style = *std::find_if(rows.begin(), rows.end(), [](const StatusMenuEntry& r) {
-        return r.title == QStringLiteral("表示");
-    });
-    ASSERT_EQ(style.submenu.size(), 2u);
-    EXPECT_EQ(style.submenu[0].title, QStringLiteral("扇（カーソルの右に広がる）"));
-    EXPECT_EQ(style.submenu[0].representedValue, QVariant(true));
-    EXPECT_FALSE(style.submenu[0].checked);
-    EXPECT_EQ(style.submenu[1].representedValue, QVariant(false));
-    EXPECT_TRUE(style.submenu[1].checked);
+    const auto& style = row(rows, "表示").submenu;
+    ASSERT_EQ(style.size(), 2u);
+    EXPECT_EQ(style[0].title, QStringLiteral("扇（カーソルの右に広がる）"));
+    EXPECT_EQ(style[0].representedValue, QVariant(true));
+    EXPECT_FALSE(style[0].checked);
+    EXPECT_EQ(style[1].representedValue, QVariant(false));
+    EXPECT_TRUE(style[1].checked);
 }
 
 TEST(StatusMenu, PopulatedMenuTriggersTheChosenRow) {
     auto state = baseState();
     state.recentClips = clips(3);
     state.recentClips.push_back(ClipItem::makeText(QStringLiteral("Tom & Jerry")));
-    QImage picture(64, 48, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    picture.save(&buffer, "PNG");
-    state.recentClips.push_back(ClipItem::makeImage(png));
+    state.recentClips.push_back(
+        ClipItem::makeImage(test::encoded(test::sampleImage(64, 48), "png")));
     QMenu menu;
     std::vector<StatusMenuEntry> chosen;
     populateMenu(menu, buildStatusMenu(state),

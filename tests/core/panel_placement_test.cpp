@@ -1,5 +1,4 @@
 #include "core/panel_placement.h"
-#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -14,19 +13,13 @@ struct PlacementCase {
     std::optional<std::size_t> expected;
 };
 
-class Placement : public ::testing::TestWithParam<PlacementCase> {};
-
-TEST_P(Placement, ChoosesTheDisplay) {
-    const auto& c = GetParam();
-    EXPECT_EQ(PanelPlacement::screenIndex(c.p, c.frames), c.expected);
-}
-
 const RectD left{0, 0, 1000, 800};
 const RectD right{1000, 0, 1000, 800};
 const RectD far{3000, 0, 1000, 800};
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, Placement, ::testing::Values(
+TEST(Placement, ChoosesTheDisplay) {
+    // clang-format off
+    const PlacementCase cases[] = {
     PlacementCase{"no_frames", {5, 5}, {}, std::nullopt},
     PlacementCase{"inside_first", {10, 10}, {left, right}, 0},
     PlacementCase{"inside_second", {1500, 10}, {left, right}, 1},
@@ -42,8 +35,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, Placement, ::testing::Values(
     PlacementCase{"diagonal_distance", {-30, -40}, {RectD{0, 100, 10, 10}, RectD{0, 0, 10, 10}}, 1},
     PlacementCase{"below_all_nearest_by_y", {500, 2000}, {RectD{0, 0, 1000, 800}, RectD{0, 800, 1000, 800}}, 1},
     PlacementCase{"empty_frame_at_point_not_containing", {0, 0}, {RectD{0, 0, 0, 0}, RectD{10, 10, 5, 5}}, 0}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const PlacementCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(PanelPlacement::screenIndex(c.p, c.frames), c.expected);
+    }
+}
 
 TEST(PanelPlacement, NotANumberPointFallsBackToTheFirstDisplay) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -9,7 +9,6 @@ public:
     LoginItemStatus current = LoginItemStatus::notRegistered;
     bool fail = false;
     int registerCalls = 0;
-    int unregisterCalls = 0;
 
     LoginItemStatus status() const override { return current; }
     bool registerItem(QString* error) override {
@@ -22,7 +21,6 @@ public:
         return true;
     }
     bool unregisterItem(QString* error) override {
-        ++unregisterCalls;
         if (fail) {
             if (error) *error = QStringLiteral("unregistration refused");
             return false;

@@ -6,12 +6,11 @@
 namespace vt::test {
 
 // UserDefaults in memory, with the typed read rules of the real store. Values keep the type they
-// were stored with, so tests can plant wrongly typed values with setRaw(). Counts writes per key.
+// were stored with, so tests can plant wrongly typed values with setRaw().
 class MemoryUserDefaults final : public UserDefaults {
 public:
     void setRaw(const QString& key, const QVariant& value) { values_.insert(key, value); }
     QVariant raw(const QString& key) const { return values_.value(key); }
-    int writes(const QString& key) const { return writes_.value(key); }
 
     bool contains(const QString& key) const override { return values_.contains(key); }
     double doubleForKey(const QString& key) const override {
@@ -61,13 +60,9 @@ private:
             return false;
         }
     }
-    void write(const QString& key, const QVariant& value) {
-        values_.insert(key, value);
-        ++writes_[key];
-    }
+    void write(const QString& key, const QVariant& value) { values_.insert(key, value); }
 
     QHash<QString, QVariant> values_;
-    QHash<QString, int> writes_;
 };
 
 } // namespace vt::test

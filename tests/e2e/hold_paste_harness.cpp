@@ -1,11 +1,10 @@
 // The hold-to-paste path as the program runs it: the real X11 tap, the controller, the main
 // queue, the real ring and fan pickers, a fixed history, and a commit that writes the
-// clip to the clipboard. It reports on stdout ("ready", "shown …", "select …", "hidden …", "commit
-// …") for the end-to-end test that drives it with xdotool.
+// clip to the clipboard. It reports on stdout ("ready", "shown …", "select …", "scrolled",
+// "commit …") for the end-to-end test that drives it with xdotool.
 //
 //   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
-//                           [--hold SECONDS] [--fan-max N]
 //   A line "stall MS" on stdin stalls the main thread for MS milliseconds.
 #include "core/hold_paste_controller.h"
 #include "picker/fan/fan_panel.h"
@@ -13,12 +12,12 @@
 #include "platform/linux/screens_linux.h"
 #include "platform/linux/x11_event_tap.h"
 #include "platform/qt_main_queue.h"
-#include "tests/e2e/harness_panels.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
 #include <QSocketNotifier>
 #include <QThread>
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -31,20 +30,45 @@ void report(const std::string& line) {
     std::fflush(stdout);
 }
 
+// Reports what the controller asks of a real picker, and forwards it.
+class ReportingPanel final : public PickerPanel {
+public:
+    explicit ReportingPanel(PickerPanel& inner) : inner_(inner) {}
+
+    std::int64_t maxItems() const override { return inner_.maxItems(); }
+    PointD show(const std::vector<ClipItem>& items, std::int64_t selected) override {
+        const PointD c = inner_.show(items, selected);
+        report("shown " + std::to_string(items.size()) + " " + std::to_string(selected) + " at " +
+               std::to_string(std::lround(c.x)) + "," + std::to_string(std::lround(c.y)));
+        if (afterShow) afterShow();
+        return c;
+    }
+    void select(std::int64_t index) override {
+        inner_.select(index);
+        report("select " + std::to_string(index));
+    }
+    void setOutside(bool outside) override { inner_.setOutside(outside); }
+    void hide(bool committed) override { inner_.hide(committed); }
+    PickerHit hit(double dx, double dy) const override { return inner_.hit(dx, dy); }
+    bool scroll(double by) override {
+        const bool moved = inner_.scroll(by);
+        if (moved) report("scrolled");
+        return moved;
+    }
+
+    std::function<void()> afterShow; // reports more of what the picker decided
+
+private:
+    PickerPanel& inner_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser args;
-    auto option = [](const char* name, const char* help, const char* value, const char* fallback) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
-                                  QString::fromLatin1(value), QString::fromLatin1(fallback));
-    };
-    args.addOption(option("picker", "ring or fan", "picker", "fan"));
-    args.addOption(option("clips", "history, newest first, ';'-separated", "clips", ""));
-    args.addOption(option("clipboard", "text to put on the clipboard at start", "text", ""));
-    args.addOption(option("hold", "hold delay in seconds", "seconds", "0.35"));
-    args.addOption(option("fan-max", "the fan's maxItems", "n", "50"));
+    for (const char* name : {"picker", "clips", "clipboard"})
+        args.addOption(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value")));
     args.process(app);
 
     std::vector<ClipItem> history;
@@ -59,11 +83,11 @@ int main(int argc, char** argv) {
     LinuxScreens screens;
     RingPanel realRing(screens, QtMainQueue::shared());
     realRing.window(); // build the window now, as the program does, not inside the first hold
-    test::ReportingPanel ring(realRing, report);
+    ReportingPanel ring(realRing);
     FanPanel realFan(screens, QtMainQueue::shared());
-    realFan.setMaxItems(args.value("fan-max").toLongLong());
+    realFan.setMaxItems(50);
     realFan.prewarm();
-    test::ReportingPanel fan(realFan, report);
+    ReportingPanel fan(realFan);
     fan.afterShow = [&] {
         const FanGeometry& g = realFan.model().geometry();
         report("fan " + std::to_string(g.centerAngle) + " " + (g.flipX ? "flipped" : "right"));
@@ -72,7 +96,7 @@ int main(int argc, char** argv) {
     tap.setRootSpace(screens.rootSpace());
     HoldPasteController controller(tap, QtMainQueue::shared(), ring, fan);
     controller.useFan = args.value("picker") != QStringLiteral("ring");
-    controller.holdDelay = args.value("hold").toDouble();
+    controller.holdDelay = 0.35;
     controller.items = [&] { return history; };
     controller.onCommit = [&](const ClipItem& clip) {
         report("commit " + clip.text.value_or(QString()).toStdString());

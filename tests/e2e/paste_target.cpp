@@ -2,13 +2,11 @@
 // written to the file named on the command line after every change. Ctrl+Shift+V inserts a
 // marker, so a test can tell that the chord reached the application untouched.
 #include <QApplication>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QTimer>
-#include <cstdio>
 
 namespace {
 
@@ -18,20 +16,6 @@ void writeText(const QString& path, const QString& text) {
     file.write(text.toUtf8());
     file.commit();
 }
-
-// With PASTE_TARGET_TRACE set, every key event the window gets is printed on stderr.
-class KeyTrace : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            std::fprintf(stderr, "target: %s key=%x mods=%x repeat=%d\n",
-                         event->type() == QEvent::KeyPress ? "press" : "release", key->key(),
-                         static_cast<unsigned>(key->modifiers()), key->isAutoRepeat());
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -49,8 +33,6 @@ int main(int argc, char** argv) {
     QShortcut shiftPaste(QKeySequence(QStringLiteral("Ctrl+Shift+V")), &edit);
     QObject::connect(&shiftPaste, &QShortcut::activated,
                      [&] { edit.insert(QStringLiteral("<shift-paste>")); });
-    KeyTrace trace;
-    if (qEnvironmentVariableIsSet("PASTE_TARGET_TRACE")) edit.installEventFilter(&trace);
     edit.show();
     edit.raise();
     edit.activateWindow();

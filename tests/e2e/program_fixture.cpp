@@ -49,8 +49,6 @@ void ProgramTest::SetUp() {
         ASSERT_TRUE(QDir().mkpath(dir));
     ASSERT_TRUE(
         QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    // The first launch's onboarding window would take the focus from the paste target.
-    writeConfig({{QStringLiteral("onboardingDone"), true}});
 }
 
 void ProgramTest::TearDown() {
@@ -118,19 +116,15 @@ QProcess& ProgramTest::startSecondInstance() {
     return second;
 }
 
-void ProgramTest::signalProgram(int sig) {
+void ProgramTest::stopProgram() {
     if (!program || program->state() == QProcess::NotRunning) return;
-    ::kill(static_cast<pid_t>(program->processId()), sig);
+    ::kill(static_cast<pid_t>(program->processId()), SIGTERM);
     if (!program->waitForFinished(15000)) {
-        ADD_FAILURE() << "the program did not end on signal " << sig;
+        ADD_FAILURE() << "the program did not end on SIGTERM";
         program->kill();
         program->waitForFinished(5000);
     }
     readLog();
-}
-
-void ProgramTest::stopProgram() {
-    signalProgram(SIGTERM);
 }
 
 void ProgramTest::readLog() {

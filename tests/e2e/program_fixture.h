@@ -52,9 +52,6 @@ protected:
 
     QProcessEnvironment environment() const;
     QString configPath() const { return configHome + QStringLiteral("/Vantrel/Vantrel.conf"); }
-    QString autostartPath() const {
-        return configHome + QStringLiteral("/autostart/io.vantrel.Vantrel.desktop");
-    }
     QString historyPath() const { return dataHome + QStringLiteral("/Vantrel/history.json"); }
     // Writes settings into the program's config file before it starts.
     void writeConfig(const QList<QPair<QString, QVariant>>& values);
@@ -64,8 +61,7 @@ protected:
     void startProgram();
     // Starts another copy of the program with the same folders; the caller waits for it.
     QProcess& startSecondInstance();
-    // Sends sig to the program's process id and waits for it to end.
-    void signalProgram(int sig);
+    // Sends SIGTERM to the program's process id and waits for it to end.
     void stopProgram();
     // Reads what the program logged so far; true when text occurs in it.
     bool logged(const QString& text);

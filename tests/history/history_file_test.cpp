@@ -102,36 +102,23 @@ TEST(HistoryFile, AFileOfANewerVersionIsKeptAsideWithOneLogLine) {
     // The next save writes a new history and leaves the kept file alone.
     ASSERT_TRUE(HistoryFile::save(sampleHistory(), path));
     EXPECT_EQ(contentOf(dir.filePath(aside.first())), newer);
-}
 
-TEST(HistoryFile, TheNewestThreeUnreadableFilesAreKeptUntilTheHistoryIsCleared) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history.json");
-    const auto aside = [&] {
-        return QDir(dir.path())
-            .entryList({QStringLiteral("history.json.unreadable-*")}, QDir::Files);
-    };
-    for (const char* content : {"first {", "second {", "third {", "fourth {", "fifth {"}) {
+    // The newest three are kept (all in the same second: each still gets its own name) until
+    // the history is cleared.
+    for (const char* content : {"second {", "third {", "fourth {", "fifth {"}) {
         write(path, content);
-        HistoryFile::load(path); // all in the same second: each still gets its own name
+        HistoryFile::load(path);
     }
+    const auto keptAside = [&] {
+        return QDir(dir.path()).entryList({QStringLiteral("history.json.unreadable-*")});
+    };
     QByteArrayList contents;
-    for (const QString& name : aside())
+    for (const QString& name : keptAside())
         contents.append(contentOf(dir.filePath(name)));
     std::sort(contents.begin(), contents.end());
     EXPECT_EQ(contents, QByteArrayList({"fifth {", "fourth {", "third {"}));
     HistoryFile::removeSetAside(path);
-    EXPECT_TRUE(aside().isEmpty());
-}
-
-TEST(HistoryFile, SavingRecreatesAFolderDeletedMeanwhile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Vantrel/history.json");
-    ASSERT_TRUE(HistoryFile::save(sampleHistory(), path));
-    ASSERT_TRUE(QDir(dir.filePath("Vantrel")).removeRecursively());
-    EXPECT_TRUE(HistoryFile::save(sampleHistory(), path));
-    EXPECT_EQ(modeOf(dir.filePath("Vantrel")), kOwnerAll);
-    EXPECT_EQ(HistoryFile::load(path).items.size(), sampleHistory().items.size());
+    EXPECT_TRUE(keptAside().isEmpty());
 }
 
 TEST(HistoryFile, FailedSaveReportsFalseAndKeepsNothingHalfWritten) {
@@ -167,6 +154,10 @@ TEST(HistoryFile, PathIsInTheDataHomeAndLoadingMakesItsFolderPrivateWhateverTheU
     // A folder made readable by others is made private again the next time.
     QFile::setPermissions(home + "/Vantrel", kOwnerAll | QFile::ReadOther | QFile::ExeOther);
     HistoryFile(path).load();
+    EXPECT_EQ(modeOf(home + "/Vantrel"), kOwnerAll);
+    // A folder deleted meanwhile is made again, private.
+    ASSERT_TRUE(QDir(home + "/Vantrel").removeRecursively());
+    EXPECT_TRUE(file.save(sampleHistory()));
     EXPECT_EQ(modeOf(home + "/Vantrel"), kOwnerAll);
 
     ::umask(umaskBefore);
@@ -231,62 +222,51 @@ TEST_F(FullDisk, AFailedSaveKeepsThePreviousFileLogsOnceAndTheNextChangeTriesAga
 
 // Whatever is planted at the history path (or too big to read) is never followed, opened or
 // changed: it is moved aside as it is, and the next save puts a regular private file there.
-struct PlantCase {
-    const char* name;
-    std::function<void(const QString& path, const QString& target)> plant;
-};
+TEST(HistoryFile, WhatIsPlantedAtThePathIsKeptAsideUntouchedAndNeverWrittenThrough) {
+    const std::function<void(const QString&, const QString&)> plants[] = {
+        [](const QString& p, const QString& to) { QFile::link(to, p); },
+        [](const QString& p, const QString&) { QFile::link("/dev/zero", p); },
+        [](const QString& p, const QString&) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
+        [](const QString& p, const QString&) { QDir().mkpath(p); },
+        [](const QString& p, const QString&) { // beyond the read limit, sparse: never read
+            QFile file(p);
+            file.open(QIODevice::WriteOnly);
+            file.setPermissions(kOwnerReadWrite);
+            file.resize(HistoryFile::kMaxBytes + 1);
+        },
+    };
+    for (const auto& plant : plants) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Vantrel/history.json");
+        const QString target = dir.filePath("elsewhere.txt");
+        write(target, R"({"items":[],"limit":50})");
+        QFile::setPermissions(target, kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
+        QDir().mkpath(dir.filePath("Vantrel"));
+        plant(path, target);
+        struct stat before {};
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &before), 0);
 
-class PlantedAtThePath : public ::testing::TestWithParam<PlantCase> {};
+        HistoryFile file(path);
+        EXPECT_EQ(file.load(), ClipHistory{});
+        const QStringList aside =
+            QDir(dir.filePath("Vantrel"))
+                .entryList({"history.json.unreadable-*"}, QDir::AllEntries | QDir::System);
+        ASSERT_EQ(aside.size(), 1);
+        struct stat kept {};
+        ASSERT_EQ(
+            ::lstat(QFile::encodeName(dir.filePath("Vantrel/" + aside[0])).constData(), &kept), 0);
+        EXPECT_EQ(kept.st_mode, before.st_mode);
+        EXPECT_EQ(kept.st_ino, before.st_ino);
 
-TEST_P(PlantedAtThePath, IsKeptAsideUntouchedAndNeverWrittenThrough) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Vantrel/history.json");
-    const QString target = dir.filePath("elsewhere.txt");
-    write(target, R"({"items":[],"limit":50})");
-    QFile::setPermissions(target, kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
-    QDir().mkpath(dir.filePath("Vantrel"));
-    GetParam().plant(path, target);
-    struct stat before {};
-    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &before), 0);
-
-    HistoryFile file(path);
-    EXPECT_EQ(file.load(), ClipHistory{});
-    const QStringList aside =
-        QDir(dir.filePath("Vantrel"))
-            .entryList({"history.json.unreadable-*"}, QDir::AllEntries | QDir::System);
-    ASSERT_EQ(aside.size(), 1);
-    struct stat kept {};
-    ASSERT_EQ(::lstat(QFile::encodeName(dir.filePath("Vantrel/" + aside[0])).constData(), &kept),
-              0);
-    EXPECT_EQ(kept.st_mode, before.st_mode);
-    EXPECT_EQ(kept.st_ino, before.st_ino);
-
-    // Planted again after the start: the save replaces the link, never writes through it.
-    QFile::link(target, path);
-    ASSERT_TRUE(file.save(sampleHistory()));
-    EXPECT_EQ(contentOf(target), R"({"items":[],"limit":50})");
-    EXPECT_EQ(modeOf(target), kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
-    EXPECT_FALSE(QFileInfo(path).isSymLink());
-    EXPECT_EQ(modeOf(path), kOwnerReadWrite);
+        // Planted again after the start: the save replaces the link, never writes through it.
+        QFile::link(target, path);
+        ASSERT_TRUE(file.save(sampleHistory()));
+        EXPECT_EQ(contentOf(target), R"({"items":[],"limit":50})");
+        EXPECT_EQ(modeOf(target), kOwnerReadWrite | QFile::ReadGroup | QFile::ReadOther);
+        EXPECT_FALSE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(modeOf(path), kOwnerReadWrite);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Things, PlantedAtThePath,
-    ::testing::Values(
-        PlantCase{"linkToAFile", [](const QString& p, const QString& to) { QFile::link(to, p); }},
-        PlantCase{"linkToDevZero",
-                  [](const QString& p, const QString&) { QFile::link("/dev/zero", p); }},
-        PlantCase{"fifo", [](const QString& p,
-                             const QString&) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }},
-        PlantCase{"folder", [](const QString& p, const QString&) { QDir().mkpath(p); }},
-        PlantCase{"fileBeyondTheReadLimit",
-                  [](const QString& p, const QString&) {
-                      QFile file(p);
-                      file.open(QIODevice::WriteOnly);
-                      file.setPermissions(kOwnerReadWrite);
-                      file.resize(HistoryFile::kMaxBytes + 1); // sparse: never read
-                  }}),
-    test::caseName);
 
 // What this version does not know of an item survives its saves.
 TEST(HistoryFile, UnknownMembersAreCarriedThrough) {

@@ -75,13 +75,20 @@ TEST(ClipThumbnail, DecodesOnceAndServesFromTheSharedCache) {
     ClipItem same = item;
     same.imageData = QByteArray("not an image");
     EXPECT_EQ(same.thumbnail()->size(), QSize(30, 20));
-}
 
-TEST(ClipThumbnail, LargeImagesAreScaledToFitTheLargestPickerCell) {
-    const ClipItem wide = ClipItem::makeImage(png(solid(2000, 500, Qt::blue)));
-    EXPECT_EQ(wide.thumbnail()->size(), QSize(512, 128));
-    const ClipItem tall = ClipItem::makeImage(png(solid(100, 1024, Qt::blue)));
-    EXPECT_EQ(tall.thumbnail()->size(), QSize(50, 512));
+    // Large images are scaled to fit the largest picker cell.
+    EXPECT_EQ(ClipItem::makeImage(png(solid(2000, 500, Qt::blue))).thumbnail()->size(),
+              QSize(512, 128));
+    EXPECT_EQ(ClipItem::makeImage(png(solid(100, 1024, Qt::blue))).thumbnail()->size(),
+              QSize(50, 512));
+    // Nothing for bad or missing data.
+    const ClipItem broken = ClipItem::makeImage("not a png");
+    EXPECT_EQ(broken.thumbnail(), std::nullopt);
+    EXPECT_FALSE(ThumbnailCache::shared().contains(broken.idString()));
+    ClipItem empty = ClipItem::makeImage({});
+    empty.imageData.reset();
+    EXPECT_EQ(empty.thumbnail(), std::nullopt);
+    EXPECT_EQ(ClipItem::makeText("x").thumbnail(), std::nullopt);
 }
 
 // Asked on the application's thread, a decode runs in the background and observers hear of it.
@@ -100,16 +107,6 @@ TEST(ClipThumbnail, TheMainThreadNeverWaitsForADecode) {
     ThumbnailCache::shared().removeObserver(token);
     ASSERT_TRUE(item.thumbnail().has_value());
     EXPECT_EQ(item.thumbnail()->size(), QSize(40, 30));
-}
-
-TEST(ClipThumbnail, NothingForBadOrMissingData) {
-    const ClipItem broken = ClipItem::makeImage("not a png");
-    EXPECT_EQ(broken.thumbnail(), std::nullopt);
-    EXPECT_FALSE(ThumbnailCache::shared().contains(broken.idString()));
-    ClipItem empty = ClipItem::makeImage({});
-    empty.imageData.reset();
-    EXPECT_EQ(empty.thumbnail(), std::nullopt);
-    EXPECT_EQ(ClipItem::makeText("x").thumbnail(), std::nullopt);
 }
 
 } // namespace

@@ -1,27 +1,25 @@
-#include "app/app_settings.h"
 #include "app/preferences.h"
 #include "app/windows/app_chooser_dialog.h"
 #include "app/windows/app_row.h"
 #include "app/windows/history_tab.h"
 #include "tests/app/windows/windows_doubles.h"
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace vt {
 namespace {
 
-struct HistoryFixture : ::testing::Test {
-    test::InMemoryDefaults defaults;
-    test::StubLoginItems loginItems;
-    test::FakeCatalog catalog;
-    AppSettings settings{defaults, loginItems};
+InstalledApp app(const char* id, const char* name) {
+    return {QString::fromLatin1(id), QString::fromLatin1(name), QIcon(), {}};
+}
+
+struct HistoryFixture : test::WindowsFixture {
     int clears = 0;
     int onChanges = 0;
     HistoryTab tab{settings, catalog, [this] { ++clears; }};
@@ -31,29 +29,23 @@ struct HistoryFixture : ::testing::Test {
         tab.resize(500, 420);
         tab.show();
     }
-    QListWidget* list() { return tab.findChild<QListWidget*>(QStringLiteral("excludedApps")); }
-    QToolButton* button(const char* name) {
-        return tab.findChild<QToolButton*>(QString::fromLatin1(name));
-    }
+    QListWidget* list() { return find<QListWidget>(&tab, "excludedApps"); }
+    QToolButton* button(const char* name) { return find<QToolButton>(&tab, name); }
     AppRow* row(int i) { return qobject_cast<AppRow*>(list()->itemWidget(list()->item(i))); }
 };
 
-TEST_F(HistoryFixture, ListsTheStoredApplicationsInOrder) {
+// The stored applications in their order: one not installed here shows its known name (or its
+// identifier when unknown) and the note; an installed one its name with every ".app" removed.
+TEST_F(HistoryFixture, RowsNameInstalledAndMissingApplications) {
     const QStringList defaultsList = Preferences::defaultExcludedApps();
     ASSERT_EQ(list()->count(), defaultsList.size());
     for (int i = 0; i < defaultsList.size(); ++i)
         EXPECT_EQ(row(i)->bundleID(), defaultsList[i]);
-    // Not installed here: known name, dashed symbol and the note.
     EXPECT_FALSE(row(0)->installed());
     EXPECT_EQ(row(0)->nameText(), Preferences::knownAppName(defaultsList[0]).value());
-    ASSERT_NE(row(0)->findChild<QLabel*>(QStringLiteral("notInstalled")), nullptr);
-    EXPECT_EQ(row(0)->findChild<QLabel*>(QStringLiteral("notInstalled"))->text(),
+    EXPECT_EQ(find<QLabel>(row(0), "notInstalled")->text(),
               QStringLiteral("（このコンピュータには無し）"));
-}
 
-// An unknown missing application shows its identifier; an installed one its name with every
-// ".app" removed and no note.
-TEST_F(HistoryFixture, RowsNameInstalledAndUnknownApplications) {
     catalog.apps = {{QStringLiteral("org.example.Vault"), QStringLiteral("Vault.app Keeper.app"),
                      QIcon(), QStringLiteral("/x/org.example.Vault.desktop")}};
     settings.setExcludedApps(
@@ -65,39 +57,38 @@ TEST_F(HistoryFixture, RowsNameInstalledAndUnknownApplications) {
     EXPECT_EQ(row(1)->nameText(), QStringLiteral("org.example.Gone"));
 }
 
+// The chooser's order counts, a duplicate is skipped, each identifier is saved on its own;
+// cancelling adds nothing.
 TEST_F(HistoryFixture, AddingThreeWithOneDuplicateAppendsTwoInChooserOrder) {
-    catalog.apps = {
-        {QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), QIcon(), {}},
-        {QStringLiteral("bitwarden"), QStringLiteral("Bitwarden"), QIcon(), {}},
-        {QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), QIcon(), {}},
-        {QStringLiteral("org.example.Delta"), QStringLiteral("Delta"), QIcon(), {}},
-    };
+    catalog.apps = {app("org.example.Alpha", "Alpha"), app("bitwarden", "Bitwarden"),
+                    app("org.example.Gamma", "Gamma"), app("org.example.Delta", "Delta")};
     const QStringList before = settings.excludedApps();
     ASSERT_TRUE(before.contains(QStringLiteral("bitwarden")));
+    button("addApp")->click();
+    ASSERT_NE(tab.chooser(), nullptr);
+    tab.chooser()->list()->item(0)->setSelected(true);
+    tab.chooser()->reject();
+    EXPECT_EQ(settings.excludedApps(), before);
+
     button("addApp")->click();
     AppChooserDialog* chooser = tab.chooser();
     ASSERT_NE(chooser, nullptr);
     EXPECT_TRUE(chooser->isModal());
     EXPECT_EQ(chooser->confirmButton()->text(), QStringLiteral("追加"));
     ASSERT_EQ(chooser->list()->count(), 4);
-    // Selected in a different order than shown: the chooser's order counts.
-    chooser->list()->item(2)->setSelected(true);
-    chooser->list()->item(1)->setSelected(true);
-    chooser->list()->item(0)->setSelected(true);
+    for (const int i : {2, 1, 0})
+        chooser->list()->item(i)->setSelected(true);
     const int changesBefore = onChanges;
     chooser->confirmButton()->click();
-    const QStringList expected = before + QStringList{QStringLiteral("org.example.Alpha"),
-                                                      QStringLiteral("org.example.Gamma")};
-    EXPECT_EQ(settings.excludedApps(), expected);
-    EXPECT_EQ(onChanges - changesBefore, 2) << "each identifier is saved on its own";
+    const QStringList added{QStringLiteral("org.example.Alpha"),
+                            QStringLiteral("org.example.Gamma")};
+    EXPECT_EQ(settings.excludedApps(), before + added);
+    EXPECT_EQ(onChanges - changesBefore, 2);
     EXPECT_EQ(list()->count(), before.size() + 2);
 }
 
 TEST_F(HistoryFixture, ChooserFilterNarrowsAndDropsHiddenSelections) {
-    catalog.apps = {
-        {QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), QIcon(), {}},
-        {QStringLiteral("org.example.Beta"), QStringLiteral("Beta"), QIcon(), {}},
-    };
+    catalog.apps = {app("org.example.Alpha", "Alpha"), app("org.example.Beta", "Beta")};
     AppChooserDialog chooser(catalog);
     chooser.list()->item(0)->setSelected(true);
     chooser.list()->item(1)->setSelected(true);
@@ -107,40 +98,27 @@ TEST_F(HistoryFixture, ChooserFilterNarrowsAndDropsHiddenSelections) {
     EXPECT_EQ(chooser.chosenIDs(), QStringList{QStringLiteral("org.example.Beta")});
 }
 
-TEST_F(HistoryFixture, CancellingTheChooserAddsNothing) {
-    catalog.apps = {{QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), QIcon(), {}}};
-    const QStringList before = settings.excludedApps();
-    button("addApp")->click();
-    ASSERT_NE(tab.chooser(), nullptr);
-    tab.chooser()->list()->item(0)->setSelected(true);
-    tab.chooser()->reject();
-    EXPECT_EQ(settings.excludedApps(), before);
-}
-
-TEST_F(HistoryFixture, RemovingTheSelectedEntryClearsTheSelection) {
+// Removing takes the selected entry and clears the selection; restoring replaces the list.
+TEST_F(HistoryFixture, RemoveAndRestoreDefaults) {
     EXPECT_FALSE(button("removeApp")->isEnabled());
-    const QStringList before = settings.excludedApps();
+    QStringList expected = settings.excludedApps();
     list()->item(1)->setSelected(true);
-    EXPECT_EQ(tab.selectedApp(), before[1]);
-    EXPECT_TRUE(button("removeApp")->isEnabled());
+    EXPECT_EQ(tab.selectedApp(), expected[1]);
     button("removeApp")->click();
-    QStringList expected = before;
     expected.removeAt(1);
     EXPECT_EQ(settings.excludedApps(), expected);
     EXPECT_FALSE(tab.selectedApp().has_value());
     EXPECT_TRUE(list()->selectedItems().isEmpty());
     EXPECT_FALSE(button("removeApp")->isEnabled());
-}
 
-TEST_F(HistoryFixture, RestoreReplacesRatherThanMerges) {
     settings.setExcludedApps({QStringLiteral("org.example.Mine"), QStringLiteral("bitwarden")});
-    tab.findChild<QPushButton*>(QStringLiteral("restoreDefaults"))->click();
+    find<QPushButton>(&tab, "restoreDefaults")->click();
     EXPECT_EQ(settings.excludedApps(), Preferences::defaultExcludedApps());
     EXPECT_EQ(list()->count(), Preferences::defaultExcludedApps().size());
 }
 
 TEST_F(HistoryFixture, HistoryLimitPickerWritesTheStore) {
-    auto* limit = tab.findChild<QComboBox*>(QStringLiteral("historyLimit"));
+    auto* limit = find<QComboBox>(&tab, "historyLimit");
     ASSERT_EQ(limit->count(), 4);
     EXPECT_EQ(limit->currentText(), QStringLiteral("50 件"));
     limit->setCurrentIndex(3);
@@ -149,22 +127,16 @@ TEST_F(HistoryFixture, HistoryLimitPickerWritesTheStore) {
 }
 
 TEST_F(HistoryFixture, ConfirmingEraseClearsTheHistoryAndCancellingDoesNot) {
-    struct Case {
-        const char* button;
-        int clears;
-    };
-    for (const Case c : {Case{"cancelClear", 0}, Case{"confirmClear", 1}}) {
+    for (const auto& [answer, expected] : {std::pair{"cancelClear", 0}, {"confirmClear", 1}}) {
         clears = 0;
-        tab.findChild<QPushButton*>(QStringLiteral("clearHistory"))->click();
+        find<QPushButton>(&tab, "clearHistory")->click();
         QMessageBox* box = tab.confirmation();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text(), QStringLiteral("履歴をすべて消去しますか？"));
         EXPECT_EQ(box->informativeText(), QStringLiteral("元に戻せません。"));
         EXPECT_EQ(clears, 0) << "nothing happens before the answer";
-        auto* answer = box->findChild<QPushButton*>(QString::fromLatin1(c.button));
-        ASSERT_NE(answer, nullptr);
-        answer->click();
-        EXPECT_EQ(clears, c.clears) << c.button;
+        find<QPushButton>(box, answer)->click();
+        EXPECT_EQ(clears, expected) << answer;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(tab.confirmation(), nullptr) << "the dialog is dismissed";
     }

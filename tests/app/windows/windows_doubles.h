@@ -1,11 +1,12 @@
 #pragma once
+#include "app/app_settings.h"
 #include "app/user_driver.h"
 #include "platform/app_catalog.h"
-#include "platform/login_items.h"
 #include "platform/trust.h"
-#include "platform/user_defaults.h"
-#include <QHash>
-#include <QVariant>
+#include "tests/doubles/fake_login_items.h"
+#include "tests/doubles/memory_user_defaults.h"
+#include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace vt::test {
 
@@ -14,61 +15,7 @@ class FakeTrust final : public Trust {
 public:
     bool trusted = false;
     TrustProblem whenNot = TrustProblem::chordTaken; // the problem while not trusted
-    mutable int checks = 0;
-    TrustProblem problem() const override {
-        ++checks;
-        return trusted ? TrustProblem::none : whenNot;
-    }
-};
-
-// Preferences in memory; values keep the type they were stored with.
-class InMemoryDefaults final : public UserDefaults {
-public:
-    QHash<QString, QVariant> values;
-    QHash<QString, int> writes;
-
-    bool contains(const QString& key) const override { return values.contains(key); }
-    double doubleForKey(const QString& key) const override { return values.value(key).toDouble(); }
-    std::optional<QString> stringForKey(const QString& key) const override {
-        const QVariant v = values.value(key);
-        if (v.typeId() != QMetaType::QString) return std::nullopt;
-        return v.toString();
-    }
-    std::int64_t integerForKey(const QString& key) const override {
-        return values.value(key).toLongLong();
-    }
-    std::optional<QStringList> stringArrayForKey(const QString& key) const override {
-        const QVariant v = values.value(key);
-        if (v.typeId() != QMetaType::QStringList) return std::nullopt;
-        return v.toStringList();
-    }
-    bool boolForKey(const QString& key) const override { return values.value(key).toBool(); }
-    void setDouble(const QString& key, double v) override { put(key, v); }
-    void setString(const QString& key, const QString& v) override { put(key, v); }
-    void setInteger(const QString& key, std::int64_t v) override { put(key, qlonglong(v)); }
-    void setStringArray(const QString& key, const QStringList& v) override { put(key, v); }
-    void setBool(const QString& key, bool v) override { put(key, v); }
-
-private:
-    void put(const QString& key, const QVariant& v) {
-        values.insert(key, v);
-        ++writes[key];
-    }
-};
-
-// A login-item service whose status the test sets; registering enables it.
-class StubLoginItems final : public LoginItemService {
-public:
-    LoginItemStatus current = LoginItemStatus::notRegistered;
-    LoginItemStatus status() const override { return current; }
-    bool registerItem(QString*) override {
-        current = LoginItemStatus::enabled;
-        return true;
-    }
-    bool unregisterItem(QString*) override {
-        current = LoginItemStatus::notRegistered;
-        return true;
-    }
+    TrustProblem problem() const override { return trusted ? TrustProblem::none : whenNot; }
 };
 
 // Installed applications listed by the test, in its order.
@@ -77,9 +24,8 @@ public:
     std::vector<InstalledApp> apps;
     std::vector<InstalledApp> installedApps() const override { return apps; }
     std::optional<InstalledApp> app(const QString& id) const override {
-        for (const InstalledApp& a : apps) {
+        for (const InstalledApp& a : apps)
             if (a.id == id) return a;
-        }
         return std::nullopt;
     }
 };
@@ -92,6 +38,22 @@ public:
     void showUpToDate(const QString&) override {}
     void showFailure(const QString&) override {}
     void showUpdatedByPackage() override {}
+};
+
+// The settings store and the platform doubles every window test starts from.
+struct WindowsFixture : ::testing::Test {
+    FakeTrust trust;
+    MemoryUserDefaults defaults;
+    FakeLoginItems loginItems;
+    FakeCatalog catalog;
+    SilentPresenter presenter;
+    AppSettings settings{defaults, loginItems};
+
+    // The child of that name; the test fails (by an exception) when there is none.
+    template <typename T> static T* find(QObject* root, const char* name) {
+        if (auto* w = root->findChild<T*>(QString::fromLatin1(name))) return w;
+        throw std::runtime_error(std::string("no widget named ") + name);
+    }
 };
 
 } // namespace vt::test

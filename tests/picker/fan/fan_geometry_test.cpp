@@ -1,5 +1,4 @@
 #include "picker/fan/fan_geometry.h"
-#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -21,36 +20,15 @@ FanGeometry fan(std::int64_t count, std::int64_t slots = 12, bool flip = false, 
     return g;
 }
 
-struct SlotsCase {
-    std::int64_t slots;
-    double stepDegrees, inner;
-};
-
-class FanSlots : public ::testing::TestWithParam<SlotsCase> {};
-
-TEST_P(FanSlots, StepAndInnerRadius) {
-    const auto& c = GetParam();
-    const FanGeometry g = fan(20, c.slots);
-    EXPECT_NEAR(g.step() / deg, c.stepDegrees, 1e-9);
-    EXPECT_NEAR(g.inner(), c.inner, 0.0001);
-    EXPECT_NEAR(g.rowEnd(), c.inner + 260, 0.0001);
-    EXPECT_NEAR(g.outsideRadius(), c.inner + 300, 0.0001);
-    // Neighbouring rows' near ends are at least one row pitch apart.
-    EXPECT_GE(g.inner() * g.step(), 24 - 1e-9);
-}
-
-INSTANTIATE_TEST_SUITE_P(Slots, FanSlots,
-                         ::testing::Values(SlotsCase{1, 130, 70}, SlotsCase{6, 26, 70},
-                                           SlotsCase{8, 130.0 / 7, 74.0438},
-                                           SlotsCase{12, 130.0 / 11, 116.3545}));
-
+// Twelve slots span 130 degrees, rows a pitch apart at the inner radius; the hit and range
+// tables below rest on these.
 TEST(FanGeometry, TwelveRowsSpanTheArcTopToBottom) {
     const FanGeometry g = fan(12);
     EXPECT_NEAR(g.rowAngle(0, 0) / deg, -65, 1e-9);
     EXPECT_NEAR(g.rowAngle(11, 0) / deg, 65, 1e-9);
-    EXPECT_NEAR(g.rowAngle(5, 2.5) / deg, -65 + 2.5 * 130 / 11, 1e-9);
-    EXPECT_DOUBLE_EQ(fan(12, 12, false, 0.1).lo(), 0.1 - FanGeometry::halfArc);
-    EXPECT_DOUBLE_EQ(fan(12, 12, false, 0.1).hi(), 0.1 + FanGeometry::halfArc);
+    EXPECT_NEAR(g.inner(), 116.3545, 0.0001);
+    for (const std::int64_t slots : {1, 6, 8, 12})
+        EXPECT_GE(fan(20, slots).inner() * fan(20, slots).step(), 24 - 1e-9) << slots;
 }
 
 struct FitCase {
@@ -60,18 +38,9 @@ struct FitCase {
     double expectedOverflow;
 };
 
-class FanFit : public ::testing::TestWithParam<FitCase> {};
-
-TEST_P(FanFit, TiltsIntoTheFreeSpace) {
-    const auto& c = GetParam();
-    const FanGeometry g = fan(30);
-    const double a = g.fittedCenterAngle(c.above, c.below);
-    EXPECT_NEAR(a / deg, c.expectedDegrees, 1e-9);
-    EXPECT_NEAR(g.overflow(a, c.above, c.below), c.expectedOverflow, 0.05);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanFit, ::testing::Values(
+TEST(FanFit, TiltsIntoTheFreeSpace) {
+    const FitCase cases[] = {
     FitCase{"fits_straight", 1000, 1000, 0, 0},
     FitCase{"near_bottom", 1000, 300, -13, 0},
     FitCase{"too_near_bottom_stops_at_14", 1000, 200, -14, 92.48},
@@ -79,8 +48,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanFit, ::testing::Values(
     FitCase{"both_tight_tie_goes_down", 200, 200, 14, 261.92},
     FitCase{"overflow_below_half_a_point_accepted", 341.09, 1000, 0, 0.003},
     FitCase{"negative_space_above", -5, 1000, 14, 297.48}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FanGeometry g = fan(30);
+        const double a = g.fittedCenterAngle(c.above, c.below);
+        EXPECT_NEAR(a / deg, c.expectedDegrees, 1e-9);
+        EXPECT_NEAR(g.overflow(a, c.above, c.below), c.expectedOverflow, 0.05);
+    }
+}
 
 TEST(FanGeometry, FitStaysWithinFourteenDegreesAndIgnoresCount) {
     for (double above = -100; above <= 900; above += 37)
@@ -99,15 +76,9 @@ struct RangeCase {
     Range expected;
 };
 
-class FanVisibleRange : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(FanVisibleRange, RowsOnTheArc) {
-    const auto& c = GetParam();
-    EXPECT_EQ(fan(c.count, c.slots).visibleRange(c.scroll), c.expected);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanVisibleRange, ::testing::Values(
+TEST(FanVisibleRange, RowsOnTheArc) {
+    const RangeCase cases[] = {
     RangeCase{"top", 20, 12, 0, std::pair{0, 11}},
     RangeCase{"beyond_tolerance", 20, 12, 2.98, std::pair{3, 13}},
     RangeCase{"bottom", 20, 12, 8, std::pair{8, 19}},
@@ -118,8 +89,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanVisibleRange, ::testing::Values(
     RangeCase{"no_slots", 20, 0, 0, std::nullopt},
     RangeCase{"nan_scroll_reads_as_top", 20, 12, nan, std::pair{0, 11}},
     RangeCase{"infinite_scroll", 20, 12, std::numeric_limits<double>::infinity(), std::nullopt}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fan(c.count, c.slots).visibleRange(c.scroll), c.expected);
+    }
+}
 
 struct ShowCase {
     const char* name;
@@ -127,15 +103,9 @@ struct ShowCase {
     double scroll, expected;
 };
 
-class FanScrollToShow : public ::testing::TestWithParam<ShowCase> {};
-
-TEST_P(FanScrollToShow, NearestOffsetShowingTheRow) {
-    const auto& c = GetParam();
-    EXPECT_DOUBLE_EQ(fan(c.count).scrollToShow(c.row, c.scroll), c.expected);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanScrollToShow, ::testing::Values(
+TEST(FanScrollToShow, NearestOffsetShowingTheRow) {
+    const ShowCase cases[] = {
     ShowCase{"already_visible", 20, 3, 0, 0},
     ShowCase{"below_window_moves_down", 20, 15, 0, 4},
     ShowCase{"above_window_moves_up", 20, 2, 5, 2},
@@ -143,8 +113,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanScrollToShow, ::testing::Values(
     ShowCase{"row_beyond_list_clamped", 20, 25, 0, 8},
     ShowCase{"short_list_always_top", 3, 2, 0, 0},
     ShowCase{"nan_scroll", 20, 15, nan, 4}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const ShowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_DOUBLE_EQ(fan(c.count).scrollToShow(c.row, c.scroll), c.expected);
+    }
+}
 
 struct FlipCase {
     const char* name;
@@ -153,16 +128,10 @@ struct FlipCase {
     FanFlip expected;
 };
 
-class FanFlipDecision : public ::testing::TestWithParam<FlipCase> {};
-
-TEST_P(FanFlipDecision, OpensWhereThereIsRoom) {
-    const auto& c = GetParam();
-    EXPECT_EQ(fanFlipDecision(c.pointer, c.frame, fan(20)), c.expected);
-}
-
 // With 12 slots the fan needs inner + 276 = 392.35 points on the right.
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanFlipDecision, ::testing::Values(
+TEST(FanFlipDecision, OpensWhereThereIsRoom) {
+    const FlipCase cases[] = {
     FlipCase{"room_on_the_right", {100, 500}, {0, 0, 1920, 1050}, {false, 542, 492}},
     FlipCase{"right_edge_flips", {1800, 500}, {0, 0, 1920, 1050}, {true, 542, 492}},
     FlipCase{"just_enough_room", {1920 - 392.36, 500}, {0, 0, 1920, 1050}, {false, 542, 492}},
@@ -171,8 +140,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanFlipDecision, ::testing::Values(
     FlipCase{"second_screen_offset", {3700, 100}, {1920, 40, 1920, 1000}, {true, 932, 52}},
     FlipCase{"pointer_left_of_frame", {-50, 500}, {0, 0, 400, 800}, {false, 292, 492}},
     FlipCase{"pointer_at_top_edge", {500, 1045}, {0, 0, 1920, 1050}, {false, -3, 1037}}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const FlipCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fanFlipDecision(c.pointer, c.frame, fan(20)), c.expected);
+    }
+}
 
 struct HitCase {
     const char* name;
@@ -181,20 +155,14 @@ struct HitCase {
     PickerHit expected;
 };
 
-class FanHit : public ::testing::TestWithParam<HitCase> {};
-
-TEST_P(FanHit, Classifies) {
-    const auto& c = GetParam();
-    EXPECT_EQ(fanHit(c.g, c.scroll, c.dx, c.dy), c.expected);
-}
-
 const double r12 = fan(20).outsideRadius();
 PickerHit item(std::int64_t i) {
     return PickerHit::item(i);
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanHit, ::testing::Values(
+TEST(FanHit, Classifies) {
+    const HitCase cases[] = {
     HitCase{"halfway_rounds_away_from_zero", fan(20), 0, 200, 0, item(6)},
     HitCase{"origin_is_center", fan(20), 0, 0, 0, PickerHit::center()},
     HitCase{"inside_dead_zone", fan(20), 0, 17.99, 0, PickerHit::center()},
@@ -210,8 +178,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanHit, ::testing::Values(
     HitCase{"scrolled_past_the_end_is_outside", fan(5), 10, 200, 0, PickerHit::outside()},
     HitCase{"nan_offset_is_center", fan(20), 0, nan, 50, PickerHit::center()},
     HitCase{"nan_centre_angle_stays_on_the_arc", fan(20, 12, false, nan), 0, 200, 0, item(0)}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const HitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fanHit(c.g, c.scroll, c.dx, c.dy), c.expected);
+    }
+}
 
 TEST(FanHitProperty, PointingAtADrawnRowSelectsIt) {
     for (const bool flip : {false, true})
@@ -266,25 +239,14 @@ struct SpokeCase {
     SpokeTransform expected;
 };
 
-class FanSpoke : public ::testing::TestWithParam<SpokeCase> {};
-
-TEST_P(FanSpoke, PlacesTheRow) {
-    const auto& c = GetParam();
-    const SpokeTransform t = spokeTransform(c.spoke);
-    EXPECT_NEAR(t.rotation, c.expected.rotation, 1e-9);
-    EXPECT_NEAR(t.scale, c.expected.scale, 1e-9);
-    EXPECT_NEAR(t.opacity, c.expected.opacity, 1e-9);
-    EXPECT_NEAR(t.offsetX, c.expected.offsetX, 1e-9);
-    EXPECT_NEAR(t.offsetY, c.expected.offsetY, 1e-9);
-}
-
 constexpr double lo = -65 * deg, hi = 65 * deg, st = 130.0 / 11 * deg;
 Spoke spoke(double angle, double reach, double push = 0, bool flip = false) {
     return {angle, reach, push, 100, flip, lo, hi, st};
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanSpoke, ::testing::Values(
+TEST(FanSpoke, PlacesTheRow) {
+    const SpokeCase cases[] = {
     SpokeCase{"collapsed", spoke(0.3, 0), {0.3, 0.35, 0, 0, 0}},
     SpokeCase{"half_out", spoke(0, 0.5), {0, 0.675, 0.7, 115, 0}},
     SpokeCase{"fully_out", spoke(0, 1), {0, 1, 1, 230, 0}},
@@ -292,8 +254,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, FanSpoke, ::testing::Values(
     SpokeCase{"pushed", spoke(0, 1, 8), {0, 1, 1, 238, 0}},
     SpokeCase{"flipped", spoke(-0.4, 1, 0, true), {0.4, 1, 1, -230 * std::cos(-0.4), 230 * std::sin(-0.4)}},
     SpokeCase{"half_step_beyond", spoke(hi + st / 2, 1), {hi + st / 2, 1, 0.5, 230 * std::cos(hi + st / 2), 230 * std::sin(hi + st / 2)}}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const SpokeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SpokeTransform t = spokeTransform(c.spoke);
+        EXPECT_NEAR(t.rotation, c.expected.rotation, 1e-9);
+        EXPECT_NEAR(t.scale, c.expected.scale, 1e-9);
+        EXPECT_NEAR(t.opacity, c.expected.opacity, 1e-9);
+        EXPECT_NEAR(t.offsetX, c.expected.offsetX, 1e-9);
+        EXPECT_NEAR(t.offsetY, c.expected.offsetY, 1e-9);
+    }
+}
 
 TEST(FanSpoke, ZeroStepStillFadesWithoutDividingByZero) {
     Spoke s = spoke(hi + 0.005, 1);
@@ -308,23 +280,22 @@ struct WindowCase {
     Range expected;
 };
 
-class FanDrawingWindow : public ::testing::TestWithParam<WindowCase> {};
-
-TEST_P(FanDrawingWindow, TwoExtraRowsEachSide) {
-    const auto& c = GetParam();
-    EXPECT_EQ(fanDrawingWindow(c.count, c.slots, c.scroll), c.expected);
-}
-
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, FanDrawingWindow, ::testing::Values(
+TEST(FanDrawingWindow, TwoExtraRowsEachSide) {
+    const WindowCase cases[] = {
     WindowCase{"top", 20, 12, 0, std::pair{0, 13}},
     WindowCase{"fractional", 20, 12, 2.5, std::pair{0, 16}},
     WindowCase{"bottom", 20, 12, 8, std::pair{6, 19}},
     WindowCase{"empty", 0, 12, 0, std::nullopt},
     WindowCase{"far_past_the_end", 5, 12, 40, std::nullopt},
     WindowCase{"infinite_scroll", 5, 12, -std::numeric_limits<double>::infinity(), std::nullopt}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const WindowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fanDrawingWindow(c.count, c.slots, c.scroll), c.expected);
+    }
+}
 
 } // namespace
 } // namespace vt

@@ -1,37 +1,20 @@
-#include "picker/fan/fan_panel.h"
-
-#include "tests/doubles/fake_screens.h"
-#include "tests/doubles/manual_main_queue.h"
+#include "fan_panel_fixture.h"
 #include "tests/doubles/saved_frames.h"
-#include "ui/animation_clock.h"
 
-#include <QDir>
 #include <QImage>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <map>
-#include <set>
 
 namespace vt {
 namespace {
 
-using test::FakeOverlaySurface;
-using test::FakeScreens;
-using test::ManualMainQueue;
-
-std::vector<ClipItem> textClips(int n) {
-    std::vector<ClipItem> out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(ClipItem::makeText(QStringLiteral("テキスト %1 sample line").arg(i),
-                                         QStringLiteral("Editor")));
-    return out;
-}
+using test::clips;
 
 // The fan drawn through its panel, with time under the test's control.
-class FanRender : public ::testing::Test {
+class FanRender : public test::FanPanelTest {
 protected:
     FanRender() {
-        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
+        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}}; // pointers chosen for it
         panel.view().setAppearance(Appearance::dark);
     }
 
@@ -84,15 +67,10 @@ protected:
     }
 
     int frames_ = 0;
-    FakeScreens screens;
-    ManualMainQueue queue;
-    ManualAnimationClock clock;
-    FanPanel panel{screens, queue, [](FanView&) { return std::make_unique<FakeOverlaySurface>(); },
-                   clock};
 };
 
 TEST_F(FanRender, SelectedRowCarriesTheAccentAndSitsEightPointsFurtherOut) {
-    open(textClips(12), 4);
+    open(clips(12), 4);
     const QImage image = frame();
     // Row 4's pill starts 38 points beyond the inner radius (30 plus the push of 8).
     EXPECT_TRUE(isAccent(probe(image, along(4, inner() + 42))));
@@ -106,7 +84,7 @@ TEST_F(FanRender, SelectedRowCarriesTheAccentAndSitsEightPointsFurtherOut) {
 }
 
 TEST_F(FanRender, OutsideLeavesNoRowSelectedAndTheBubbleOnlySaysReleasingCancels) {
-    open(textClips(12), 4);
+    open(clips(12), 4);
     EXPECT_GT(accentPixels(frame(), bubbleBox()), 20); // the "5 / 12" capsule
     panel.setOutside(true);
     wait(1);
@@ -126,7 +104,7 @@ TEST_F(FanRender, OutsideLeavesNoRowSelectedAndTheBubbleOnlySaysReleasingCancels
 }
 
 TEST_F(FanRender, CommittingKeepsOnlyTheChosenRow) {
-    open(textClips(8), 2);
+    open(clips(8), 2);
     panel.hide(true);
     wait(0.06);
     std::map<std::int64_t, double> opacity;
@@ -141,14 +119,14 @@ TEST_F(FanRender, CommittingKeepsOnlyTheChosenRow) {
 }
 
 TEST_F(FanRender, RowsBeyondTheArcAreFaded) {
-    open(textClips(30), 14); // scroll 3: rows 1 and 2 wait above the arc
+    open(clips(30), 14); // scroll 3: rows 1 and 2 wait above the arc
     const QImage image = frame();
     EXPECT_LT(probe(image, along(2, inner() + 60)).alpha(), 10);
     EXPECT_GT(probe(image, along(3, inner() + 60)).alpha(), 150);
 }
 
 TEST_F(FanRender, FlippedFanMirrorsTheLayout) {
-    open(textClips(12), 4, {1150, 450});
+    open(clips(12), 4, {1150, 450});
     ASSERT_TRUE(panel.model().geometry().flipX);
     const QImage image = frame();
     const QPointF o = panel.view().origin();
@@ -164,7 +142,7 @@ TEST_F(FanRender, FlippedFanMirrorsTheLayout) {
 }
 
 TEST_F(FanRender, OpeningSpringsRowsOutFromTheTopOneAfterTheOther) {
-    panel.show(textClips(12), 0, {500, 450});
+    panel.show(clips(12), 0, {500, 450});
     queue.runPending();
     wait(0.03);
     std::map<std::int64_t, double> scale;
@@ -175,47 +153,13 @@ TEST_F(FanRender, OpeningSpringsRowsOutFromTheTopOneAfterTheOther) {
     EXPECT_GT(scale[0], scale[4]);
 }
 
-TEST_F(FanRender, ShowDuringTheClosingAnimationStartsCollapsed) {
-    open(textClips(6), 0);
-    panel.hide(false);
-    wait(0.05); // rows half-way into the pointer
-    panel.show(textClips(6), 0, {500, 450});
-    EXPECT_TRUE(panel.view().placements().empty()); // collapsed at once, nothing drawn
-    EXPECT_TRUE(panel.view().values().settled());
-    queue.runPending();
-    wait(2);
-    EXPECT_EQ(panel.view().placements().size(), 6u);
-}
-
 TEST_F(FanRender, FollowsTheLightOrDarkAppearance) {
-    open(textClips(6), 0);
+    open(clips(6), 0);
     const QPointF pill = along(3, inner() + 150);
     const int dark = probe(frame(), pill).lightness();
     panel.view().setAppearance(Appearance::light);
     const int light = probe(frame(), pill).lightness();
     EXPECT_GT(light, dark + 60);
-}
-
-TEST_F(FanRender, OnlyTheDrawingWindowIsDrawn) {
-    open(textClips(60), 30); // scroll 19: rows 17 to 32 are built
-    std::set<std::int64_t> drawn;
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        drawn.insert(p.index);
-    EXPECT_EQ(*drawn.begin(), 19);
-    EXPECT_EQ(*drawn.rbegin(), 30);
-}
-
-TEST_F(FanRender, DamageCoversOnlyTheFan) {
-    open(textClips(12), 0);
-    (void)panel.view().takeDamage();
-    panel.select(1);
-    wait(0.02);
-    // Frames come from the driver on screen; here the selection change itself reports.
-    const QRegion damage = panel.view().takeDamage().value_or(QRegion());
-    EXPECT_FALSE(damage.isEmpty());
-    const QRect all(QPoint(0, 0), panel.view().canvasSize().toSize());
-    EXPECT_LT(damage.boundingRect().width() * damage.boundingRect().height(),
-              all.width() * all.height() / 2);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "picker/ring/ring_geometry.h"
-#include "tests/doubles/case_name.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -26,21 +25,15 @@ struct HitCase {
     PickerHit expected;
 };
 
-class RingHit : public ::testing::TestWithParam<HitCase> {};
-
-TEST_P(RingHit, Classifies) {
-    const auto& c = GetParam();
-    EXPECT_EQ(RG::hit(c.dx, c.dy, c.n), c.expected);
-}
-
 const PickerHit center = PickerHit::center();
 const PickerHit outside = PickerHit::outside();
 PickerHit item(std::int64_t i) {
     return PickerHit::item(i);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, RingHit, ::testing::Values(
+TEST(RingHit, Classifies) {
+    // clang-format off
+    const HitCase cases[] = {
     // Wedge 0 at the top, numbers growing clockwise.
     HitCase{"north", 0, -100, 8, item(0)},
     HitCase{"east", 100, 0, 8, item(2)},
@@ -72,8 +65,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, RingHit, ::testing::Values(
     HitCase{"nan_dx", nan, 100, 8, center},
     HitCase{"infinite", inf, 0, 8, outside},
     HitCase{"huge_square_overflows", 1e200, 1e200, 8, outside}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const HitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RG::hit(c.dx, c.dy, c.n), c.expected);
+    }
+}
 
 TEST(RingGeometry, EveryOffsetOnTheRingHitsTheWedgeDrawnThere) {
     for (std::int64_t n = 1; n <= RG::capacity; ++n) {
@@ -101,15 +99,9 @@ struct ShortWayCase {
     double current, expected;
 };
 
-class ShortWay : public ::testing::TestWithParam<ShortWayCase> {};
-
-TEST_P(ShortWay, NearestCopyOfTheTarget) {
-    const auto& c = GetParam();
-    EXPECT_NEAR(RG::shortWayHighlightAngle(c.i, c.n, c.current), c.expected, 1e-12);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, ShortWay, ::testing::Values(
+TEST(ShortWay, NearestCopyOfTheTarget) {
+    // clang-format off
+    const ShortWayCase cases[] = {
     ShortWayCase{"seven_to_zero_goes_forward", 0, 8, 7 * pi / 4, 2 * pi},
     ShortWayCase{"then_zero_to_one", 1, 8, 2 * pi, 2 * pi + pi / 4},
     ShortWayCase{"one_to_seven_goes_back", 7, 8, pi / 4, -pi / 4},
@@ -118,8 +110,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShortWay, ::testing::Values(
     ShortWayCase{"half_turn_tie_rounds_away_from_zero", 1, 2, 0, -pi},
     ShortWayCase{"no_items", 0, 0, 4 * pi + 0.1, 4 * pi},
     ShortWayCase{"nan_current_restarts_at_target", 3, 8, std::numeric_limits<double>::quiet_NaN(), 3 * pi / 4}
-), vt::test::caseName);
-// clang-format on
+    };
+    // clang-format on
+    for (const ShortWayCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(RG::shortWayHighlightAngle(c.i, c.n, c.current), c.expected, 1e-12);
+    }
+}
 
 TEST(RingGeometry, InitialHighlightAngleIgnoresTheOldAngle) {
     EXPECT_DOUBLE_EQ(RG::initialHighlightAngle(8, 3), 3 * pi / 4);

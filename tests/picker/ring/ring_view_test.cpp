@@ -1,32 +1,18 @@
-#include "picker/ring/ring_panel.h"
-#include "tests/doubles/fake_screens.h"
-#include "tests/doubles/manual_main_queue.h"
+#include "ring_panel_fixture.h"
 #include "tests/doubles/saved_frames.h"
-#include "ui/animation_clock.h"
 
-#include <QDir>
 #include <QImage>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <numbers>
 
 namespace vt {
 namespace {
 
-using test::FakeOverlaySurface;
-using test::FakeScreens;
-using test::ManualMainQueue;
-
 constexpr double kPi = std::numbers::pi;
 
 // The ring drawn through its panel, with time under the test's control.
-class RingRender : public ::testing::Test {
+class RingRender : public test::RingPanelTest {
 protected:
-    RingRender() {
-        screens.list = {{{0, 0, 1440, 900}, {0, 0, 1440, 875}, 1}};
-        screens.mouse = {720, 450};
-    }
-
     // Shows the ring and lets the opening animation settle.
     void open(const std::vector<ClipItem>& items, std::int64_t selected) {
         panel.show(items, selected);
@@ -53,20 +39,7 @@ protected:
     static bool isAccent(const QColor& c) {
         return c.alpha() > 200 && c.red() > 180 && c.red() - c.green() > 80;
     }
-
-    FakeScreens screens;
-    ManualMainQueue queue;
-    ManualAnimationClock clock;
-    RingPanel panel{screens, queue,
-                    [](PaintedView&) { return std::make_unique<FakeOverlaySurface>(); }, clock};
 };
-
-std::vector<ClipItem> textClips(int n) {
-    std::vector<ClipItem> out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(ClipItem::makeText(QStringLiteral("テキスト %1 sample").arg(i)));
-    return out;
-}
 
 // Pixels of a box that stand out above the box's typical brightness by more than the
 // material's grain: text and icons.
@@ -87,7 +60,7 @@ int ink(const QImage& image, QPointF centre, double halfWidth, double halfHeight
 
 TEST_F(RingRender, HighlightCoversTheSelectedWedgeOnly) {
     for (int k : {0, 2, 5}) {
-        open(textClips(8), k);
+        open(test::clips(8), k);
         const QImage image = frame();
         for (int i = 0; i < 8; ++i) {
             const bool accent = isAccent(probe(image, at(i * kPi / 4, 166)));
@@ -104,7 +77,7 @@ TEST_F(RingRender, HighlightCoversTheSelectedWedgeOnly) {
 }
 
 TEST_F(RingRender, OutsideShowsTheCancelHintAndNoHighlight) {
-    std::vector<ClipItem> items = textClips(4);
+    std::vector<ClipItem> items = test::clips(4);
     // A selected clip whose preview is empty: an image without data and no source application.
     ClipItem bare;
     bare.id = QUuid::createUuid();
@@ -124,7 +97,7 @@ TEST_F(RingRender, OutsideShowsTheCancelHintAndNoHighlight) {
 }
 
 TEST_F(RingRender, CommittingLeavesOnlyTheSelectedWedge) {
-    open(textClips(4), 1);
+    open(test::clips(4), 1);
     const QImage shown = frame();
     for (int i = 0; i < 4; ++i)
         EXPECT_GT(ink(shown, at(i * kPi / 2, 128), 30, 16), 0) << "wedge " << i;
@@ -142,7 +115,7 @@ TEST_F(RingRender, CommittingLeavesOnlyTheSelectedWedge) {
 }
 
 TEST_F(RingRender, OneClipCoversTheRingButForTheGapAtSixOClock) {
-    open(textClips(1), 0);
+    open(test::clips(1), 0);
     const QImage image = frame();
     for (double a : {0.0, kPi / 2, kPi - 0.08, kPi + 0.08, 3 * kPi / 2})
         EXPECT_TRUE(isAccent(probe(image, at(a, 166)))) << "angle " << a;
@@ -165,28 +138,26 @@ TEST_F(RingRender, NoClipsDrawNoWedgesAndNoHighlight) {
     EXPECT_GT(ink(frame(), {230, 230}, 50, 40), 60);
 }
 
-TEST_F(RingRender, HiddenRingDrawsNothing) {
-    panel.show(textClips(3), 0); // the next turn has not come yet
-    const QImage image = frame();
-    EXPECT_EQ(probe(image, at(0, 130)).alpha(), 0);
-    EXPECT_EQ(probe(image, {230, 230}).alpha(), 0);
-}
-
 // Frames every 15 ms through the opening (scaled, blurred and faded at once, painted through
-// the half-resolution layer while blurred): what is painted stays centred on the ring's centre
-// in every frame, never a fragment off to one side.
+// the half-resolution layer while blurred), at scale 1 and 2: what is painted stays centred on
+// the ring's centre in every frame, never a fragment off to one side.
 TEST_F(RingRender, OpeningFramesStayCentred) {
-    panel.show(textClips(8), 0);
-    queue.runPending();
-    for (int ms = 0; ms <= 300; ms += 15) {
-        const QImage image = panel.view().renderAt(clock.now() + ms / 1000.0);
-        QRect painted;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) > 30) painted |= QRect(x, y, 1, 1);
-        if (painted.isEmpty()) continue;
-        EXPECT_NEAR(painted.center().x(), 230, 6) << ms << " ms";
-        EXPECT_NEAR(painted.center().y(), 230, 6) << ms << " ms";
+    for (const double scale : {1.0, 2.0}) {
+        panel.show(test::clips(8), 0);
+        queue.runPending();
+        for (int ms = 0; ms <= 300; ms += 15) {
+            const QImage image = panel.view().renderAt(clock.now() + ms / 1000.0, scale);
+            QRect painted;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) > 30) painted |= QRect(x, y, 1, 1);
+            if (painted.isEmpty()) continue;
+            const QString at = QStringLiteral("%1x %2 ms").arg(scale).arg(ms);
+            EXPECT_NEAR(painted.center().x(), 230 * scale, 6 * scale) << at.toStdString();
+            EXPECT_NEAR(painted.center().y(), 230 * scale, 6 * scale) << at.toStdString();
+        }
+        panel.hide(false);
+        wait(1);
     }
 }
 

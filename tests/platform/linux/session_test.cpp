@@ -1,9 +1,6 @@
-#include "app/app_settings.h"
-#include "app/preferences.h"
 #include "platform/config.h"
 #include "platform/linux/session_login_items.h"
 #include "platform/linux/session_user_defaults.h"
-#include "tests/doubles/case_name.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,20 +44,13 @@ mode_t modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-TEST_F(UserDefaultsFile, LivesInTheConfigHomeAndIsPrivate) {
+// Values survive a restart with their types, in a file only the owner may read, whatever the
+// umask.
+TEST_F(UserDefaultsFile, ValuesSurviveARestartInAPrivateFile) {
     EXPECT_EQ(QSettingsUserDefaults::defaultFilePath(),
               path(QStringLiteral("Vantrel/Vantrel.conf")));
-    const mode_t umaskBefore = ::umask(0);
-    QSettingsUserDefaults defaults;
-    defaults.setBool(QStringLiteral("onboardingDone"), true);
-    defaults.setBool(QStringLiteral("onboardingDone"), false);
-    ::umask(umaskBefore);
-    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel/Vantrel.conf"))), 0600u);
-    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel"))), 0700u);
-}
-
-TEST_F(UserDefaultsFile, ValuesSurviveARestartWithTheirTypes) {
     {
+        const mode_t umaskBefore = ::umask(0);
         QSettingsUserDefaults defaults;
         defaults.setDouble(QStringLiteral("holdDelay"), 0.35);
         defaults.setString(QStringLiteral("pickerStyle"), QStringLiteral("ring"));
@@ -68,7 +58,10 @@ TEST_F(UserDefaultsFile, ValuesSurviveARestartWithTheirTypes) {
         defaults.setStringArray(QStringLiteral("excludedApps"), {QStringLiteral("a, b")});
         defaults.setStringArray(QStringLiteral("emptyList"), {});
         defaults.setBool(QStringLiteral("onboardingDone"), true);
+        ::umask(umaskBefore);
     }
+    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel/Vantrel.conf"))), 0600u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("Vantrel"))), 0700u);
     QSettingsUserDefaults defaults; // a new launch reads the file
     EXPECT_DOUBLE_EQ(defaults.doubleForKey(QStringLiteral("holdDelay")), 0.35);
     EXPECT_EQ(defaults.stringForKey(QStringLiteral("pickerStyle")), QStringLiteral("ring"));
@@ -79,22 +72,16 @@ TEST_F(UserDefaultsFile, ValuesSurviveARestartWithTheirTypes) {
     EXPECT_TRUE(defaults.boolForKey(QStringLiteral("onboardingDone")));
 }
 
-// Wrong types read as missing; the settings fall back to their defaults for those.
-TEST_F(UserDefaultsFile, SettingsStoreReadsAHandEditedFileWithItsDefaults) {
+// In a hand-edited file, values of the wrong type read as missing (the settings then fall back
+// to their defaults).
+TEST_F(UserDefaultsFile, WrongTypesInAHandEditedFileReadAsMissing) {
     writeFile(QStringLiteral("Vantrel/Vantrel.conf"),
-              "[General]\nholdDelay=0.3505\nhistoryLimit=many\nexcludedApps=com.example.one\n"
-              "fanSlots=16\npickerStyle=Ring\n");
+              "[General]\nholdDelay=0.3505\nhistoryLimit=many\nexcludedApps=com.example.one\n");
     QSettingsUserDefaults defaults;
+    EXPECT_DOUBLE_EQ(defaults.doubleForKey(QStringLiteral("holdDelay")), 0.3505);
     EXPECT_EQ(defaults.integerForKey(QStringLiteral("historyLimit")), 0);
     EXPECT_EQ(defaults.stringArrayForKey(QStringLiteral("excludedApps")), std::nullopt);
     EXPECT_FALSE(defaults.boolForKey(QStringLiteral("missing")));
-    XdgAutostartLoginItems loginItems;
-    AppSettings settings(defaults, loginItems);
-    EXPECT_DOUBLE_EQ(settings.holdDelay(), 0.3505);
-    EXPECT_EQ(settings.historyLimit(), 50);
-    EXPECT_EQ(settings.fanSlots(), 16);
-    EXPECT_TRUE(settings.useFan());
-    EXPECT_EQ(settings.excludedApps(), Preferences::defaultExcludedApps());
 }
 
 using AutostartEntry = ConfigHome;
@@ -118,9 +105,7 @@ TEST_F(AutostartEntry, RegisterWritesAValidEntryThatStartsTheProgramAndUnregiste
     const QString contents = QString::fromUtf8(file.readAll());
     const QStringList lines = contents.split(u'\n');
     EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
-    for (const char* line : {"Type=Application", "Name=Vantrel", "Icon=io.vantrel.Vantrel",
-                             "X-GNOME-Autostart-enabled=true"})
-        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    EXPECT_TRUE(lines.contains(QStringLiteral("Type=Application")));
     // Quoted for the Exec key (" ` $ \ take a backslash, % doubles), then each backslash doubled
     // as in every string value of a desktop entry.
     const QString exec = QStringLiteral("Exec=\"") + dir_.path() +
@@ -133,35 +118,29 @@ TEST_F(AutostartEntry, RegisterWritesAValidEntryThatStartsTheProgramAndUnregiste
     EXPECT_TRUE(items.unregisterItem(&error)); // nothing left to remove is no failure
 }
 
-struct EntryStatus {
-    const char* what;
-    const char* extraLines;
-    bool programExists;
-    LoginItemStatus expected;
-};
-
-class AutostartStatus : public ConfigHome, public ::testing::WithParamInterface<EntryStatus> {};
-
-TEST_P(AutostartStatus, ReadsTheEntryAsTheDesktopDoes) {
-    const EntryStatus& c = GetParam();
-    const QString program = c.programExists ? makeProgram(QStringLiteral("vantrel"))
-                                            : path(QStringLiteral("gone/vantrel"));
-    writeFile(QStringLiteral("autostart/io.vantrel.Vantrel.desktop"),
-              QStringLiteral("[Desktop Entry]\nType=Application\nName=Vantrel\nExec=\"%1\"\n%2")
-                  .arg(program, QString::fromLatin1(c.extraLines))
-                  .toUtf8());
-    XdgAutostartLoginItems items(XdgAutostartLoginItems::defaultEntryPath(), program);
-    EXPECT_EQ(items.status(), c.expected);
+// The entry is read as the desktop reads it.
+TEST_F(AutostartEntry, StatusFollowsTheEntry) {
+    const struct {
+        const char* extraLines;
+        bool programExists;
+        LoginItemStatus expected;
+    } cases[] = {
+        {"", true, LoginItemStatus::enabled},
+        {"Hidden=true\n", true, LoginItemStatus::notRegistered},
+        {"X-GNOME-Autostart-enabled=false\n", true, LoginItemStatus::notRegistered},
+        {"", false, LoginItemStatus::notFound},
+    };
+    for (const auto& c : cases) {
+        const QString program = c.programExists ? makeProgram(QStringLiteral("vantrel"))
+                                                : path(QStringLiteral("gone/vantrel"));
+        writeFile(QStringLiteral("autostart/io.vantrel.Vantrel.desktop"),
+                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Vantrel\nExec=\"%1\"\n%2")
+                      .arg(program, QString::fromLatin1(c.extraLines))
+                      .toUtf8());
+        XdgAutostartLoginItems items(XdgAutostartLoginItems::defaultEntryPath(), program);
+        EXPECT_EQ(items.status(), c.expected) << c.extraLines << c.programExists;
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(LoginItems, AutostartStatus, ::testing::Values(
-    EntryStatus{"plain", "", true, LoginItemStatus::enabled},
-    EntryStatus{"hidden", "Hidden=true\n", true, LoginItemStatus::notRegistered},
-    EntryStatus{"gnome off", "X-GNOME-Autostart-enabled=false\n", true, LoginItemStatus::notRegistered},
-    EntryStatus{"program gone", "", false, LoginItemStatus::notFound}
-), vt::test::caseName);
-// clang-format on
 
 TEST_F(AutostartEntry, FailedWriteIsReportedAndStatusStaysTrue) {
     writeFile(QStringLiteral("autostart"), "a file where the folder should be");
@@ -171,24 +150,6 @@ TEST_F(AutostartEntry, FailedWriteIsReportedAndStatusStaysTrue) {
     EXPECT_FALSE(items.registerItem(&error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(items.status(), LoginItemStatus::notRegistered);
-}
-
-TEST_F(AutostartEntry, FirstLaunchRegistersOnceAndRespectsARemoval) {
-    const QString program = makeProgram(QStringLiteral("vantrel"));
-    {
-        QSettingsUserDefaults defaults;
-        XdgAutostartLoginItems items(XdgAutostartLoginItems::defaultEntryPath(), program);
-        AppSettings settings(defaults, items);
-        settings.applyLaunchAtLoginDefaultOnce();
-        EXPECT_TRUE(settings.launchAtLogin());
-    }
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("autostart/io.vantrel.Vantrel.desktop"))));
-    QSettingsUserDefaults defaults;
-    XdgAutostartLoginItems items(XdgAutostartLoginItems::defaultEntryPath(), program);
-    AppSettings settings(defaults, items);
-    settings.applyLaunchAtLoginDefaultOnce();
-    EXPECT_FALSE(settings.launchAtLogin());
-    EXPECT_FALSE(QFile::exists(items.entryPath()));
 }
 
 } // namespace

@@ -4,12 +4,9 @@
 #include "platform/linux/x11_workspace.h"
 #include "tests/doubles/watcher_test_support.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -114,7 +111,8 @@ protected:
 
     QByteArray readBack(const QString& type) {
         QProcess* p = launch("xclip", {"-selection", "clipboard", "-o", "-t", type});
-        // Our own event loop answers xclip's request, so it must keep running meanwhile.
+        // Our own event loop answers xclip's request, so it must keep running
+        // meanwhile.
         EXPECT_TRUE(runUntil([&] { return p->state() == QProcess::NotRunning; }));
         return p->readAllStandardOutput();
     }
@@ -147,35 +145,32 @@ protected:
     }
 };
 
-TEST_F(X11ClipboardTest, CopiedTextIsRecordedAndSaved) {
-    xclip("UTF8_STRING", "hello from xclip");
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
-    EXPECT_EQ(watcher->history.items[0].text, QString("hello from xclip"));
-    expectFileFollows();
+// What is on the clipboard at the start is not recorded; later copies are, and
+// saved. A file manager's copy is files; a malformed URI list falls back to the
+// text.
+TEST_F(X11ClipboardTest, CopiesAfterTheStartAreRecordedAndSaved) {
+    watcher.reset();
+    xclip("UTF8_STRING", "left over");
+    startWatcher();
+    settle(600);
+    EXPECT_TRUE(watcher->history.items.empty());
     xclip("UTF8_STRING", QString::fromUtf8("二つ目").toUtf8());
-    ASSERT_EQ(watcher->history.items.size(), 2u);
+    ASSERT_EQ(watcher->history.items.size(), 1u);
     EXPECT_EQ(watcher->history.items[0].text, QString::fromUtf8("二つ目"));
     expectFileFollows();
-}
-
-TEST_F(X11ClipboardTest, FileManagerCopyIsRecordedAsFiles) {
     offer({{"x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b.txt\nfile:///tmp/c"},
            {"text/uri-list", "file:///tmp/a%20b.txt\r\nfile:///tmp/c\r\n"},
            {"UTF8_STRING", "/tmp/a b.txt\n/tmp/c"}});
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::files);
+    ASSERT_EQ(watcher->history.items.size(), 2u);
     EXPECT_EQ(watcher->history.items[0].filePaths, QStringList({"/tmp/a b.txt", "/tmp/c"}));
-}
-
-TEST_F(X11ClipboardTest, MalformedUriListFallsBackToTheText) {
     offer({{"text/uri-list", "http://[broken\r\n"}, {"UTF8_STRING", "just words"}});
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::text);
+    ASSERT_EQ(watcher->history.items.size(), 3u);
+    EXPECT_EQ(watcher->history.items[0].text, QString("just words"));
 }
 
-// Offering the password-manager hint conceals a copy unless its value is read and is plainly
-// not "secret"; text answered under a type that is no text is not text.
+// Offering the password-manager hint conceals a copy unless its value is read
+// and is plainly not "secret"; text answered under a type that is no text is
+// not text.
 TEST_F(X11ClipboardTest, SecretsFailClosed) {
     const QString hint = "x-kde-passwordManagerHint";
     struct Case {
@@ -214,9 +209,9 @@ TEST_F(X11ClipboardTest, SecretsFailClosed) {
     EXPECT_EQ(HistoryFile::load(path).items.size(), 1u);
 }
 
-// When the program that copied quits, the newest clip stays on the clipboard with its types,
-// also through the clipboard-manager convention; never after a concealed copy or a clear on
-// purpose.
+// When the program that copied quits, the newest clip stays on the clipboard
+// with its types, also through the clipboard-manager convention; never after a
+// concealed copy or a clear on purpose.
 TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
     const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
     const auto quit = [&](QProcess* p) {
@@ -253,28 +248,15 @@ TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
     EXPECT_EQ(watcher->history.items.size(), 4u);
 }
 
-TEST_F(X11ClipboardTest, CopiesWhileAnExcludedAppIsActiveAreNotRecorded) {
-    QDir(dir.path()).mkpath("applications"); // desktop entries are read once, at the first look
-    writeFile("applications/vtnotes.desktop",
-              "[Desktop Entry]\nType=Application\nName=Notizen\n[Desktop Action x]\nName=No\n");
-    makeActive(appWindow("bitwarden", "Bitwarden", "com.bitwarden.desktop"));
-    xclip("UTF8_STRING", "vault entry");
-    settle(500);
-    EXPECT_TRUE(watcher->history.items.empty());
-
-    makeActive(appWindow("vtnotes", "VtNotes"));
-    xclip("UTF8_STRING", "public note");
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].sourceApp, QString("Notizen"));
-}
-
 TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
     QDir(dir.path()).mkpath("applications");
     writeFile("applications/org.keepassxc.KeePassXC.desktop",
               "[Desktop Entry]\nType=Application\nName=KeePassXC\nName[ja]=キーパス\n"
               "Exec=keepassxc %f\nStartupWMClass=keepassxc\n");
     writeFile("applications/enpass.desktop",
-              "[Desktop Entry]\nType=Application\nName=Enpass\nExec=\"/opt/enpass/Enpass\" %U\n");
+              "[Desktop "
+              "Entry]\nType=Application\nName=Enpass\nExec=\"/opt/enpass/"
+              "Enpass\" %U\n");
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     workspace->setDataDirs({dir.path()}); // names in the user's language
     QLocale::setDefault(QLocale::c());
@@ -289,6 +271,8 @@ TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
     for (const Case& c : {Case{appWindow("keepassxc", "KeePassXC"), "org.keepassxc.KeePassXC",
                                QString::fromUtf8("キーパス"), "keepassxc"},
                           Case{appWindow("enpass-bin", "Enpass"), "enpass", "Enpass", "enpass-bin"},
+                          Case{appWindow("bitwarden", "Bitwarden", "com.bitwarden.desktop"),
+                               "com.bitwarden.desktop", "Bitwarden", "com.bitwarden.desktop"},
                           Case{own, "Helper", "Helper", "watcher_x11_test"}}) {
         makeActive(c.window);
         const auto app = workspace->frontmostApplication();
@@ -300,25 +284,25 @@ TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
     }
 }
 
-TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocus) {
+// Without an active window the frontmost application is the one with the input focus; an
+// active window that is gone means none, and copies are still recorded.
+TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocusOrNone) {
     const Window top = appWindow("editor", "org.example.Editor");
     const Window child = XCreateSimpleWindow(dpy, top, 0, 0, 10, 10, 0, 0, 0);
     XSelectInput(dpy, child, StructureNotifyMask);
     XMapWindow(dpy, top);
     XMapWindow(dpy, child);
     XEvent e;
-    XWindowEvent(dpy, child, StructureNotifyMask, &e);
-    while (e.type != MapNotify)
+    do
         XWindowEvent(dpy, child, StructureNotifyMask, &e);
+    while (e.type != MapNotify);
     XSetInputFocus(dpy, child, RevertToParent, CurrentTime);
     XSync(dpy, False);
     const auto app = workspace->frontmostApplication();
     ASSERT_TRUE(app.has_value());
     EXPECT_EQ(app->bundleIdentifier, QString("org.example.Editor"));
     EXPECT_EQ(app->localizedName, QString("org.example.Editor"));
-}
 
-TEST_F(X11ClipboardTest, AVanishedActiveWindowMeansNoFrontmostApplication) {
     const Window gone = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 5, 5, 0, 0, 0);
     makeActive(gone);
     XDestroyWindow(dpy, gone);
@@ -327,18 +311,6 @@ TEST_F(X11ClipboardTest, AVanishedActiveWindowMeansNoFrontmostApplication) {
     xclip("UTF8_STRING", "still recorded");
     ASSERT_EQ(watcher->history.items.size(), 1u);
     EXPECT_FALSE(watcher->history.items[0].sourceApp.has_value());
-}
-
-TEST_F(X11ClipboardTest, WhatIsOnTheClipboardAtStartIsNotRecorded) {
-    // Copied while the program is not running.
-    watcher.reset();
-    xclip("UTF8_STRING", "left over");
-    startWatcher();
-    settle(600);
-    EXPECT_TRUE(watcher->history.items.empty());
-    xclip("UTF8_STRING", "fresh");
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].text, QString("fresh"));
 }
 
 TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
@@ -394,7 +366,8 @@ TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersIsSkippedWithoutBlocking) {
 }
 
 TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
-    const QByteArray text(12 * 1024 * 1024, 'x'); // below the 16 M characters a clip may have
+    // Below the 16 M characters a clip may have.
+    const QByteArray text(12 * 1024 * 1024, 'x');
     xclip("UTF8_STRING", text, 60000);
     ASSERT_EQ(watcher->history.items.size(), 1u);
     EXPECT_EQ(watcher->history.items[0].text->size(), text.size());
@@ -405,19 +378,6 @@ TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
     xclip("image/png", png, 60000);
     ASSERT_EQ(watcher->history.items.size(), 2u);
     EXPECT_EQ(watcher->history.items[0].imageData, png);
-
-    QByteArray tiff;
-    QBuffer buffer(&tiff);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "tiff");
-    writer.setCompression(1);
-    writer.write(sampleImage(8000, 5000, Qt::darkGreen));
-    xclip("image/tiff", tiff, 60000);
-    runUntil([&] { return watcher->history.items.size() == 3u; }, 60000);
-    ASSERT_EQ(watcher->history.items.size(), 3u);
-    QBuffer stored(&*watcher->history.items[0].imageData);
-    stored.open(QIODevice::ReadOnly);
-    EXPECT_EQ(QImageReader(&stored, "png").size(), QSize(8000, 5000));
 }
 
 } // namespace

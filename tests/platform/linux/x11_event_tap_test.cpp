@@ -51,7 +51,9 @@ protected:
     }
 };
 
-TEST_F(X11EventTapTest, ReportsTheChordWithTheCommandFlagAndPassesOtherChordsUnseen) {
+// Our own posted keystrokes go past the tap, which then catches the chord again; other chords
+// pass unseen.
+TEST_F(X11EventTapTest, ReportsTheChordWithTheCommandFlagAndPassesTheRestUnseen) {
     ASSERT_NE(keyboard, nullptr);
     X11EventTap tap;
     ASSERT_TRUE(tap.create(0x401C66, [&](std::uint32_t type, const TapEvent& e) {
@@ -60,6 +62,9 @@ TEST_F(X11EventTapTest, ReportsTheChordWithTheCommandFlagAndPassesOtherChordsUns
     }));
     EXPECT_TRUE(tap.isPresent());
     EXPECT_TRUE(tap.isTrusted());
+    tap.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
+    tap.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+    spinUntil([] { return false; }, 200); // the tap has its chord back
     key(XK_Shift_L, true); // Shift+Ctrl+V is not ours: the passive grab never sees it
     key(XK_Control_L, true);
     key(XK_v, true);
@@ -80,26 +85,6 @@ TEST_F(X11EventTapTest, ReportsTheChordWithTheCommandFlagAndPassesOtherChordsUns
     EXPECT_EQ(down.event.userData, 0);
     tap.invalidate();
     EXPECT_FALSE(tap.isPresent());
-}
-
-TEST_F(X11EventTapTest, PostedKeystrokesGoPastTheTapWhichThenCatchesTheChordAgain) {
-    X11EventTap tap;
-    ASSERT_TRUE(tap.create(0x401C66, [&](std::uint32_t type, const TapEvent& e) {
-        seen.push_back({type, e});
-        return false;
-    }));
-    tap.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
-    tap.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
-    spinUntil([] { return false; }, 200); // the tap has its chord back
-    key(XK_Control_L, true);
-    key(XK_v, true);
-    key(XK_v, false);
-    key(XK_Control_L, false);
-    ASSERT_TRUE(spinUntil([&] { return count(TapEventType::keyDown) >= 1; }));
-    QThread::msleep(100);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(count(TapEventType::keyDown), 1u); // only the real press
-    EXPECT_EQ(seen.front().event.userData, 0);
 }
 
 TEST_F(X11EventTapTest, AStalledAnswerLetsTheEventThroughAndReportsTheTimeout) {
@@ -127,23 +112,28 @@ TEST_F(X11EventTapTest, AStalledAnswerLetsTheEventThroughAndReportsTheTimeout) {
     EXPECT_EQ(seen.back().event.autorepeat, 0);
 }
 
-// Another program takes Ctrl+V while our own keystroke goes by: the tap says it lost the chord
-// (the tray warns) and takes it back once it is free again.
-TEST_F(X11EventTapTest, AChordLostAfterAPasteIsReportedAndTakenBack) {
+// After a keymap change V is on a key another program has grabbed with Ctrl: the tap says it
+// lost the chord (the tray warns) and takes it back once it is free.
+TEST_F(X11EventTapTest, AChordLostAfterAKeymapChangeIsReportedAndTakenBack) {
     X11EventTap tap;
     ASSERT_TRUE(tap.create(0x401C66, [](std::uint32_t, const TapEvent&) { return false; }));
     EXPECT_TRUE(tap.holdsChord());
-    tap.postKeyboardEvent(TapKeyCode::v, true, TapEventFlag::command, kSyntheticEventMarker);
-    spinUntil([] { return false; }, 200);
-    const int v = XKeysymToKeycode(keyboard, XK_v);
-    XGrabKey(keyboard, v, ControlMask, DefaultRootWindow(keyboard), False, GrabModeAsync,
-             GrabModeAsync);
-    XSync(keyboard, False);
-    tap.postKeyboardEvent(TapKeyCode::v, false, TapEventFlag::command, kSyntheticEventMarker);
+    const Window root = DefaultRootWindow(keyboard);
+    const KeyCode oldV = XKeysymToKeycode(keyboard, XK_v);
+    const KeyCode newV = 200; // unused on a default Xvfb keymap
+    XGrabKey(keyboard, newV, ControlMask, root, False, GrabModeAsync, GrabModeAsync);
+    auto remap = [&](KeyCode code, KeySym sym) {
+        XChangeKeyboardMapping(keyboard, code, 1, &sym, 1);
+        XSync(keyboard, False);
+    };
+    remap(oldV, NoSymbol);
+    remap(newV, XK_v);
     EXPECT_TRUE(spinUntil([&] { return !tap.holdsChord(); }));
-    XUngrabKey(keyboard, v, ControlMask, DefaultRootWindow(keyboard));
+    XUngrabKey(keyboard, newV, ControlMask, root);
     XSync(keyboard, False);
-    EXPECT_TRUE(spinUntil([&] { return tap.holdsChord(); }));
+    EXPECT_TRUE(spinUntil([&] { return tap.holdsChord(); }, 3000));
+    remap(newV, NoSymbol);
+    remap(oldV, XK_v);
 }
 
 TEST_F(X11EventTapTest, ASecondTapCannotTakeTheChordAndFailsCleanly) {
