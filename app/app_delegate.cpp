@@ -73,6 +73,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
         AppDelegate* d = self.data();
         return d ? d->watcher_.history.items : std::vector<ClipItem>{};
     };
+    holdPaste_.itemCount = [self] {
+        AppDelegate* d = self.data();
+        return d ? static_cast<std::int64_t>(d->watcher_.history.items.size()) : std::int64_t{0};
+    };
     holdPaste_.onCommit = [self](const ClipItem& item) {
         AppDelegate* d = self.data();
         if (!d) return;

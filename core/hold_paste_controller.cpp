@@ -151,7 +151,8 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
             HPInput::keyDown(k, (event.flags & TapEventFlag::command) != 0,
                              (event.flags & kOtherModifiers) != 0, event.autorepeat != 0);
         if (idle) {
-            const auto history = static_cast<std::int64_t>(items().size());
+            const std::int64_t history =
+                itemCount ? itemCount() : static_cast<std::int64_t>(items().size());
             machine_.itemCount = std::min(history, panelForStyle().maxItems());
         }
         return feed(input);

@@ -38,6 +38,9 @@ public:
     double holdDelay = 0.35;
     // The history, newest first.
     std::function<std::vector<ClipItem>()> items = [] { return std::vector<ClipItem>{}; };
+    // How many clips the history holds; asked inside the verdict on the chord, so it must not
+    // copy them. Counts items() when not set.
+    std::function<std::int64_t()> itemCount;
     // Called with the chosen clip before the paste keystroke is posted: on the main loop's next
     // turn, never inside the verdict on the key that chose it.
     std::function<void(const ClipItem&)> onCommit;
