@@ -253,6 +253,17 @@ void AppDelegate::startWhenTrusted() {
     permissionTimer_->start();
 }
 
+bool AppDelegate::hearWord(const QByteArray& line) {
+    if (!services_.relayWord(line)) return false;
+    // The first word is what the tap waited for: start it now rather than at the next poll.
+    if (permissionTimer_ && tryStartTap()) {
+        permissionTimer_->stop();
+        permissionTimer_->deleteLater();
+        permissionTimer_ = nullptr;
+    }
+    return true;
+}
+
 StatusMenuState AppDelegate::menuState() const {
     StatusMenuState state;
     // A tap that lost the chord (another program took it) is as good as none: warn.
