@@ -112,7 +112,17 @@ bool AppDelegate::applicationDidFinishLaunching() {
         if (AppDelegate* d = self.data()) d->warmThumbnails();
     };
     warmThumbnails();
-    prewarmPicker();
+    // The picker is readied when the chord is first held (the hold delay leaves it time), so a
+    // program that is never held stays small. A Wayland picker surface takes the keyboard when
+    // it maps, so there it is readied at launch rather than in the middle of a hold.
+    if (services_.kind == PlatformKind::wayland) {
+        prewarmPicker();
+    } else {
+        holdPaste_.onHoldStarting = [self] {
+            AppDelegate* d = self.data();
+            if (d && !d->prewarmed_) d->prewarmPicker();
+        };
+    }
     setUpMenu();
     syncTapGeometry();
     for (QScreen* screen : QGuiApplication::screens())
@@ -147,9 +157,8 @@ void AppDelegate::applySettings() {
     if (styleChanged && prewarmed_) prewarmPicker();
 }
 
-// The picker in use is drawn once right after launch (and again when the style changes), so
-// the first hold shows it without the cost of a first window. On the event loop's first turn:
-// the tap, the watcher and the tray come first, and the program is then done starting at once.
+// The picker in use is drawn once, unseen, when the first hold starts (at launch on Wayland) and
+// again when the style changes, so the first picker shows without the cost of a first window.
 void AppDelegate::prewarmPicker() {
     prewarmed_ = true;
     QPointer<AppDelegate> self(this);

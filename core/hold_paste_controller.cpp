@@ -236,6 +236,11 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
             if (self && (*self)->timerGeneration_ == generation)
                 (*self)->feed(HPInput::holdTimerFired());
         });
+        if (onHoldStarting)
+            mainQueue_.asyncAfter(0, [weak] {
+                const auto self = weak.lock();
+                if (self && (*self)->onHoldStarting) (*self)->onHoldStarting();
+            });
         break;
     }
     case HPEffect::Kind::cancelTimer:

@@ -49,6 +49,9 @@ public:
     std::function<PasteKeys()> pasteKeys;
     // True when the focused application takes Ctrl+V for itself: the hold never starts there.
     std::function<bool()> passesChordThrough;
+    // Called on the main loop's turn after a hold starts (the chord pressed with clips to pick
+    // from), outside the key's verdict: the picker can be readied while the hold delay runs.
+    std::function<void()> onHoldStarting;
     // True picks with the fan, false with the ring.
     bool useFan = true;
 
