@@ -2,7 +2,6 @@
 #include "tests/doubles/fake_keys.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSaveFile>
 #include <csignal>
 #include <ostream>
 
@@ -41,14 +40,15 @@ void PrintTo(const StoredClip& clip, std::ostream* os) {
 
 void ProgramTest::SetUp() {
     ASSERT_TRUE(root.isValid());
-    configHome = root.filePath(QStringLiteral("config"));
-    dataHome = root.filePath(QStringLiteral("data"));
-    runtimeDir = root.filePath(QStringLiteral("runtime"));
-    home = root.filePath(QStringLiteral("home"));
-    for (const QString& dir : {configHome, dataHome, runtimeDir, home})
-        ASSERT_TRUE(QDir().mkpath(dir));
-    ASSERT_TRUE(
-        QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    for (auto [dir, name] : {std::pair{&configHome, "config"},
+                             {&dataHome, "data"},
+                             {&runtimeDir, "runtime"},
+                             {&home, "home"}}) {
+        *dir = root.filePath(QLatin1String(name));
+        ASSERT_TRUE(
+            QDir().mkpath(*dir) &&
+            QFile::setPermissions(*dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
 }
 
 void ProgramTest::TearDown() {
@@ -74,9 +74,8 @@ QProcessEnvironment ProgramTest::environment() const {
     env.insert(QStringLiteral("HOME"), home);
     // The texts the tests look for are the Japanese ones.
     env.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    env.remove(QStringLiteral("LANGUAGE"));
-    env.remove(QStringLiteral("LC_ALL"));
-    env.remove(QStringLiteral("LC_MESSAGES"));
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QLatin1String(name));
     // One debug line per key event the controller handles ("showPicker(", "commit(" ...).
     env.insert(QStringLiteral("QT_LOGGING_RULES"),
                QStringLiteral("io.vantrel.Vantrel.tap.debug=true"));
@@ -124,20 +123,11 @@ void ProgramTest::stopProgram() {
         program->kill();
         program->waitForFinished(5000);
     }
-    readLog();
-}
-
-void ProgramTest::readLog() {
-    if (!program) return;
-    programLog += QString::fromUtf8(program->readAllStandardError());
-}
-
-bool ProgramTest::logged(const QString& text) {
-    return logCount(text) > 0;
+    logCount({});
 }
 
 qsizetype ProgramTest::logCount(const QString& text) {
-    readLog();
+    if (program) programLog += QString::fromUtf8(program->readAllStandardError());
     return programLog.count(text);
 }
 
@@ -151,12 +141,9 @@ void ProgramTest::copy(const QByteArray& bytes, const QString& type,
                        const std::optional<StoredClip>& recorded) {
     static int serial = 0;
     const QString path = root.filePath(QStringLiteral("copy-%1").arg(++serial));
-    {
-        QSaveFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        ASSERT_TRUE(file.commit());
-    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
     QProcess& xclip = helpers.emplace_back();
     xclip.start(QStringLiteral("xclip"),
                 {"-quiet", "-selection", "clipboard", "-t", type, "-i", path});
@@ -236,32 +223,6 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
         sizes << size;
     }
     return sizes;
-}
-
-bool ProgramTest::openTrayMenu() {
-    QList<QRect> windows;
-    QRect icon;
-    // The icon shows once the tray host has embedded it. Shortly after launch the fan is
-    // prewarmed in a briefly mapped full-screen window; wait until that is done and the window
-    // gone, so the window count below only changes when the menu opens.
-    if (!waitForLog(QStringLiteral("picker prewarmed"))) return false;
-    const bool embedded = waitFor([&] {
-        windows = visibleProgramWindows();
-        icon = QRect();
-        bool overlay = false;
-        for (QRect w : windows) {
-            if (w.width() <= 64 && w.height() <= 64) icon = w;
-            if (w.width() >= 1000) overlay = true;
-        }
-        return icon.isValid() && !overlay;
-    });
-    if (!embedded) {
-        ADD_FAILURE() << "the tray icon is not on screen";
-        return false;
-    }
-    xdo({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()),
-         "click", "3"});
-    return waitForMoreWindows(windows.size());
 }
 
 bool ProgramTest::waitForMoreWindows(qsizetype than) {
