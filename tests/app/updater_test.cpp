@@ -98,13 +98,11 @@ protected:
         QSignalSpy finished(&model_->updater(), &Updater::checkFinished);
         return finished.wait(20000);
     }
-    int requests() const {
+    // The requests for this test's folder (the server logs one path a line).
+    qsizetype requests() const {
         QFile log(root_->filePath(QStringLiteral("requests.log")));
-        if (!log.open(QIODevice::ReadOnly)) return 0;
-        int count = 0;
-        for (const QByteArray& line : log.readAll().split('\n'))
-            if (line.startsWith("/" + folder_.toUtf8() + "/")) ++count;
-        return count;
+        const QByteArray lines = log.open(QIODevice::ReadOnly) ? '\n' + log.readAll() : "";
+        return lines.count("\n/" + folder_.toUtf8() + '/');
     }
 
     static inline QTemporaryDir* root_ = nullptr;

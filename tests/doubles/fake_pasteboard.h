@@ -62,8 +62,6 @@ public:
     }
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
 
-    bool hasHandler() const { return static_cast<bool>(onChange_); }
-
 private:
     Notice notice_;
     std::atomic<std::int64_t> count_{7};

@@ -5,7 +5,6 @@
 #include "picker/fan/fan_geometry.h"
 #include "picker/ring/ring_geometry.h"
 #include "tests/e2e/program_fixture.h"
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <cmath>
@@ -17,10 +16,6 @@ using namespace vt::e2e;
 namespace {
 
 const QStringList kClips{"alpha", "bravo", "charlie", "delta", "echo"};
-
-QString binary(const char* name) {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
-}
 
 // The paste target and xdotool come from the program's fixture; the harness stands in for the
 // program and says on stdout what the pickers did.
@@ -51,7 +46,7 @@ protected:
                        scale);
             harness.setProcessEnvironment(env);
         }
-        harness.start(binary("test_hold_paste_harness"), args);
+        harness.start(binaryDir() + QStringLiteral("/tests/e2e/test_hold_paste_harness"), args);
         return harness.waitForStarted() && !waitForLine("ready").isEmpty();
     }
     void readHarness() {

@@ -7,14 +7,10 @@
 
 namespace vt::e2e {
 
-namespace {
-
 QString binaryDir() {
     const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../..") : dir;
 }
-
-} // namespace
 
 void xdo(const QStringList& args) {
     QProcess::execute(QStringLiteral("xdotool"), args);
@@ -105,14 +101,6 @@ void ProgramTest::startProgram() {
     program->start(binaryDir() + QStringLiteral("/vantrel"), {});
     ASSERT_TRUE(program->waitForStarted(10000)) << program->errorString().toStdString();
     ASSERT_TRUE(waitForLog(QStringLiteral("tap started"), 1, 30000));
-}
-
-QProcess& ProgramTest::startSecondInstance() {
-    QProcess& second = helpers.emplace_back();
-    second.setProcessEnvironment(environment());
-    second.start(binaryDir() + QStringLiteral("/vantrel"), {});
-    EXPECT_TRUE(second.waitForStarted(10000));
-    return second;
 }
 
 void ProgramTest::stopProgram() {
@@ -223,12 +211,6 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
         sizes << size;
     }
     return sizes;
-}
-
-bool ProgramTest::waitForMoreWindows(qsizetype than) {
-    const bool ok = waitFor([&] { return visibleProgramWindows().size() > than; });
-    if (!ok) ADD_FAILURE() << "no new window of the program appeared";
-    return ok;
 }
 
 QByteArray ProgramTest::clipboard(const QString& type) const {

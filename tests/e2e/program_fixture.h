@@ -19,6 +19,8 @@
 
 namespace vt::e2e {
 
+// The build folder, where the program and the paste target are.
+QString binaryDir();
 // Runs xdotool and waits for it.
 void xdo(const QStringList& args);
 // Presses and releases keys one X event each (see fakeKeys).
@@ -59,8 +61,6 @@ protected:
 
     // Starts the program and waits until its key tap is running.
     void startProgram();
-    // Starts another copy of the program with the same folders; the caller waits for it.
-    QProcess& startSecondInstance();
     // Sends SIGTERM to the program's process id and waits for it to end.
     void stopProgram();
     // Reads what the program logged so far; true when text occurs in it.
@@ -81,7 +81,6 @@ protected:
     QString text() const;
     // The frames of the program's mapped windows (the tray icon, an open picker...).
     QList<QRect> visibleProgramWindows() const;
-    bool waitForMoreWindows(qsizetype than);
     // What the clipboard offers as type (read with xclip).
     QByteArray clipboard(const QString& type = QStringLiteral("UTF8_STRING")) const;
     bool waitForText(const QString& expected, int ms = 10000);

@@ -1,12 +1,9 @@
 #pragma once
 // Clip records with fixed ids and dates for the history tests.
 #include "history/clip_item.h"
-#include "tests/doubles/case_name.h"
 
 #include <QByteArray>
 #include <QString>
-#include <gtest/gtest.h>
-#include <string>
 
 namespace vt::test {
 

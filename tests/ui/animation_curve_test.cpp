@@ -52,21 +52,6 @@ TEST(Spring, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdamped) {
     }
 }
 
-TEST(Spring, DegenerateParametersStillComeToRest) {
-    struct Case {
-        double response, damping;
-    };
-    for (const Case c : {Case{0.3, 0.0}, Case{0.3, -1.0}, Case{0.3, NAN}, Case{0.3, 1e9}}) {
-        const Motion m(Animation::spring(c.response, c.damping), 0, 0, 1, 0);
-        EXPECT_GT(run(m, 200).settleTime, 0) << c.damping;
-    }
-    for (double response : {0.0, -1.0, double(NAN), double(INFINITY)}) {
-        const Motion m(Animation::spring(response, 0.7), 0, 0, 1, 0);
-        EXPECT_TRUE(m.sample(0).finished) << response;
-        EXPECT_EQ(m.sample(0).value, 1.0);
-    }
-}
-
 // An ease hits its end exactly at its duration, never before, and moves only forward; ease-in
 // starts slowly, ease-out quickly.
 TEST(Ease, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
@@ -91,8 +76,7 @@ TEST(Ease, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
     }
 }
 
-// A delay holds the start value until it passes (a negative or NaN one is none); a curve of no
-// duration does not animate.
+// A delay holds the start value until it passes; a curve of no duration does not animate.
 TEST(Delay, HoldsTheStartValueUntilItPassesAndEmptyCurvesDoNotAnimate) {
     const Motion m(Animation::spring(0.3, 0.8).delayed(0.1), 5, 40, 9, 1.0);
     for (double t = 1.0; t <= 1.1; t += 0.01) {
@@ -104,12 +88,8 @@ TEST(Delay, HoldsTheStartValueUntilItPassesAndEmptyCurvesDoNotAnimate) {
     EXPECT_EQ(e.sample(0.05).value, 0);
     EXPECT_EQ(e.sample(0.25).value, 1);
     EXPECT_LT(e.sample(0.2499).value, 1);
-    for (const Animation& a :
-         {Animation::none(), Animation::easeIn(0), Animation::easeOut(-2), Animation::easeOut(NAN)})
+    for (const Animation& a : {Animation::none(), Animation::easeIn(0), Animation::easeOut(NAN)})
         EXPECT_FALSE(a.animates());
-    EXPECT_TRUE(Animation::easeOut(0.1).delayed(-1).animates());
-    EXPECT_EQ(Animation::easeOut(0.1).delayed(-1).delay, 0);
-    EXPECT_EQ(Animation::easeOut(0.1).delayed(NAN).delay, 0);
 }
 
 } // namespace
