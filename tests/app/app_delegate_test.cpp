@@ -43,11 +43,9 @@ std::vector<std::unique_ptr<QProcess>> owners;
 void copyWithXclip(const QByteArray& data, const QString& type = QStringLiteral("UTF8_STRING")) {
     auto p = std::make_unique<QProcess>();
     if (onWayland)
-        p->start(QStringLiteral("wl-copy"), {QStringLiteral("--type"), type});
+        p->start(QStringLiteral("wl-copy"), {"--type", type});
     else
-        p->start(QStringLiteral("xclip"),
-                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                  type, QStringLiteral("-i")});
+        p->start(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", type, "-i"});
     ASSERT_TRUE(p->waitForStarted());
     p->write(data);
     p->closeWriteChannel();
@@ -57,10 +55,9 @@ void copyWithXclip(const QByteArray& data, const QString& type = QStringLiteral(
 QString clipboardText() {
     QProcess p;
     if (onWayland)
-        p.start(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")});
+        p.start(QStringLiteral("wl-paste"), {"--no-newline"});
     else
-        p.start(QStringLiteral("xclip"),
-                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+        p.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-o"});
     // The program serves the selection from this thread's event loop: keep it turning.
     runUntil([&] { return p.state() == QProcess::NotRunning; });
     return QString::fromUtf8(p.readAllStandardOutput());

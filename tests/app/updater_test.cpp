@@ -1,17 +1,16 @@
 #include "app/updater.h"
 #include "app/updater_model.h"
-#include "log_capture.h"
-#include "tests/doubles/case_name.h"
+#include "tests/doubles/log_capture.h"
 #include "tests/doubles/memory_user_defaults.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace vt {
 namespace {
@@ -99,13 +98,11 @@ protected:
         QSignalSpy finished(&model_->updater(), &Updater::checkFinished);
         return finished.wait(20000);
     }
-    int requests() const {
+    // The requests for this test's folder (the server logs one path a line).
+    qsizetype requests() const {
         QFile log(root_->filePath(QStringLiteral("requests.log")));
-        if (!log.open(QIODevice::ReadOnly)) return 0;
-        int count = 0;
-        for (const QByteArray& line : log.readAll().split('\n'))
-            if (line.startsWith("/" + folder_.toUtf8() + "/")) ++count;
-        return count;
+        const QByteArray lines = log.open(QIODevice::ReadOnly) ? '\n' + log.readAll() : "";
+        return lines.count("\n/" + folder_.toUtf8() + '/');
     }
 
     static inline QTemporaryDir* root_ = nullptr;
@@ -119,43 +116,39 @@ protected:
     std::unique_ptr<UpdaterModel> model_;
 };
 
-struct BackgroundCase {
-    const char* what;
-    const char* version;
-    bool immediateFocus, waiting;
-    QStringList shown;
-};
-
-class UpdaterBackground : public UpdaterTest,
-                          public ::testing::WithParamInterface<BackgroundCase> {};
-
 // A find in the background leaves a gentle reminder, or is shown at once while the user is
 // looking at the program; the running version leaves nothing, and a feed that cannot be read
 // is only logged (the next schedule tries again).
-TEST_P(UpdaterBackground, RemindsOrShows) {
-    const BackgroundCase& c = GetParam();
-    if (c.version) serve(QStringLiteral("appcast.xml"), appcast(QString::fromLatin1(c.version)));
-    immediateFocus_ = c.immediateFocus;
-    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
-    test::LogCapture log;
-    model.updater().checkForUpdatesInBackground();
-    ASSERT_TRUE(waitForCheck());
-    EXPECT_EQ(model.updateWaiting(), c.waiting);
-    EXPECT_EQ(presenter_.shown, c.shown);
-    EXPECT_EQ(activations_, c.shown.isEmpty() ? 0 : 1);
-    EXPECT_EQ(log.contains(QStringLiteral("updates: check of")), !c.version);
-    EXPECT_TRUE(model.updater().lastUpdateCheckDate().has_value());
-    EXPECT_TRUE(model.canCheck());
+TEST_F(UpdaterTest, ABackgroundFindRemindsOrShows) {
+    const struct {
+        const char* version; // nullptr: nothing served
+        bool immediateFocus, waiting;
+        QStringList shown;
+    } cases[] = {{"0.2.0", false, true, {}},
+                 {"0.2.0", true, false, {QStringLiteral("found 0.2.0")}},
+                 {"0.1", false, false, {}},
+                 {nullptr, false, false, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version ? c.version : "unreadable");
+        const QString feed = QStringLiteral("%1-%2.xml")
+                                 .arg(QString::fromLatin1(c.version))
+                                 .arg(int(c.immediateFocus));
+        if (c.version) serve(feed, appcast(QString::fromLatin1(c.version)));
+        immediateFocus_ = c.immediateFocus;
+        presenter_.shown.clear();
+        activations_ = 0;
+        UpdaterModel& model = makeModel(url(feed));
+        test::LogCapture log;
+        model.updater().checkForUpdatesInBackground();
+        ASSERT_TRUE(waitForCheck());
+        EXPECT_EQ(model.updateWaiting(), c.waiting);
+        EXPECT_EQ(presenter_.shown, c.shown);
+        EXPECT_EQ(activations_, c.shown.isEmpty() ? 0 : 1);
+        EXPECT_EQ(log.contains(QStringLiteral("updates: check of")), !c.version);
+        EXPECT_TRUE(model.updater().lastUpdateCheckDate().has_value());
+        EXPECT_TRUE(model.canCheck());
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Updates, UpdaterBackground, ::testing::Values(
-    BackgroundCase{"reminder", "0.2.0", false, true, {}},
-    BackgroundCase{"immediate_focus", "0.2.0", true, false, {QStringLiteral("found 0.2.0")}},
-    BackgroundCase{"same_version", "0.1", false, false, {}},
-    BackgroundCase{"unreadable", nullptr, false, false, {}}
-), vt::test::caseName);
-// clang-format on
 
 // The reminder ends when the user looks (the menu item "新しい版があります…"), when a later
 // check finds the release withdrawn, or when the user closes the update window.
@@ -195,56 +188,24 @@ TEST_F(UpdaterTest, TheReminderEndsWithTheUpdateSession) {
     EXPECT_FALSE(model->updateWaiting());
 }
 
-struct BadFeed {
-    const char* what;
-    const char* path;    // served path ("" = nothing served there)
-    const char* content; // nullptr = not served
-    const char* detail;  // expected in the failure text
-};
-
-class UpdaterBadFeed : public UpdaterTest, public ::testing::WithParamInterface<BadFeed> {};
-
-TEST_P(UpdaterBadFeed, UserCheckReportsTheFailureInTheWindow) {
-    const BadFeed& c = GetParam();
-    if (c.content) serve(QString::fromLatin1(c.path), QByteArray(c.content));
-    UpdaterModel& model = makeModel(url(QString::fromLatin1(c.path)), false, 1);
-    model.checkForUpdates();
-    EXPECT_FALSE(model.canCheck()); // while the check runs
-    ASSERT_TRUE(waitForCheck());
-    EXPECT_TRUE(model.canCheck());
-    EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
-    EXPECT_TRUE(presenter_.lastDetail.contains(QString::fromUtf8(c.detail)))
-        << presenter_.lastDetail.toStdString();
-    EXPECT_FALSE(model.updateWaiting());
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Updates, UpdaterBadFeed, ::testing::Values(
-    BadFeed{"slow", "slow.xml", "<rss/>", "時間内に応答"},
-    BadFeed{"missing", "missing.xml", nullptr, "HTTP 404"},
-    BadFeed{"not_xml", "feed.xml", "{\"version\": \"9.9\"}", "更新情報を読めませんでした"},
-    BadFeed{"garbage_versions", "feed.xml", "<rss><channel><item><title>x</title><version>9.x</version></item></channel></rss>", "版の番号"}
-), vt::test::caseName);
-// clang-format on
-
-TEST_F(UpdaterTest, UserCheckDuringAScheduledCheckIsAnsweredByIt) {
-    serve(QStringLiteral("appcast.xml"), appcast(QStringLiteral("0.1.0")));
-    UpdaterModel& model = makeModel(url(QStringLiteral("appcast.xml")));
-    model.updater().checkForUpdatesInBackground();
-    model.checkForUpdates();
-    ASSERT_TRUE(waitForCheck());
-    EXPECT_EQ(presenter_.shown,
-              (QStringList{QStringLiteral("checking"), QStringLiteral("current")}));
-    EXPECT_EQ(requests(), 1);
-}
-
-TEST_F(UpdaterTest, NoFeedMeansNoChecksAndNoNetwork) {
-    UpdaterModel& model = makeModel(QUrl(), true);
-    EXPECT_FALSE(model.hasFeed());
-    EXPECT_FALSE(model.canCheck());
-    model.checkForUpdates();
-    EXPECT_EQ(presenter_.shown, QStringList{QStringLiteral("package")});
-    EXPECT_TRUE(model.updater().findChildren<QNetworkAccessManager*>().isEmpty());
+// A check the user asked for reports a slow, missing or unreadable feed in the window.
+TEST_F(UpdaterTest, AUserCheckReportsTheFailureInTheWindow) {
+    for (const auto& [path, content, detail] :
+         {std::tuple{"slow.xml", "<rss/>", "時間内に応答"},
+          {"missing.xml", nullptr, "HTTP 404"},
+          {"feed.xml", "{\"version\": \"9.9\"}", "更新情報を読めませんでした"}}) {
+        SCOPED_TRACE(path);
+        if (content) serve(QString::fromLatin1(path), QByteArray(content));
+        UpdaterModel& model = makeModel(url(QString::fromLatin1(path)), false, 1);
+        model.checkForUpdates();
+        EXPECT_FALSE(model.canCheck()); // while the check runs
+        ASSERT_TRUE(waitForCheck());
+        EXPECT_TRUE(model.canCheck());
+        EXPECT_EQ(presenter_.shown.last(), QStringLiteral("failure"));
+        EXPECT_TRUE(presenter_.lastDetail.contains(QString::fromUtf8(detail)))
+            << presenter_.lastDetail.toStdString();
+        EXPECT_FALSE(model.updateWaiting());
+    }
 }
 
 // Automatic checks are on by default and the choice is kept. At start a check runs when the

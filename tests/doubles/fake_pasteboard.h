@@ -33,12 +33,11 @@ public:
     QStringList types() const override { return types_; }
     QList<QUrl> fileURLs() const override { return urls_; }
     std::optional<QString> string(const QString& type) const override {
-        if (!bytes_.contains(type)) return std::nullopt;
-        return QString::fromUtf8(bytes_.value(type));
+        return bytes_.contains(type) ? std::optional(QString::fromUtf8(bytes_[type]))
+                                     : std::nullopt;
     }
     std::optional<QByteArray> data(const QString& type) const override {
-        if (!bytes_.contains(type)) return std::nullopt;
-        return bytes_.value(type);
+        return bytes_.contains(type) ? std::optional(bytes_[type]) : std::nullopt;
     }
     void clearContents() override {
         types_.clear();
@@ -62,8 +61,6 @@ public:
         return true;
     }
     void setOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
-
-    bool hasHandler() const { return static_cast<bool>(onChange_); }
 
 private:
     Notice notice_;

@@ -21,8 +21,8 @@ public:
     }
     std::optional<QString> stringForKey(const QString& key) const override {
         const QVariant value = values_.value(key);
-        if (value.typeId() != QMetaType::QString) return std::nullopt;
-        return value.toString();
+        return value.typeId() == QMetaType::QString ? std::optional(value.toString())
+                                                    : std::nullopt;
     }
     std::int64_t integerForKey(const QString& key) const override {
         const QVariant value = values_.value(key);
@@ -30,8 +30,8 @@ public:
     }
     std::optional<QStringList> stringArrayForKey(const QString& key) const override {
         const QVariant value = values_.value(key);
-        if (value.typeId() != QMetaType::QStringList) return std::nullopt;
-        return value.toStringList();
+        return value.typeId() == QMetaType::QStringList ? std::optional(value.toStringList())
+                                                        : std::nullopt;
     }
     bool boolForKey(const QString& key) const override {
         const QVariant value = values_.value(key);
@@ -50,15 +50,9 @@ public:
 
 private:
     static bool isNumber(const QVariant& value) {
-        switch (value.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::Bool:
-            return true;
-        default:
-            return false;
-        }
+        const int type = value.typeId();
+        return type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong ||
+               type == QMetaType::Bool;
     }
     void write(const QString& key, const QVariant& value) { values_.insert(key, value); }
 

@@ -3,8 +3,8 @@
 // clip to the clipboard. It reports on stdout ("ready", "shown …", "select …", "scrolled",
 // "commit …") for the end-to-end test that drives it with xdotool.
 //
-//   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
-//   (the clipboard holds the newest clip unless --clipboard says otherwise)
+//   test_hold_paste_harness --picker ring|fan --clips "newest;older;…"
+//   (the clipboard holds the newest clip)
 //   A line "stall MS" on stdin stalls the main thread for MS milliseconds ("stalling", then
 //   "answering").
 #include "core/hold_paste_controller.h"
@@ -68,7 +68,7 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser args;
-    for (const char* name : {"picker", "clips", "clipboard"})
+    for (const char* name : {"picker", "clips"})
         args.addOption(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value")));
     args.process(app);
 
@@ -76,10 +76,7 @@ int main(int argc, char** argv) {
     for (const QString& text : args.value("clips").split(';', Qt::SkipEmptyParts))
         history.push_back(ClipItem::makeText(text));
     // The newest clip is what was copied last, so it is what a plain paste pastes.
-    if (args.isSet("clipboard"))
-        QGuiApplication::clipboard()->setText(args.value("clipboard"));
-    else if (!history.empty())
-        QGuiApplication::clipboard()->setText(*history.front().text);
+    if (!history.empty()) QGuiApplication::clipboard()->setText(*history.front().text);
 
     LinuxScreens screens;
     RingPanel realRing(screens, QtMainQueue::shared());

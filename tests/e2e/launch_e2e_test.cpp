@@ -14,13 +14,16 @@ using Launch = ProgramTest;
 TEST_F(Launch, ASecondStartOpensTheSettingsOfTheFirstAndExits) {
     startProgram();
     const qsizetype windows = visibleProgramWindows().size();
-    QProcess& second = startSecondInstance();
+    QProcess& second = helpers.emplace_back();
+    second.setProcessEnvironment(environment());
+    second.start(binaryDir() + QStringLiteral("/vantrel"), {});
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardError().contains(
         "another instance is already running and shows its settings window"));
-    EXPECT_TRUE(waitForMoreWindows(windows)); // the settings window
+    // The settings window opens.
+    EXPECT_TRUE(waitFor([&] { return visibleProgramWindows().size() > windows; }));
     copyText(QStringLiteral("after the second start"));
     EXPECT_EQ(history().size(), 1);
 }

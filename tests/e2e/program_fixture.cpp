@@ -2,20 +2,15 @@
 #include "tests/doubles/fake_keys.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSaveFile>
 #include <csignal>
 #include <ostream>
 
 namespace vt::e2e {
 
-namespace {
-
 QString binaryDir() {
     const QString dir = qEnvironmentVariable("VANTREL_BINARY_DIR");
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../..") : dir;
 }
-
-} // namespace
 
 void xdo(const QStringList& args) {
     QProcess::execute(QStringLiteral("xdotool"), args);
@@ -41,14 +36,15 @@ void PrintTo(const StoredClip& clip, std::ostream* os) {
 
 void ProgramTest::SetUp() {
     ASSERT_TRUE(root.isValid());
-    configHome = root.filePath(QStringLiteral("config"));
-    dataHome = root.filePath(QStringLiteral("data"));
-    runtimeDir = root.filePath(QStringLiteral("runtime"));
-    home = root.filePath(QStringLiteral("home"));
-    for (const QString& dir : {configHome, dataHome, runtimeDir, home})
-        ASSERT_TRUE(QDir().mkpath(dir));
-    ASSERT_TRUE(
-        QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    for (auto [dir, name] : {std::pair{&configHome, "config"},
+                             {&dataHome, "data"},
+                             {&runtimeDir, "runtime"},
+                             {&home, "home"}}) {
+        *dir = root.filePath(QLatin1String(name));
+        ASSERT_TRUE(
+            QDir().mkpath(*dir) &&
+            QFile::setPermissions(*dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
 }
 
 void ProgramTest::TearDown() {
@@ -74,9 +70,8 @@ QProcessEnvironment ProgramTest::environment() const {
     env.insert(QStringLiteral("HOME"), home);
     // The texts the tests look for are the Japanese ones.
     env.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    env.remove(QStringLiteral("LANGUAGE"));
-    env.remove(QStringLiteral("LC_ALL"));
-    env.remove(QStringLiteral("LC_MESSAGES"));
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QLatin1String(name));
     // One debug line per key event the controller handles ("showPicker(", "commit(" ...).
     env.insert(QStringLiteral("QT_LOGGING_RULES"),
                QStringLiteral("io.vantrel.Vantrel.tap.debug=true"));
@@ -108,14 +103,6 @@ void ProgramTest::startProgram() {
     ASSERT_TRUE(waitForLog(QStringLiteral("tap started"), 1, 30000));
 }
 
-QProcess& ProgramTest::startSecondInstance() {
-    QProcess& second = helpers.emplace_back();
-    second.setProcessEnvironment(environment());
-    second.start(binaryDir() + QStringLiteral("/vantrel"), {});
-    EXPECT_TRUE(second.waitForStarted(10000));
-    return second;
-}
-
 void ProgramTest::stopProgram() {
     if (!program || program->state() == QProcess::NotRunning) return;
     ::kill(static_cast<pid_t>(program->processId()), SIGTERM);
@@ -124,20 +111,11 @@ void ProgramTest::stopProgram() {
         program->kill();
         program->waitForFinished(5000);
     }
-    readLog();
-}
-
-void ProgramTest::readLog() {
-    if (!program) return;
-    programLog += QString::fromUtf8(program->readAllStandardError());
-}
-
-bool ProgramTest::logged(const QString& text) {
-    return logCount(text) > 0;
+    logCount({});
 }
 
 qsizetype ProgramTest::logCount(const QString& text) {
-    readLog();
+    if (program) programLog += QString::fromUtf8(program->readAllStandardError());
     return programLog.count(text);
 }
 
@@ -151,12 +129,9 @@ void ProgramTest::copy(const QByteArray& bytes, const QString& type,
                        const std::optional<StoredClip>& recorded) {
     static int serial = 0;
     const QString path = root.filePath(QStringLiteral("copy-%1").arg(++serial));
-    {
-        QSaveFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        ASSERT_TRUE(file.commit());
-    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
     QProcess& xclip = helpers.emplace_back();
     xclip.start(QStringLiteral("xclip"),
                 {"-quiet", "-selection", "clipboard", "-t", type, "-i", path});
@@ -236,36 +211,6 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
         sizes << size;
     }
     return sizes;
-}
-
-bool ProgramTest::openTrayMenu() {
-    QList<QRect> windows;
-    QRect icon;
-    // The icon shows once the tray host has embedded it; no full-screen picker window is mapped
-    // then, so the window count below only changes when the menu opens.
-    const bool embedded = waitFor([&] {
-        windows = visibleProgramWindows();
-        icon = QRect();
-        bool overlay = false;
-        for (QRect w : windows) {
-            if (w.width() <= 64 && w.height() <= 64) icon = w;
-            if (w.width() >= 1000) overlay = true;
-        }
-        return icon.isValid() && !overlay;
-    });
-    if (!embedded) {
-        ADD_FAILURE() << "the tray icon is not on screen";
-        return false;
-    }
-    xdo({"mousemove", QString::number(icon.center().x()), QString::number(icon.center().y()),
-         "click", "3"});
-    return waitForMoreWindows(windows.size());
-}
-
-bool ProgramTest::waitForMoreWindows(qsizetype than) {
-    const bool ok = waitFor([&] { return visibleProgramWindows().size() > than; });
-    if (!ok) ADD_FAILURE() << "no new window of the program appeared";
-    return ok;
 }
 
 QByteArray ProgramTest::clipboard(const QString& type) const {

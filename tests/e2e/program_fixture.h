@@ -19,6 +19,8 @@
 
 namespace vt::e2e {
 
+// The build folder, where the program and the paste target are.
+QString binaryDir();
 // Runs xdotool and waits for it.
 void xdo(const QStringList& args);
 // Presses and releases keys one X event each (see fakeKeys).
@@ -59,12 +61,10 @@ protected:
 
     // Starts the program and waits until its key tap is running.
     void startProgram();
-    // Starts another copy of the program with the same folders; the caller waits for it.
-    QProcess& startSecondInstance();
     // Sends SIGTERM to the program's process id and waits for it to end.
     void stopProgram();
     // Reads what the program logged so far; true when text occurs in it.
-    bool logged(const QString& text);
+    bool logged(const QString& text) { return logCount(text) > 0; }
     qsizetype logCount(const QString& text);
     bool waitForLog(const QString& text, qsizetype atLeast = 1, int ms = 15000);
 
@@ -81,17 +81,11 @@ protected:
     QString text() const;
     // The frames of the program's mapped windows (the tray icon, an open picker...).
     QList<QRect> visibleProgramWindows() const;
-    // Right-clicks the tray icon and waits for the menu to show.
-    bool openTrayMenu();
-    bool waitForMoreWindows(qsizetype than);
     // What the clipboard offers as type (read with xclip).
     QByteArray clipboard(const QString& type = QStringLiteral("UTF8_STRING")) const;
     bool waitForText(const QString& expected, int ms = 10000);
     void expectTextStays(const QString& expected);
     void expectTypingStillWorks();
-
-private:
-    void readLog();
 };
 
 } // namespace vt::e2e

@@ -11,27 +11,26 @@
 namespace vt {
 namespace {
 
-QImage solid(int width, int height, QColor color) {
-    return test::sampleImage(width, height, color);
-}
+using test::sampleImage;
 
-QByteArray png(const QImage& image) {
-    return test::encoded(image, "png");
+// A PNG of one colour.
+QByteArray png(int width, int height, QColor color) {
+    return test::encoded(sampleImage(width, height, color), "png");
 }
 
 TEST(ThumbnailCache, KeepsTheSixtyMostRecentlyUsed) {
     ThumbnailCache cache;
     for (int i = 0; i < 60; ++i)
-        cache.setObject(QString::number(i), solid(1, 1, Qt::red));
+        cache.setObject(QString::number(i), sampleImage(1, 1, Qt::red));
     EXPECT_EQ(cache.count(), 60);
     ASSERT_TRUE(cache.object("0").has_value()); // "0" is now the most recently used
-    cache.setObject("new", solid(1, 1, Qt::blue));
+    cache.setObject("new", sampleImage(1, 1, Qt::blue));
     EXPECT_EQ(cache.count(), ThumbnailCache::countLimit);
     EXPECT_TRUE(cache.contains("0"));
     EXPECT_FALSE(cache.contains("1"));
     EXPECT_TRUE(cache.contains("new"));
     EXPECT_EQ(cache.object("1"), std::nullopt);
-    cache.setObject("new", solid(2, 2, Qt::blue)); // replaced, not added
+    cache.setObject("new", sampleImage(2, 2, Qt::blue)); // replaced, not added
     EXPECT_EQ(cache.count(), ThumbnailCache::countLimit);
     EXPECT_EQ(cache.object("new")->size(), QSize(2, 2));
 }
@@ -47,7 +46,7 @@ TEST(ThumbnailCache, ServesSeveralThreadsAtOnce) {
                 const int k = (i * 7 + t * 13) % 100;
                 const QString key = QString::number(k);
                 if (i % 3 == 0) {
-                    cache.setObject(key, solid(1, 1, QColor(k, 0, 0)));
+                    cache.setObject(key, sampleImage(1, 1, QColor(k, 0, 0)));
                 } else if (const auto image = cache.object(key)) {
                     if (qRed(image->pixel(0, 0)) != k) ++wrong;
                 }
@@ -63,7 +62,7 @@ TEST(ThumbnailCache, ServesSeveralThreadsAtOnce) {
 }
 
 TEST(ClipThumbnail, DecodesOnceAndServesFromTheSharedCache) {
-    const ClipItem item = ClipItem::makeImage(png(solid(30, 20, Qt::green)));
+    const ClipItem item = ClipItem::makeImage(png(30, 20, Qt::green));
     EXPECT_FALSE(ThumbnailCache::shared().contains(item.idString()));
     const auto image = item.thumbnail();
     ASSERT_TRUE(image.has_value());
@@ -77,10 +76,8 @@ TEST(ClipThumbnail, DecodesOnceAndServesFromTheSharedCache) {
     EXPECT_EQ(same.thumbnail()->size(), QSize(30, 20));
 
     // Large images are scaled to fit the largest picker cell.
-    EXPECT_EQ(ClipItem::makeImage(png(solid(2000, 500, Qt::blue))).thumbnail()->size(),
-              QSize(512, 128));
-    EXPECT_EQ(ClipItem::makeImage(png(solid(100, 1024, Qt::blue))).thumbnail()->size(),
-              QSize(50, 512));
+    EXPECT_EQ(ClipItem::makeImage(png(2000, 500, Qt::blue)).thumbnail()->size(), QSize(512, 128));
+    EXPECT_EQ(ClipItem::makeImage(png(100, 1024, Qt::blue)).thumbnail()->size(), QSize(50, 512));
     // Nothing for bad or missing data.
     const ClipItem broken = ClipItem::makeImage("not a png");
     EXPECT_EQ(broken.thumbnail(), std::nullopt);
@@ -99,7 +96,7 @@ TEST(ClipThumbnail, TheMainThreadNeverWaitsForADecode) {
     QCoreApplication app(argc, argv);
     int heard = 0;
     const int token = ThumbnailCache::shared().addObserver([&] { ++heard; });
-    const ClipItem item = ClipItem::makeImage(png(solid(40, 30, Qt::red)));
+    const ClipItem item = ClipItem::makeImage(png(40, 30, Qt::red));
     EXPECT_EQ(item.thumbnail(), std::nullopt);
     QDeadlineTimer deadline(10000);
     while (heard == 0 && !deadline.hasExpired())

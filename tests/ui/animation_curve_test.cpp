@@ -1,10 +1,9 @@
-#include "tests/doubles/case_name.h"
 #include "ui/animation_curve.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
+#include <tuple>
 
 namespace vt {
 namespace {
@@ -32,94 +31,52 @@ Trace run(const Motion& m, double limit) {
     return tr;
 }
 
-struct SpringCase {
-    double response;
-    double damping;
-    double accurateWithin; // responses after which the value is within 0.1 % of the move
-    double settledWithin;  // responses after which the motion reports finished
-    bool overshoots;
-};
-
-class SpringTest : public testing::TestWithParam<SpringCase> {};
-
-TEST_P(SpringTest, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdamped) {
-    const SpringCase c = GetParam();
-    const Motion m(Animation::spring(c.response, c.damping), 0, 0, 1, 0);
-
-    for (double t = c.accurateWithin * c.response; t < 10 * c.response; t += kFrame)
-        ASSERT_NEAR(m.sample(t).value, 1.0, 1e-3) << "at t=" << t;
-
-    const Trace tr = run(m, 20 * c.response);
-    ASSERT_GT(tr.settleTime, 0) << "never settled";
-    EXPECT_LE(tr.settleTime, c.settledWithin * c.response);
-    EXPECT_EQ(m.sample(tr.settleTime).value, 1.0);
-    EXPECT_EQ(tr.maxValue > 1.0 + 1e-4, c.overshoots) << "max " << tr.maxValue;
-    EXPECT_GE(tr.minValue, 0.0);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Springs, SpringTest, testing::Values(
-    SpringCase{0.34, 0.72, 2.0, 2.5, true},
-    SpringCase{0.3, 0.5, 2.5, 3.5, true},
-    SpringCase{0.3, 1.0, 2.0, 2.5, false},
-    SpringCase{0.3, 3.0, 7.0, 10.0, false}
-));
-// clang-format on
-
-TEST(Spring, DegenerateParametersStillComeToRest) {
-    struct Case {
-        double response, damping;
-    };
-    for (const Case c : {Case{0.3, 0.0}, Case{0.3, -1.0}, Case{0.3, NAN}, Case{0.3, 1e9}}) {
-        const Motion m(Animation::spring(c.response, c.damping), 0, 0, 1, 0);
-        EXPECT_GT(run(m, 200).settleTime, 0) << c.damping;
-    }
-    for (double response : {0.0, -1.0, double(NAN), double(INFINITY)}) {
-        const Motion m(Animation::spring(response, 0.7), 0, 0, 1, 0);
-        EXPECT_TRUE(m.sample(0).finished) << response;
-        EXPECT_EQ(m.sample(0).value, 1.0);
+// A spring reaches its target within its response (accurate to 0.1 % after `accurate`
+// responses, finished after `settled`) and overshoots only when underdamped.
+TEST(Spring, ReachesTargetWithinItsResponseAndOvershootsOnlyWhenUnderdamped) {
+    for (const auto& [response, damping, accurate, settled, overshoots] :
+         {std::tuple{0.34, 0.72, 2.0, 2.5, true},
+          {0.3, 0.5, 2.5, 3.5, true},
+          {0.3, 1.0, 2.0, 2.5, false},
+          {0.3, 3.0, 7.0, 10.0, false}}) {
+        SCOPED_TRACE(damping);
+        const Motion m(Animation::spring(response, damping), 0, 0, 1, 0);
+        for (double t = accurate * response; t < 10 * response; t += kFrame)
+            ASSERT_NEAR(m.sample(t).value, 1.0, 1e-3) << "at t=" << t;
+        const Trace tr = run(m, 20 * response);
+        ASSERT_GT(tr.settleTime, 0) << "never settled";
+        EXPECT_LE(tr.settleTime, settled * response);
+        EXPECT_EQ(m.sample(tr.settleTime).value, 1.0);
+        EXPECT_EQ(tr.maxValue > 1.0 + 1e-4, overshoots) << "max " << tr.maxValue;
+        EXPECT_GE(tr.minValue, 0.0);
     }
 }
 
-struct EaseCase {
-    const char* name;
-    Animation animation;
-    bool slowStart; // progress at a quarter of the time is below a quarter
-};
-
-class EaseTest : public testing::TestWithParam<EaseCase> {};
-
-TEST_P(EaseTest, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
-    const EaseCase c = GetParam();
-    const double d = c.animation.duration;
-    const Motion m(c.animation, 10, 0, 30, 2.0);
-
-    EXPECT_EQ(m.sample(2.0).value, 10);
-    double previous = 10;
-    for (int i = 0; i < 500; ++i) {
-        const double t = 2.0 + d * i / 500;
-        const Motion::Sample s = m.sample(t);
-        EXPECT_FALSE(s.finished) << t;
-        EXPECT_GE(s.value, previous) << t;
-        EXPECT_LE(s.value, 30) << t;
-        previous = s.value;
+// An ease hits its end exactly at its duration, never before, and moves only forward; ease-in
+// starts slowly, ease-out quickly.
+TEST(Ease, HitsItsEndExactlyAtItsDurationAndIsMonotonic) {
+    for (const auto& [animation, slowStart] :
+         {std::pair{Animation::easeIn(0.14), true}, {Animation::easeOut(0.15), false}}) {
+        SCOPED_TRACE(slowStart);
+        const double d = animation.duration;
+        const Motion m(animation, 10, 0, 30, 2.0);
+        EXPECT_EQ(m.sample(2.0).value, 10);
+        double previous = 10;
+        for (int i = 0; i < 500; ++i) {
+            const Motion::Sample s = m.sample(2.0 + d * i / 500);
+            EXPECT_FALSE(s.finished) << i;
+            EXPECT_GE(s.value, previous) << i;
+            EXPECT_LE(s.value, 30) << i;
+            previous = s.value;
+        }
+        EXPECT_NEAR(m.sample(2.0 + d - 1e-9).value, 30, 1e-3);
+        EXPECT_TRUE(m.sample(2.0 + d).finished);
+        EXPECT_EQ(m.sample(2.0 + d).value, 30);
+        EXPECT_EQ((m.sample(2.0 + d / 4).value - 10) / 20 < 0.25, slowStart);
     }
-    EXPECT_NEAR(m.sample(2.0 + d - 1e-9).value, 30, 1e-3);
-    const Motion::Sample end = m.sample(2.0 + d);
-    EXPECT_TRUE(end.finished);
-    EXPECT_EQ(end.value, 30);
-    EXPECT_EQ((m.sample(2.0 + d / 4).value - 10) / 20 < 0.25, c.slowStart);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Eases, EaseTest, testing::Values(
-    EaseCase{"in", Animation::easeIn(0.14), true},
-    EaseCase{"out", Animation::easeOut(0.15), false}
-), vt::test::caseName);
-// clang-format on
-
-// A delay holds the start value until it passes (a negative or NaN one is none); a curve of no
-// duration does not animate.
+// A delay holds the start value until it passes; a curve of no duration does not animate.
 TEST(Delay, HoldsTheStartValueUntilItPassesAndEmptyCurvesDoNotAnimate) {
     const Motion m(Animation::spring(0.3, 0.8).delayed(0.1), 5, 40, 9, 1.0);
     for (double t = 1.0; t <= 1.1; t += 0.01) {
@@ -131,12 +88,8 @@ TEST(Delay, HoldsTheStartValueUntilItPassesAndEmptyCurvesDoNotAnimate) {
     EXPECT_EQ(e.sample(0.05).value, 0);
     EXPECT_EQ(e.sample(0.25).value, 1);
     EXPECT_LT(e.sample(0.2499).value, 1);
-    for (const Animation& a :
-         {Animation::none(), Animation::easeIn(0), Animation::easeOut(-2), Animation::easeOut(NAN)})
+    for (const Animation& a : {Animation::none(), Animation::easeIn(0), Animation::easeOut(NAN)})
         EXPECT_FALSE(a.animates());
-    EXPECT_TRUE(Animation::easeOut(0.1).delayed(-1).animates());
-    EXPECT_EQ(Animation::easeOut(0.1).delayed(-1).delay, 0);
-    EXPECT_EQ(Animation::easeOut(0.1).delayed(NAN).delay, 0);
 }
 
 } // namespace

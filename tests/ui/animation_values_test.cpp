@@ -141,23 +141,5 @@ TEST_F(AnimatedValuesTest, BoundCurvesAndNestedTransactions) {
     EXPECT_EQ(currentTransaction(), Transaction{});
 }
 
-TEST_F(AnimatedValuesTest, RemovingKeysForgetsThemAndTheirMotion) {
-    for (std::uint64_t i = 0; i < 6; ++i)
-        values.setTarget({i, 0}, 0);
-    withAnimation(Animation::easeOut(0.2), [&] {
-        for (std::uint64_t i = 0; i < 6; ++i)
-            values.setTarget({i, 0}, 1);
-    });
-    values.retainOnly([](const AnimKey& k) { return k.owner % 2 == 0; });
-    EXPECT_EQ(values.size(), 3u);
-    EXPECT_FALSE(values.contains({1, 0}));
-    values.remove({0, 0});
-    values.remove({2, 0});
-    EXPECT_EQ(values.value({2, 0}, -1), -1);
-    EXPECT_FALSE(values.settled());
-    values.remove({4, 0});
-    EXPECT_TRUE(values.settled());
-}
-
 } // namespace
 } // namespace vt

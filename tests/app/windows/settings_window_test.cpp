@@ -153,12 +153,10 @@ TEST_F(SettingsFixture, UpdateControlsFollowTheUpdater) {
 }
 
 TEST(AboutTab, ShowsVersionLinksAndAnEmptyCopyrightRow) {
-    AppInfo::setDictionaryForTesting(QVariantMap{
-        {QStringLiteral("CFBundleDisplayName"), QStringLiteral("Vantrel")},
-        {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("1.2")},
-        {QStringLiteral("CFBundleVersion"), QStringLiteral("34")},
-        {QStringLiteral("VTSiteURL"), QStringLiteral("https://example.org/vantrel")},
-    });
+    AppInfo::setDictionaryForTesting(QVariantMap{{"CFBundleDisplayName", "Vantrel"},
+                                                 {"CFBundleShortVersionString", "1.2"},
+                                                 {"CFBundleVersion", "34"},
+                                                 {"VTSiteURL", "https://example.org/vantrel"}});
     const auto reset = qScopeGuard([] { AppInfo::setDictionaryForTesting(std::nullopt); });
     AboutTab tab;
     tab.resize(500, 420);
@@ -172,8 +170,7 @@ TEST(AboutTab, ShowsVersionLinksAndAnEmptyCopyrightRow) {
                         ->text()
                         .contains(QStringLiteral("\"https://example.org/") + QLatin1String(url)))
             << link;
-    auto* copyright = tab.findChild<QLabel*>(QStringLiteral("copyright"));
-    ASSERT_NE(copyright, nullptr);
+    auto* copyright = test::WindowsFixture::find<QLabel>(&tab, "copyright");
     EXPECT_TRUE(copyright->text().isEmpty());
     EXPECT_GT(copyright->height(), 0) << "the empty row keeps its place";
 }
