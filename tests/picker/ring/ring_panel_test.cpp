@@ -114,14 +114,6 @@ TEST_F(RingPanelTest, OnlyAChangeAnimates) {
     }
 }
 
-TEST_F(RingPanelTest, SelectTakesTheShortWayRound) {
-    panel.show(clips(8), 7);
-    panel.select(0);
-    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi);
-    panel.select(1);
-    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi + std::numbers::pi / 4);
-}
-
 // The ring never scrolls; a hit uses the shown item count.
 TEST_F(RingPanelTest, HitUsesTheShownItemCount) {
     EXPECT_FALSE(panel.scroll(1.0));
@@ -130,15 +122,6 @@ TEST_F(RingPanelTest, HitUsesTheShownItemCount) {
     EXPECT_EQ(panel.hit(0, -189), PickerHit::outside());
     panel.show(clips(8), 0);
     EXPECT_EQ(panel.hit(100, 0), PickerHit::item(2));
-}
-
-TEST_F(RingPanelTest, DelayedWorkOutlivingThePanelDoesNothing) {
-    auto owned = std::make_unique<RingPanel>(screens, queue, factory(), clock);
-    owned->show(clips(2), 0);
-    owned->hide(true);
-    owned.reset();
-    queue.advance(1); // must not touch the destroyed panel
-    SUCCEED();
 }
 
 TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {

@@ -122,22 +122,6 @@ TEST_F(RingRender, OneClipCoversTheRingButForTheGapAtSixOClock) {
     EXPECT_FALSE(isAccent(probe(image, at(kPi, 166))));
 }
 
-TEST_F(RingRender, NoClipsDrawNoWedgesAndNoHighlight) {
-    open({}, 0);
-    const QImage image = frame();
-    int accent = 0;
-    for (int step = 0; step < 64; ++step)
-        for (double r : {100.0, 130.0, 166.0, 182.0})
-            accent += isAccent(probe(image, at(step * 2 * kPi / 64, r))) ? 1 : 0;
-    EXPECT_EQ(accent, 0);
-    // The frosted ring and the centre disc are still drawn.
-    EXPECT_GT(probe(image, at(1, 130)).alpha(), 100);
-    EXPECT_GT(probe(image, {230, 230}).alpha(), 100);
-    panel.setOutside(true); // with nothing selected the hint still shows
-    settle();
-    EXPECT_GT(ink(frame(), {230, 230}, 50, 40), 60);
-}
-
 // Frames every 15 ms through the opening (scaled, blurred and faded at once, painted through
 // the half-resolution layer while blurred), at scale 1 and 2: what is painted stays centred on
 // the ring's centre in every frame, never a fragment off to one side.
