@@ -170,15 +170,7 @@ TEST_F(ControllerTest, ApplicationsOnThePassThroughListKeepTheChord) {
     EXPECT_TRUE(fan.shown.empty());
 }
 
-TEST_F(ControllerTest, ScrollMovesOnlyTheFanAndReclassifiesTheUnchangedPointer) {
-    controller.useFan = false;
-    holdOpen();
-    EXPECT_TRUE(tap.wheel(1)); // over the ring: dropped, nothing changes
-    EXPECT_TRUE(ring.hitOffsets.empty());
-    EXPECT_TRUE(tap.keyDown(TapKeyCode::escape));
-    EXPECT_FALSE(tap.flagsChanged(0));
-
-    controller.useFan = true;
+TEST_F(ControllerTest, ScrollMovesTheFanAndReclassifiesTheUnchangedPointer) {
     fan.centre = {100, 100};
     holdOpen();
     EXPECT_FALSE(tap.move(150, 130));

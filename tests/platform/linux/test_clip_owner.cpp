@@ -20,13 +20,8 @@ namespace {
 
 void answer(Display* dpy, const XSelectionRequestEvent& req, Atom property) {
     XEvent reply{};
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.display = dpy;
-    reply.xselection.requestor = req.requestor;
-    reply.xselection.selection = req.selection;
-    reply.xselection.target = req.target;
-    reply.xselection.property = property;
-    reply.xselection.time = req.time;
+    reply.xselection = {SelectionNotify, 0,          True,     dpy,     req.requestor,
+                        req.selection,   req.target, property, req.time};
     XSendEvent(dpy, req.requestor, False, 0, &reply);
     XFlush(dpy);
 }
