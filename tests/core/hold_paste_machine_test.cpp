@@ -75,14 +75,12 @@ const Row pendingRows[] = {
     {"pending_cmdReleased", pending, false, 3, HPInput::cmdReleased(), idle, false, ordinaryPaste, pass},
     {"pending_timer_opens_picker", pending, false, 3, HPInput::holdTimerFired(), picking(0), false, {HPEffect::showPicker(0)}, pass},
     {"pending_timer_clears_outside", pending, true, 3, HPInput::holdTimerFired(), picking(0), false, {HPEffect::showPicker(0)}, pass},
-    {"pending_pointer", pending, false, 3, HPInput::pointer(2), pending, false, none, pass},
 };
 
 const Row insideRows[] = {
     {"in_digit_commits", picking(0), false, 3, down(HPKey::digit(3)), idle, false, {HPEffect::hidePicker(), HPEffect::commit(2)}, swallow},
     {"in_digit_beyond_count", picking(1), false, 3, down(HPKey::digit(4)), picking(1), false, none, swallow},
     {"in_v_steps", picking(0), false, 3, cmdV(), picking(1), false, {HPEffect::select(1)}, swallow},
-    {"in_v_wraps", picking(2), false, 3, cmdV(), picking(0), false, {HPEffect::select(0)}, swallow},
     {"in_v_repeat_ignored", picking(1), false, 3, cmdV(true), picking(1), false, none, swallow},
     {"in_right_wraps", picking(2), false, 3, down(HPKey::right()), picking(0), false, {HPEffect::select(0)}, swallow},
     {"in_left_wraps", picking(0), false, 3, down(HPKey::left()), picking(2), false, {HPEffect::select(2)}, swallow},
@@ -102,15 +100,12 @@ const Row insideRows[] = {
 
 const Row outsideRows[] = {
     {"out_digit_commits", picking(0), true, 3, down(HPKey::digit(3)), idle, false, {HPEffect::hidePicker(), HPEffect::commit(2)}, swallow},
-    {"out_digit_beyond_count", picking(0), true, 3, down(HPKey::digit(9)), picking(0), true, none, swallow},
     {"out_v_reenters_and_steps", picking(0), true, 3, cmdV(), picking(1), false, {HPEffect::outside(false), HPEffect::select(1)}, swallow},
     {"out_up_reenters", picking(1), true, 3, down(HPKey::up(), true), picking(0), false, {HPEffect::outside(false), HPEffect::select(0)}, swallow},
     {"out_arrow_one_item", picking(0), true, 1, down(HPKey::right()), picking(0), false, {HPEffect::outside(false)}, swallow},
     {"out_return_cancels", picking(1), true, 3, down(HPKey::returnKey()), idle, false, {HPEffect::hidePicker()}, swallow},
-    {"out_other_key", picking(1), true, 3, down(HPKey::other()), picking(1), true, none, swallow},
     {"out_pointer_back", picking(0), true, 3, HPInput::pointer(2), picking(2), false, {HPEffect::outside(false), HPEffect::select(2)}, pass},
     {"out_pointer_back_same", picking(1), true, 3, HPInput::pointer(1), picking(1), false, {HPEffect::outside(false), HPEffect::select(1)}, pass},
-    {"out_pointer_beyond", picking(1), true, 3, HPInput::pointer(3), picking(1), true, none, pass},
     {"out_cmdReleased_cancels", picking(1), true, 3, HPInput::cmdReleased(), idle, false, {HPEffect::hidePicker()}, pass},
     {"out_click_cancels", picking(1), true, 3, HPInput::click(), idle, false, {HPEffect::hidePicker()}, swallow},
     {"out_stale_timer", picking(1), true, 3, HPInput::holdTimerFired(), picking(1), true, none, pass},

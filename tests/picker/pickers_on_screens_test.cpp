@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QPainter>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -30,21 +29,6 @@ void pump(int ms) {
         QThread::msleep(2);
     }
 }
-
-// A bright desktop on every screen, so any black the pickers leave stands out.
-class Wallpaper final : public QWidget {
-public:
-    Wallpaper() : QWidget(nullptr, Qt::FramelessWindowHint) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QLinearGradient g(rect().topLeft(), rect().bottomRight());
-        g.setColorAt(0, QColor(70, 120, 170));
-        g.setColorAt(1, QColor(220, 190, 150));
-        p.fillRect(rect(), g);
-    }
-};
 
 std::vector<ClipItem> clips(int n) {
     std::vector<ClipItem> out;
@@ -95,7 +79,15 @@ protected:
         std::sort(byX.begin(), byX.end(),
                   [](QScreen* a, QScreen* b) { return a->geometry().x() < b->geometry().x(); });
         ASSERT_EQ(byX.size(), 2u) << "two monitors expected";
+        // A bright desktop under both screens, so any black the pickers leave stands out.
         wall.setGeometry(byX.front()->geometry().united(byX.back()->geometry()));
+        QLinearGradient g(QPointF(0, 0), wall.rect().bottomRight());
+        g.setColorAt(0, QColor(70, 120, 170));
+        g.setColorAt(1, QColor(220, 190, 150));
+        QPalette palette;
+        palette.setBrush(QPalette::Window, g);
+        wall.setPalette(palette);
+        wall.setAutoFillBackground(true);
         wall.show();
         pump(400);
         const QRect last = devicePixels(QRectF(byX.back()->geometry()), *byX.back());
@@ -171,7 +163,7 @@ protected:
     }
 
     std::vector<QScreen*> byX;
-    Wallpaper wall;
+    QWidget wall{nullptr, Qt::FramelessWindowHint};
     QRect rootRect;
     LinuxScreens screens;
     QtMainQueue queue;
