@@ -63,7 +63,6 @@ const Row idleRows[] = {
     {"idle_cmdV_with_other_mods", idle, false, 3, HPInput::keyDown(HPKey::v(), true, true, false), idle, false, none, pass},
     {"idle_cmdV_repeat", idle, false, 3, cmdV(true), idle, false, none, pass},
     {"idle_v_without_cmd", idle, false, 3, HPInput::keyDown(HPKey::v(), false, false, false), idle, false, none, pass},
-    {"idle_other_key", idle, false, 3, down(HPKey::other()), idle, false, none, pass},
     {"idle_stale_timer", idle, false, 3, HPInput::holdTimerFired(), idle, false, none, pass},
 };
 
@@ -85,7 +84,6 @@ const Row insideRows[] = {
     {"in_right_wraps", picking(2), false, 3, down(HPKey::right()), picking(0), false, {HPEffect::select(0)}, swallow},
     {"in_left_wraps", picking(0), false, 3, down(HPKey::left()), picking(2), false, {HPEffect::select(2)}, swallow},
     {"in_up_steps", picking(2), false, 3, down(HPKey::up()), picking(1), false, {HPEffect::select(1)}, swallow},
-    {"in_one_item_right", picking(0), false, 1, down(HPKey::right()), picking(0), false, none, swallow},
     {"in_return_commits", picking(1), false, 3, down(HPKey::returnKey()), idle, false, {HPEffect::hidePicker(), HPEffect::commit(1)}, swallow},
     {"in_escape_cancels", picking(1), false, 3, down(HPKey::escape()), idle, false, {HPEffect::hidePicker()}, swallow},
     {"in_other_key", picking(1), false, 3, down(HPKey::other()), picking(1), false, none, swallow},

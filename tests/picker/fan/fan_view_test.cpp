@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <cmath>
-#include <map>
 
 namespace vt {
 namespace {
@@ -101,21 +100,6 @@ TEST_F(FanRender, OutsideLeavesNoRowSelectedAndTheBubbleOnlySaysReleasingCancels
         if (image.pixelColor(box.center().x(), y).alpha() > 150) ++opaqueRows;
     EXPECT_GT(opaqueRows, 20);
     EXPECT_LT(opaqueRows, 45);
-}
-
-TEST_F(FanRender, CommittingKeepsOnlyTheChosenRow) {
-    open(clips(8), 2);
-    panel.hide(true);
-    wait(0.06);
-    std::map<std::int64_t, double> opacity;
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        opacity[p.index] = p.opacity;
-    EXPECT_GT(opacity[2], 0.99); // the chosen row flies in at full strength, over the others
-    EXPECT_LT(opacity[3], 0.95);
-    EXPECT_EQ(panel.view().placements().back().index, 2);
-    wait(0.14);
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        EXPECT_EQ(p.index, 2);
 }
 
 TEST_F(FanRender, RowsBeyondTheArcAreFaded) {

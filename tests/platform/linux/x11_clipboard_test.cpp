@@ -274,10 +274,8 @@ TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
 }
 
 TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
+    // Text: every end-to-end paste. Images and files:
     const QByteArray png = encoded(sampleImage(), "png");
-    watcher->put(ClipItem::makeText(QString::fromUtf8("zurück")));
-    EXPECT_EQ(QString::fromUtf8(readBack("UTF8_STRING")), QString::fromUtf8("zurück"));
-
     watcher->put(ClipItem::makeImage(png));
     QCoreApplication::processEvents(); // the TIFF form joins when ready
     EXPECT_EQ(readBack("image/png"), png);
@@ -288,13 +286,13 @@ TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
               QByteArray("file:///tmp/one%20file\r\nfile:///tmp/two\r\n"));
 
     settle(900);
-    ASSERT_EQ(watcher->history.items.size(), 3u);
+    ASSERT_EQ(watcher->history.items.size(), 2u);
     EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::files);
     expectFileFollows();
 
     // Copying again from elsewhere is still seen after our own writes.
     xclip("UTF8_STRING", "after put");
-    EXPECT_EQ(watcher->history.items.size(), 4u);
+    EXPECT_EQ(watcher->history.items.size(), 3u);
 }
 
 TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersIsSkippedWithoutBlocking) {
