@@ -25,13 +25,13 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <malloc.h>
 
 namespace vt {
 
 namespace {
 constexpr int kThumbnailWarmCount = 60; // the thumbnail cache's count limit
 constexpr int kPermissionPollMs = 2000;
-constexpr double kPrewarmDelay = 0.3; // seconds after launch
 
 // The shared settings and windows take their services from here: handed over before any is made.
 PlatformServices& handedOver(PlatformServices& services) {
@@ -73,6 +73,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
         AppDelegate* d = self.data();
         return d ? d->watcher_.history.items : std::vector<ClipItem>{};
     };
+    holdPaste_.itemCount = [self] {
+        AppDelegate* d = self.data();
+        return d ? static_cast<std::int64_t>(d->watcher_.history.items.size()) : std::int64_t{0};
+    };
     holdPaste_.onCommit = [self](const ClipItem& item) {
         AppDelegate* d = self.data();
         if (!d) return;
@@ -108,7 +112,17 @@ bool AppDelegate::applicationDidFinishLaunching() {
         if (AppDelegate* d = self.data()) d->warmThumbnails();
     };
     warmThumbnails();
-    prewarmPicker();
+    // The picker is readied when the chord is first held (the hold delay leaves it time), so a
+    // program that is never held stays small. A Wayland picker surface takes the keyboard when
+    // it maps, so there it is readied at launch rather than in the middle of a hold.
+    if (services_.kind == PlatformKind::wayland) {
+        prewarmPicker();
+    } else {
+        holdPaste_.onHoldStarting = [self] {
+            AppDelegate* d = self.data();
+            if (d && !d->prewarmed_) d->prewarmPicker();
+        };
+    }
     setUpMenu();
     syncTapGeometry();
     for (QScreen* screen : QGuiApplication::screens())
@@ -143,19 +157,20 @@ void AppDelegate::applySettings() {
     if (styleChanged && prewarmed_) prewarmPicker();
 }
 
-// The picker in use is drawn once shortly after launch (and again when the style changes), so
-// the first hold shows it without the cost of a first window. Not at once: the tap and the
-// watcher come first, and a hold cannot open a picker sooner than the hold delay anyway.
+// The picker in use is drawn once, unseen, when the first hold starts (at launch on Wayland) and
+// again when the style changes, so the first picker shows without the cost of a first window.
 void AppDelegate::prewarmPicker() {
     prewarmed_ = true;
     QPointer<AppDelegate> self(this);
-    QtMainQueue::shared().asyncAfter(kPrewarmDelay, [self] {
+    QtMainQueue::shared().asyncAfter(0, [self] {
         AppDelegate* d = self.data();
         if (!d) return;
         if (d->holdPaste_.useFan)
             d->fan_.prewarm();
         else
             d->ring_.prewarm();
+        // What starting and drawing freed goes back to the system rather than idling in the heap.
+        ::malloc_trim(0);
         qCDebug(vtLog, "picker prewarmed");
     });
 }
@@ -245,6 +260,17 @@ void AppDelegate::startWhenTrusted() {
         permissionTimer_ = nullptr;
     });
     permissionTimer_->start();
+}
+
+bool AppDelegate::hearWord(const QByteArray& line) {
+    if (!services_.relayWord(line)) return false;
+    // The first word is what the tap waited for: start it now rather than at the next poll.
+    if (permissionTimer_ && tryStartTap()) {
+        permissionTimer_->stop();
+        permissionTimer_->deleteLater();
+        permissionTimer_ = nullptr;
+    }
+    return true;
 }
 
 StatusMenuState AppDelegate::menuState() const {

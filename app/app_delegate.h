@@ -42,6 +42,9 @@ public:
     void startWhenTrusted();
     // Rebuilds the tray menu just before it opens.
     void menuNeedsUpdate();
+    // A line handed over by a later start (the user's compositor binding); false when the
+    // session has no use for it. The tap starts at once if it was waiting for this.
+    bool hearWord(const QByteArray& line);
     // Releases the keyboard and pointer grabs; called before the program quits.
     void shutDown();
 

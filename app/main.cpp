@@ -14,8 +14,31 @@
 #include <QLocale>
 #include <QTranslator>
 #include <csignal>
+#include <string_view>
+
+namespace {
+
+// The line a start run by a compositor binding hands to the running instance (`--hold press`,
+// `--hold release`, `--pick`); null for an ordinary start.
+const char* handOverLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--pick") return "pick\n";
+        if (arg == "--hold" && i + 1 < argc) {
+            const std::string_view what = argv[i + 1];
+            if (what == "press") return "hold press\n";
+            if (what == "release") return "hold release\n";
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    // A binding's start hands its word over and ends at once: no Qt, no platform.
+    if (const char* line = handOverLine(argc, argv)) return vt::SingleInstance::handOver(line);
+
     // The window system is chosen before Qt starts, so that Qt's windows live in the same one.
     vt::PlatformChoice choice =
         vt::choosePlatform(argc, argv, [](const char* name) { return qEnvironmentVariable(name); });
@@ -65,7 +88,8 @@ int main(int argc, char** argv) {
                      [&delegate] { delegate.shutDown(); });
 
     if (!delegate.applicationDidFinishLaunching()) return 0;
-    instance.listen([&delegate] { delegate.showSettings(); });
+    instance.listen([&delegate] { delegate.showSettings(); },
+                    [&delegate](const QByteArray& line) { return delegate.hearWord(line); });
     vt::ExitGuard::arm();
     services.watchDisplayLoss(&vt::ExitGuard::displayLost);
     const int status = QApplication::exec();

@@ -8,10 +8,14 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace vt {
@@ -101,7 +105,8 @@ bool SingleInstance::acquire() {
     return true;
 }
 
-void SingleInstance::listen(std::function<void()> onActivate) {
+void SingleInstance::listen(std::function<void()> onActivate,
+                            std::function<bool(const QByteArray& line)> onWord) {
     delete server_;
     server_ = new QLocalServer;
     // Only this user may ask (the runtime folder is private too).
@@ -113,20 +118,50 @@ void SingleInstance::listen(std::function<void()> onActivate) {
                   qUtf8Printable(server_->errorString()));
         return;
     }
-    QObject::connect(server_, &QLocalServer::newConnection, server_, [this, onActivate] {
+    QObject::connect(server_, &QLocalServer::newConnection, server_, [this, onActivate, onWord] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, onActivate] {
-                // One short line; anything longer is not ours.
-                const QByteArray line = socket->readLine(64);
-                socket->disconnectFromServer();
-                if (line == kActivate) {
-                    qCInfo(vtLog, "another start asked to show the settings window");
-                    if (onActivate) onActivate();
-                }
-            });
+            QObject::connect(
+                socket, &QLocalSocket::readyRead, socket, [socket, onActivate, onWord] {
+                    // One short line; anything longer is not ours.
+                    const QByteArray line = socket->readLine(64);
+                    socket->disconnectFromServer();
+                    if (line == kActivate) {
+                        qCInfo(vtLog, "another start asked to show the settings window");
+                        if (onActivate) onActivate();
+                    } else if (!onWord || !onWord(line)) {
+                        qCInfo(vtLog,
+                               "another start handed over a line this session has no use for");
+                    }
+                });
         }
     });
+}
+
+int SingleInstance::handOver(const char* line) {
+    const std::size_t length = std::strlen(line);
+    if (length == 0 || length >= 64) return 1;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat st {};
+    int written = -1;
+    if (runtime && runtime[0] == '/' && ::lstat(runtime, &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_uid == ::getuid())
+        written = std::snprintf(address.sun_path, sizeof address.sun_path, "%s/%s.lock.socket",
+                                runtime, kAppId);
+    else
+        written = std::snprintf(address.sun_path, sizeof address.sun_path, "%s",
+                                QFile::encodeName(defaultLockPath() + ".socket").constData());
+    if (written <= 0 || static_cast<std::size_t>(written) >= sizeof address.sun_path) return 1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return 1;
+    const bool sent =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::write(fd, line, length) == static_cast<ssize_t>(length);
+    ::close(fd);
+    if (!sent) std::fputs("vantrel: no running instance to hand the key over to\n", stderr);
+    return sent ? 0 : 1;
 }
 
 bool SingleInstance::activateRunning(int timeoutMs) {

@@ -41,6 +41,15 @@ QString explanation(TrustProblem problem) {
                        "を提供していないため、ほかのプログラムのコピーを記録できません。Ctrl+V "
                        "の長押しもまだ使えません。Xwayland を通して使うには、--platform x11 "
                        "を付けて起動してください。");
+    case TrustProblem::waylandCannotType:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "このデスクトップの Wayland は、ほかのアプリケーションにキー入力を送る仕組み"
+            "（zwp_virtual_keyboard_v1）を提供していないため、Ctrl+V の長押しでは貼り付け"
+            "られません。キーボード"
+            "ショートカットに「vantrel --pick」を割り当てると、ピッカー（layer-shell "
+            "に対応したデスクトップで表示できます）で選んだ項目がクリップボードに戻るので、"
+            "そのあと Ctrl+V で貼り付けてください。");
     }
     return {};
 }
@@ -70,6 +79,10 @@ QString menuTitle(TrustProblem problem) {
         return QCoreApplication::translate(
             "Vantrel",
             "⚠︎ この Wayland のセッションではコピーを記録できません…");
+    case TrustProblem::waylandCannotType:
+        return QCoreApplication::translate(
+            "Vantrel",
+            "⚠︎ このデスクトップでは貼り付けのキーを送れません…");
     case TrustProblem::none:
         break;
     }

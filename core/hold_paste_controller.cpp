@@ -151,7 +151,8 @@ bool HoldPasteController::receive(std::uint32_t type, const TapEvent& event) {
             HPInput::keyDown(k, (event.flags & TapEventFlag::command) != 0,
                              (event.flags & kOtherModifiers) != 0, event.autorepeat != 0);
         if (idle) {
-            const auto history = static_cast<std::int64_t>(items().size());
+            const std::int64_t history =
+                itemCount ? itemCount() : static_cast<std::int64_t>(items().size());
             machine_.itemCount = std::min(history, panelForStyle().maxItems());
         }
         return feed(input);
@@ -235,6 +236,11 @@ void HoldPasteController::perform(const HPEffect& effect, bool committing) {
             if (self && (*self)->timerGeneration_ == generation)
                 (*self)->feed(HPInput::holdTimerFired());
         });
+        if (onHoldStarting)
+            mainQueue_.asyncAfter(0, [weak] {
+                const auto self = weak.lock();
+                if (self && (*self)->onHoldStarting) (*self)->onHoldStarting();
+            });
         break;
     }
     case HPEffect::Kind::cancelTimer:

@@ -38,6 +38,9 @@ public:
     double holdDelay = 0.35;
     // The history, newest first.
     std::function<std::vector<ClipItem>()> items = [] { return std::vector<ClipItem>{}; };
+    // How many clips the history holds; asked inside the verdict on the chord, so it must not
+    // copy them. Counts items() when not set.
+    std::function<std::int64_t()> itemCount;
     // Called with the chosen clip before the paste keystroke is posted: on the main loop's next
     // turn, never inside the verdict on the key that chose it.
     std::function<void(const ClipItem&)> onCommit;
@@ -46,6 +49,9 @@ public:
     std::function<PasteKeys()> pasteKeys;
     // True when the focused application takes Ctrl+V for itself: the hold never starts there.
     std::function<bool()> passesChordThrough;
+    // Called on the main loop's turn after a hold starts (the chord pressed with clips to pick
+    // from), outside the key's verdict: the picker can be readied while the hold delay runs.
+    std::function<void()> onHoldStarting;
     // True picks with the fan, false with the ring.
     bool useFan = true;
 

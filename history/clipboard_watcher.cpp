@@ -133,14 +133,16 @@ void ClipboardWatcher::poll() {
     const QStringList types = pasteboard_.types();
     for (const QString& type : types)
         if (skipTypes().contains(type)) return;
-    if (const auto app = workspace_.frontmostApplication(); app && app->answersTo(excludedApps)) {
+    // Looked up once per copy: on a real desktop each look costs several round trips.
+    const auto app = workspace_.frontmostApplication();
+    if (app && app->answersTo(excludedApps)) {
         qCDebug(vtLog, "copy not recorded: %s is excluded",
                 qUtf8Printable(app->bundleIdentifier.value_or(QString())));
         return;
     }
 
     if (const auto tiff = tiffOnly()) return convertInBackground(*tiff);
-    std::optional<ClipItem> item = readItem();
+    std::optional<ClipItem> item = readItem(app ? app->localizedName : std::nullopt);
     if (!item || !withinLimits(*item)) return;
     const bool added = history.add(*item);
     holdsNewest_ = !history.items.empty() && history.items.front().hasSameDedupeKey(*item);
@@ -148,8 +150,11 @@ void ClipboardWatcher::poll() {
 }
 
 std::optional<ClipItem> ClipboardWatcher::readItem() {
-    std::optional<QString> sourceApp;
-    if (const auto app = workspace_.frontmostApplication()) sourceApp = app->localizedName;
+    const auto app = workspace_.frontmostApplication();
+    return readItem(app ? app->localizedName : std::nullopt);
+}
+
+std::optional<ClipItem> ClipboardWatcher::readItem(const std::optional<QString>& sourceApp) {
 
     const QList<QUrl> urls = pasteboard_.fileURLs();
     QStringList paths;

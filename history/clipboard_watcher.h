@@ -58,6 +58,8 @@ public:
     void poll();
     // The best representation on the clipboard: files, then text, then PNG, then TIFF as PNG.
     std::optional<ClipItem> readItem();
+    // The same, for a copy made in sourceApp.
+    std::optional<ClipItem> readItem(const std::optional<QString>& sourceApp);
     // Writes the clip to the clipboard and moves it to the front of the history.
     void put(const ClipItem& item);
     // A limit below 1 is stored as 1; the oldest clips beyond it are dropped.

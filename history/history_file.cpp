@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -215,6 +217,38 @@ std::pair<qint64, qint64> sizeAndTime(int fd) {
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// The whole of a regular file at path, not following a link nor waiting on a FIFO; nothing when
+// it is anything else, larger than `limit` or unreadable.
+std::optional<QByteArray> readRegular(const QString& path, qint64 limit) {
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<QByteArray> content;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= limit) {
+        content = QByteArray(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+        qsizetype got = 0;
+        while (content && got < content->size()) {
+            const ssize_t n =
+                ::pread(fd, content->data() + got, size_t(content->size() - got), off_t(got));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) content.reset();
+            if (n <= 0) break;
+            got += n;
+        }
+        if (content) content->truncate(got);
+    }
+    ::close(fd);
+    return content;
+}
+
+bool syncFolder(const QString& folder) {
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 } // namespace
 
 QString HistoryFile::defaultPath() {
@@ -249,7 +283,10 @@ ClipHistory HistoryFile::load(const QString& path) {
 }
 
 bool HistoryFile::save(const ClipHistory& history, const QString& path) {
-    return HistoryFile(path).save(history);
+    HistoryFile file(path);
+    if (!file.save(history)) return false;
+    if (auto unsynced = file.takeUnsynced()) secure(*unsynced);
+    return true;
 }
 
 ClipHistory HistoryFile::read(bool cleanUp) {
@@ -259,10 +296,21 @@ ClipHistory HistoryFile::read(bool cleanUp) {
     if (!PrivateFiles::makeFolders(folder, kFolderMode, true, &error))
         qCWarning(vtLog, "history: %s", qUtf8Printable(error));
     if (cleanUp) {
+        // Of the history file and of its synced copy.
         const QString prefix = QFileInfo(path_).fileName() + QLatin1StringView(kLeftoverInfix);
-        for (const QString& name :
-             QDir(folder).entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System))
-            ::unlink(native(folder + u'/' + name).constData());
+        const QString syncedPrefix =
+            QFileInfo(syncedPath(path_)).fileName() + QLatin1StringView(kLeftoverInfix);
+        // A plain look at the names: wildcards would cost a regular-expression engine at start.
+        const QByteArray prefixes[] = {native(prefix), native(syncedPrefix)};
+        if (DIR* dir = ::opendir(native(folder).constData())) {
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string_view name(entry->d_name);
+                for (const QByteArray& p : prefixes)
+                    if (name.starts_with(std::string_view(p.constData(), size_t(p.size()))))
+                        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            }
+            ::closedir(dir);
+        }
     }
 
     struct stat st {};
@@ -317,7 +365,17 @@ ClipHistory HistoryFile::read(bool cleanUp) {
     }
     if (!history) {
         keepAside(fd, QStringLiteral("not a history this version can read"));
-        return ClipHistory{};
+        // Torn or empty after a crash during a save that was not synced yet: the last synced
+        // history is next to it.
+        const QString synced = syncedPath(path_);
+        const auto bytes = readRegular(synced, kMaxBytes);
+        double syncedVersion = 0;
+        auto kept = bytes ? ClipHistory::fromJson(*bytes, &syncedVersion) : std::nullopt;
+        if (!kept || syncedVersion > kFormatVersion) return ClipHistory{};
+        qCWarning(vtLog,
+                  "history: starting instead with the %zu clips of %s, the history last synced",
+                  kept->items.size(), qUtf8Printable(synced));
+        return std::move(*kept);
     }
     if (const auto ranges = ItemScanner(content).scan();
         ranges && ranges->size() == history->items.size()) {
@@ -401,6 +459,18 @@ bool HistoryFile::save(const ClipHistory& history) {
         return true;
     };
     if (!put("{\"items\":[")) return fail(lastError());
+    // Clips copied from the previous file, not yet copied: a run of them lying side by side there.
+    qint64 runFrom = -1, runLength = 0;
+    QString copyError;
+    const auto flushRun = [&] {
+        if (runFrom < 0) return true;
+        const bool copied = copyRange(previous_, runFrom, runLength, temp.fd);
+        runFrom = -1;
+        if (copied) return true;
+        copyError = lastError();
+        forgetPrevious(); // the next save encodes every clip again
+        return false;
+    };
     QByteArray buffer;
     std::size_t left = 0;
     for (std::size_t i = 0; i < history.items.size(); ++i) {
@@ -414,22 +484,29 @@ bool HistoryFile::save(const ClipHistory& history) {
             left = history.items.size() - i;
             break;
         }
-        if (i > 0 && !put(",")) return fail(lastError());
-        const qint64 offset = position;
-        if (copy) {
-            if (!copyRange(previous_, old->offset, length, temp.fd)) {
-                const QString why = lastError();
-                forgetPrevious(); // the next save encodes every clip again
-                return fail(why);
+        if (copy && runFrom >= 0 && old->offset == runFrom + runLength + 1) {
+            // Right after the previous copied clip in the old file, its comma in between: one
+            // copy for the whole run.
+            runLength = old->offset + length - runFrom;
+            position += 1;
+        } else {
+            if (!flushRun()) return fail(copyError);
+            if (i > 0 && !put(",")) return fail(lastError());
+            if (copy) {
+                runFrom = old->offset;
+                runLength = length;
             }
-            position += length;
-        } else if (!put(buffer)) {
-            return fail(lastError());
         }
+        const qint64 offset = position;
+        if (copy)
+            position += length;
+        else if (!put(buffer))
+            return fail(lastError());
         written.insert(item.id, Segment{item, offset, length});
     }
+    if (!flushRun()) return fail(copyError);
     if (!put(tail)) return fail(lastError());
-    if (!PrivateFiles::commitTemp(temp, path_, &error)) return fail(error);
+    if (!PrivateFiles::commitTemp(temp, path_, &error, false)) return fail(error);
 
     if (left > 0)
         qCWarning(vtLog,
@@ -442,7 +519,65 @@ bool HistoryFile::save(const ClipHistory& history) {
     previous_ = temp.fd;
     std::tie(previousSize_, previousModified_) = sizeAndTime(previous_);
     segments_ = std::move(written);
+    unsynced_ = true;
     return true;
+}
+
+std::optional<HistoryFile::Unsynced> HistoryFile::takeUnsynced() {
+    if (!unsynced_ || previous_ < 0) return std::nullopt;
+    unsynced_ = false;
+    const int fd = ::fcntl(previous_, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return std::nullopt;
+    return Unsynced{fd, path_};
+}
+
+QString HistoryFile::syncedPath(const QString& path) {
+    return path + QStringLiteral(".synced");
+}
+
+bool HistoryFile::secure(Unsynced file) {
+    const QString synced = syncedPath(file.path);
+    QString error;
+    bool done = ::fdatasync(file.fd) == 0;
+    if (!done) error = QStringLiteral("cannot sync it: ") + lastError();
+    struct stat st {};
+    if (done && ::fstat(file.fd, &st) == 0 && st.st_nlink == 0) {
+        // Replaced already by a newer save (or removed): the newer file is secured in its turn.
+        ::close(file.fd);
+        return true;
+    }
+    if (done) {
+        // A second name for the same file, made under a name that load() clears away if this is
+        // cut short, then moved over the previous synced copy (a link there is replaced).
+        const QByteArray link = native(file.path + QLatin1StringView(kLeftoverInfix) + "synced");
+        ::unlink(link.constData());
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, link.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            done = ::rename(link.constData(), native(synced).constData()) == 0;
+            if (!done) {
+                error = QStringLiteral("cannot rename: ") + lastError();
+                ::unlink(link.constData());
+            }
+        } else {
+            // No second names here (or no /proc): a synced copy of the bytes instead.
+            PrivateFiles::TempFile temp = PrivateFiles::createTemp(synced, kFileMode, &error);
+            const auto [size, modified] = sizeAndTime(file.fd);
+            done = temp.fd >= 0 && size >= 0 && copyRange(file.fd, 0, size, temp.fd);
+            if (!done && temp.fd >= 0) error = lastError();
+            if (done)
+                done = PrivateFiles::commitTemp(temp, synced, &error);
+            else
+                PrivateFiles::discardTemp(temp);
+            if (temp.fd >= 0) ::close(temp.fd);
+        }
+    }
+    if (done) done = syncFolder(QFileInfo(file.path).path());
+    ::close(file.fd);
+    if (!done)
+        qCWarning(vtLog, "history: could not keep a synced copy of %s (%s)",
+                  qUtf8Printable(file.path), qUtf8Printable(error));
+    return done;
 }
 
 } // namespace vt

@@ -4,13 +4,17 @@
 #include <QHash>
 #include <QString>
 #include <QUuid>
+#include <optional>
 
 namespace vt {
 
 // The history file: one compact JSON document, mode 0600 in a folder of mode 0700, since it holds
 // whatever the user copies, passwords included. It is replaced atomically and only ever by a
-// file that was written and synced completely, and nothing at its path is followed or read
-// unless it is a regular file.
+// file that was written completely, and nothing at its path is followed or read unless it is a
+// regular file. A save does not wait for the disk: the file it wrote is synced afterwards
+// (secure(), on any thread) and then kept as <path>.synced, a second name of the same file. A
+// crash can leave the path torn or empty only for a save not yet synced; load() then takes the
+// synced copy, so nothing that was synced is lost.
 class HistoryFile {
 public:
     // A file larger than this is not read (it is kept aside), and a save leaves out the oldest
@@ -43,7 +47,19 @@ public:
     // content, and the failure is logged once until a save succeeds again.
     bool save(const ClipHistory& history);
 
-    // One-shot forms (tests, tools).
+    // The file the last save wrote, on a descriptor of its own, while it is not yet synced.
+    struct Unsynced {
+        int fd = -1;
+        QString path;
+    };
+    // Hands out the file the last save wrote, once; nothing when it was handed out already.
+    std::optional<Unsynced> takeUnsynced();
+    // Syncs the file and makes it the synced copy next to its path; closes the descriptor. False
+    // (logged) when the copy could not be made; the previous synced copy then stays.
+    static bool secure(Unsynced file);
+    static QString syncedPath(const QString& path);
+
+    // One-shot forms (tests, tools); the one-shot save is synced before it returns.
     static ClipHistory load(const QString& path);
     static bool save(const ClipHistory& history, const QString& path);
     // Deletes what load() kept aside next to path (at most the newest three are ever kept).
@@ -68,6 +84,7 @@ private:
     qint64 previousModified_ = -1;
     QHash<QUuid, Segment> segments_;
     bool failing_ = false;
+    bool unsynced_ = false; // previous_ was written by a save and not handed out yet
 };
 
 } // namespace vt

@@ -1,6 +1,7 @@
 #include "history/history_saver.h"
 
 #include <algorithm>
+#include <unistd.h>
 #include <vector>
 
 namespace vt {
@@ -21,6 +22,7 @@ std::vector<HistorySaver*>& registry() {
 
 HistorySaver::HistorySaver(std::unique_ptr<HistoryFile> file) : file_(std::move(file)) {
     thread_ = std::thread([this] { run(); });
+    syncs_ = std::thread([this] { runSyncs(); });
     std::lock_guard lock(registryMutex());
     registry().push_back(this);
 }
@@ -36,6 +38,12 @@ HistorySaver::~HistorySaver() {
     }
     wake_.notify_all();
     thread_.join();
+    {
+        std::lock_guard lock(mutex_);
+        syncsStop_ = true;
+    }
+    syncWake_.notify_all();
+    syncs_.join();
 }
 
 void HistorySaver::submit(ClipHistory history) {
@@ -52,11 +60,8 @@ void HistorySaver::submit(ClipHistory history) {
 
 bool HistorySaver::flush(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    ++hurry_;
-    wake_.notify_all();
-    const bool done = written_.wait_for(lock, timeout, [this] { return done_ == submitted_; });
-    --hurry_;
-    return done;
+    return written_.wait_for(lock, timeout,
+                             [this] { return done_ == submitted_ && !toSync_ && !syncing_; });
 }
 
 void HistorySaver::flushAll(std::chrono::milliseconds timeout) {
@@ -87,24 +92,41 @@ void HistorySaver::run() {
             failed_.reset();
         }
         if (!pending_) return;
-        // A burst of changes costs one write: the first after a quiet moment goes at once, the
-        // rest wait for the interval (unless someone waits for them).
-        const auto due = lastStart_ + kMinInterval;
-        wake_.wait_until(lock, due, [this] { return stop_ || hurry_ > 0 || !replaced_.empty(); });
-        if (!replaced_.empty()) continue;
         ClipHistory history = std::move(*pending_);
         pending_.reset();
         const std::uint64_t generation = submitted_;
-        lastStart_ = std::chrono::steady_clock::now();
         lock.unlock();
         const bool saved = file_->save(history);
+        std::optional<HistoryFile::Unsynced> unsynced = file_->takeUnsynced();
         lock.lock();
+        if (unsynced) {
+            // Only the newest file needs syncing: an older one waiting is superseded.
+            if (toSync_) ::close(toSync_->fd);
+            toSync_ = std::move(unsynced);
+            syncWake_.notify_all();
+        }
         if (!saved && !stop_ && !pending_) failed_ = std::move(history);
         lock.unlock();
         history = {}; // the clips are released outside the lock
         lock.lock();
         done_ = generation;
         ++writes_;
+        written_.notify_all();
+    }
+}
+
+void HistorySaver::runSyncs() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        syncWake_.wait(lock, [this] { return toSync_ || syncsStop_; });
+        if (!toSync_) return;
+        HistoryFile::Unsynced file = std::move(*toSync_);
+        toSync_.reset();
+        syncing_ = true;
+        lock.unlock();
+        HistoryFile::secure(std::move(file));
+        lock.lock();
+        syncing_ = false;
         written_.notify_all();
     }
 }

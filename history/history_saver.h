@@ -13,14 +13,14 @@
 namespace vt {
 
 // Writes the history file on a thread of its own, so that the main thread never waits on the
-// disk. A change that comes after a quiet moment is written at once; changes that come while a
-// write is under way, or less than kMinInterval after the last write began, are merged into one
-// write of the newest state. Whatever was handed over is on disk once the saver is destroyed
-// (a write that failed is tried once more then).
+// disk. A change is written at once; changes that come while a write is under way are merged
+// into one write of the newest state, right after it. A second thread then syncs what was
+// written and keeps it as the file's synced copy, so no write waits for the disk either
+// (while it syncs, newer writes go on; only the newest waiting file is synced next).
+// Whatever was handed over is on disk and synced once the saver is destroyed (a write that
+// failed is tried once more then).
 class HistorySaver {
 public:
-    static constexpr std::chrono::milliseconds kMinInterval{500};
-
     explicit HistorySaver(std::unique_ptr<HistoryFile> file);
     // Writes the newest state still waiting, then stops.
     ~HistorySaver();
@@ -30,8 +30,8 @@ public:
     // Hands over the history as it is now; returns at once. Copying a history copies no clip
     // contents (they are shared), so this costs microseconds whatever the clips hold.
     void submit(ClipHistory history);
-    // Writes what is waiting without further delay and waits up to `timeout` for it. True when
-    // everything handed over has been written (or has failed and been logged).
+    // Waits up to `timeout` for what is waiting to be written and synced. True when everything
+    // handed over has been (or has failed and been logged).
     bool flush(std::chrono::milliseconds timeout);
     // flush() on every saver of the process: the last thing done before an abnormal exit.
     static void flushAll(std::chrono::milliseconds timeout);
@@ -40,6 +40,7 @@ public:
 
 private:
     void run();
+    void runSyncs();
 
     std::unique_ptr<HistoryFile> file_;
     mutable std::mutex mutex_;
@@ -55,10 +56,14 @@ private:
     std::uint64_t submitted_ = 0;
     std::uint64_t done_ = 0;
     int writes_ = 0;
-    int hurry_ = 0;
     bool stop_ = false;
-    std::chrono::steady_clock::time_point lastStart_{};
+    // The newest written file still to be synced, and whether one is being synced now.
+    std::optional<HistoryFile::Unsynced> toSync_;
+    bool syncing_ = false;
+    bool syncsStop_ = false;
+    std::condition_variable syncWake_;
     std::thread thread_;
+    std::thread syncs_;
 };
 
 } // namespace vt

@@ -27,7 +27,10 @@ QImage ThumbnailCache::decode(const QByteArray& data) {
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // Copied images are kept as PNG: saying so spares loading every image plugin to guess it.
+    const bool png = data.startsWith("\x89PNG\r\n\x1a\n");
+    QImageReader reader(&buffer, png ? QByteArrayLiteral("png") : QByteArray());
+    reader.setAutoDetectImageFormat(!png);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > pixelLimit) {
         qCInfo(vtLog, "thumbnail: a %dx%d picture is beyond %lld pixels; not decoded", size.width(),

@@ -10,6 +10,7 @@
 #include "platform/user_defaults.h"
 #include "platform/workspace.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QUrl>
 #include <functional>
@@ -49,6 +50,10 @@ struct PlatformServices {
     // whichever thread notices, and must not return) when a connection to the display breaks
     // for good. Does nothing where the backend cannot tell.
     std::function<void(void (*lost)())> watchDisplayLoss = [](void (*)()) {};
+    // A line handed over by a later start of the program ("hold press", "hold release", "pick":
+    // `vantrel --hold press` and so on, run by the user's compositor bindings), for the tap of a
+    // backend that learns the chord that way; false where it means nothing.
+    std::function<bool(const QByteArray& line)> relayWord = [](const QByteArray&) { return false; };
 
     // What this session offers, for the log, onboarding and the tray's warning row.
     bool recordsClipboard = false;          // copies made in other programs are seen

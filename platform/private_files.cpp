@@ -86,8 +86,8 @@ bool writeAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
-bool commitTemp(TempFile& temp, const QString& path, QString* error) {
-    if (::fdatasync(temp.fd) != 0) {
+bool commitTemp(TempFile& temp, const QString& path, QString* error, bool sync) {
+    if (sync && ::fdatasync(temp.fd) != 0) {
         setError(error, reason(QStringLiteral("cannot write"), temp.path));
         discardTemp(temp);
         return false;

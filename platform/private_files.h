@@ -22,9 +22,10 @@ TempFile createTemp(const QString& path, mode_t mode, QString* error = nullptr);
 bool writeAll(int fd, const char* data, qsizetype size);
 // Syncs the temporary file to the disk and renames it over `path` (a link there is replaced, not
 // followed), so that after a crash the path holds either the old or the new content in full.
-// The descriptor stays open for the caller. On failure the temporary
+// Without `sync` the rename comes at once: the caller then keeps a synced copy of its own to
+// fall back to. The descriptor stays open for the caller. On failure the temporary
 // file is removed and closed, and `path` is left as it was.
-bool commitTemp(TempFile& temp, const QString& path, QString* error = nullptr);
+bool commitTemp(TempFile& temp, const QString& path, QString* error = nullptr, bool sync = true);
 // Removes a temporary file that will not be committed and closes it.
 void discardTemp(TempFile& temp);
 

@@ -11,8 +11,9 @@ enum class TrustProblem {
     chordTaken,        // another program holds Ctrl+V
     noXTest,           // the X server cannot take synthetic key presses
     noPasteKey,        // no key of the keyboard layout produces V
-    waylandNotYet,     // the Wayland backend records copies but cannot watch the keys yet
+    waylandNotYet,     // the Wayland backend records copies; no binding has reported the keys
     noClipboardAccess, // a Wayland desktop without data-control: copies cannot be recorded
+    waylandCannotType, // a Wayland desktop without a virtual keyboard: nothing can be typed
 };
 
 // Whether the program may watch and swallow the paste chord: the keyboard event tap needs it.

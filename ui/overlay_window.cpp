@@ -172,6 +172,11 @@ QImage OverlayWindow::pictureOf(const QRect& area) const {
 }
 
 void OverlayWindow::takePictures() {
+    // Nothing behind a window that shows nothing needs picturing (the unseen show that readies
+    // the window): at one pixel per point the picture's memory is then taken only when the
+    // window is first seen, which costs that show little. On denser screens the first picture
+    // costs that show several milliseconds more, so the unseen show takes it already.
+    if (host_->windowOpacity() <= 0 && host_->devicePixelRatio() <= 1) return;
     const QSizeF canvas = view_.canvasSize();
     const QRect area = view_.paintedArea().toAlignedRect().intersected(
         QRect(0, 0, int(std::lround(canvas.width())), int(std::lround(canvas.height()))));

@@ -13,8 +13,10 @@ namespace {
 
 QStringList interfaceFamilies() {
     static const QStringList families = [] {
-        QStringList wanted = {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-                              QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")};
+        // Latin letters from a Latin face, Japanese from the CJK face after it: a text without
+        // Japanese never loads the CJK face (megabytes of tables for each weight).
+        QStringList wanted = {QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"),
+                              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")};
         const QStringList installed = QFontDatabase::families();
         QStringList out;
         for (const QString& f : wanted)

@@ -38,4 +38,8 @@ bool knowsFrontmostApplication() {
     return !current || current->knowsFrontmostApplication;
 }
 
+bool learnsChordFromBindings() {
+    return current && current->kind == PlatformKind::wayland;
+}
+
 } // namespace vt::DesktopServices

@@ -20,5 +20,8 @@ LoginItemService& loginItems();
 // Whether this session tells which application is in front (the excluded-applications rule
 // needs it); true until services are handed over.
 bool knowsFrontmostApplication();
+// Whether this session learns the paste chord from compositor bindings the user adds (Wayland);
+// false until services are handed over.
+bool learnsChordFromBindings();
 } // namespace DesktopServices
 } // namespace vt

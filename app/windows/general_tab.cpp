@@ -1,13 +1,17 @@
 #include "app/windows/general_tab.h"
+#include "app/app_location.h"
 #include "app/app_settings.h"
 #include "app/preferences.h"
 #include "app/updater_model.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/grouped_form.h"
 #include "app/windows/window_style.h"
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
@@ -31,7 +35,32 @@ int indexOfDelay(const QComboBox* box, double value) {
     return -1;
 }
 
+// The path as one shell word: Sway runs `exec` through sh.
+QString shellWord(const QString& path) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
+    if (plain.match(path).hasMatch()) return path;
+    QString quoted = path;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
 } // namespace
+
+QString holdBindingLines(const QString& program) {
+    const QString p = shellWord(program);
+    return QStringLiteral("bindsym --no-repeat Ctrl+v exec %1 --hold press\n"
+                          "bindsym --release Ctrl+v exec %1 --hold release")
+        .arg(p);
+}
+
+QString pickCommand(const QString& program) {
+    return shellWord(program) + QStringLiteral(" --pick");
+}
+
+QString programForBindings() {
+    const QString bundle = AppLocation::bundlePath();
+    return bundle.isEmpty() ? QCoreApplication::applicationFilePath() : bundle;
+}
 
 GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* parent)
     : QWidget(parent), settings_(settings), updater_(updater) {
@@ -80,6 +109,38 @@ GeneralTab::GeneralTab(AppSettings& settings, UpdaterModel& updater, QWidget* pa
     picking->addRow(QCoreApplication::translate("Vantrel", "長押しの長さ"), holdDelay_);
     connect(holdDelay_, &QComboBox::activated, this,
             [this](int i) { settings_.setHoldDelay(holdDelay_->itemData(i).toDouble()); });
+
+    // On Wayland the compositor tells of the chord: the lines the user adds to Sway's
+    // configuration, and a picker shortcut for desktops that cannot tell.
+    if (DesktopServices::learnsChordFromBindings()) {
+        FormSection* wayland =
+            form->addSection(QCoreApplication::translate("Vantrel", "Wayland での長押し"));
+        wayland->addWideRow(
+            WindowStyle::label(QCoreApplication::translate(
+                                   "Vantrel",
+                                   "Sway の設定ファイル（~/.config/sway/config）に次の 2 行を"
+                                   "加えて、swaymsg reload で読み込み直してください。Ctrl+V "
+                                   "を押したことと離したことが Vantrel に届きます。"),
+                               WindowStyle::Text::body, WindowStyle::Tone::secondary, true),
+            8);
+        const QString program = programForBindings();
+        QLabel* lines = WindowStyle::label(holdBindingLines(program), WindowStyle::Text::body,
+                                           WindowStyle::Tone::primary, true);
+        lines->setObjectName(QStringLiteral("holdBindingLines"));
+        lines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        lines->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        wayland->addWideRow(lines, 8);
+        QLabel* pick = WindowStyle::label(
+            QCoreApplication::translate("Vantrel",
+                                        "押し続けたキーを知らせる仕組みのないデスクトップでは、"
+                                        "好きなキーボードショートカットに「%1」を割り当てると、"
+                                        "ピッカーが開きます（Return、数字、クリックで貼り付け、"
+                                        "Esc で閉じます）。")
+                .arg(pickCommand(program)),
+            WindowStyle::Text::caption, WindowStyle::Tone::secondary, true);
+        pick->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        wayland->addWideRow(pick, 8);
+    }
 
     // Updates.
     FormSection* updates = form->addSection(QCoreApplication::translate("Vantrel", "アップデート"));

@@ -11,7 +11,15 @@ class AppSettings;
 class ToggleSwitch;
 class UpdaterModel;
 
-// Start at login, picker style, fan size, hold delay and update checks.
+// The lines a Sway user adds to their configuration so that holding Ctrl+V reaches `program`
+// (quoted for the shell where it needs to be), and the command of a picker shortcut.
+QString holdBindingLines(const QString& program);
+QString pickCommand(const QString& program);
+// The executable those lines start: the AppImage, else this program's own path.
+QString programForBindings();
+
+// Start at login, picker style, fan size, hold delay, the hold's Wayland bindings and update
+// checks.
 class GeneralTab : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "app/windows/settings_view.h"
 #include "app/windows/about_tab.h"
+#include "app/windows/desktop_services.h"
 #include "app/windows/general_tab.h"
 #include "app/windows/history_tab.h"
 #include "app/windows/symbols.h"
@@ -16,10 +17,11 @@ SettingsView::SettingsView(AppSettings& settings, UpdaterModel& updater, TabSele
                            QWidget* parent)
     : QWidget(parent), tabs_(new QTabWidget) {
     auto* layout = new QVBoxLayout(this);
-    // The tab view sits at a fixed size with a little air above it.
+    // The tab view sits at a fixed size with a little air above it; taller where the general
+    // tab also shows the Wayland bindings.
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(tabs_);
-    tabs_->setFixedSize(500, 450);
+    tabs_->setFixedSize(500, DesktopServices::learnsChordFromBindings() ? 600 : 450);
     tabs_->setDocumentMode(false);
     tabs_->setObjectName(QStringLiteral("tabs"));
 

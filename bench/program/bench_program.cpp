@@ -6,6 +6,10 @@
 //
 //   bench_program <vantrel binary> [--launches N] [--copies N] [--burst N]
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -95,7 +99,8 @@ Stats stats(std::vector<double> v) {
 // A fresh HOME with its XDG folders, and the program running in it with its stderr piped.
 class Program {
 public:
-    Program(const std::string& binary) {
+    // `history`, when given, is the history file the program finds at start.
+    explicit Program(const std::string& binary, const std::string& history = {}) {
         char tmpl[] = "/tmp/vt-bench-XXXXXX";
         root_ = mkdtemp(tmpl);
         for (const char* sub : {"config", "data", "cache", "runtime"})
@@ -103,7 +108,13 @@ public:
         chmod((root_ + "/runtime").c_str(), 0700);
         // A returning user: the first launch's onboarding window is not the program at rest.
         fs::create_directories(root_ + "/config/Vantrel");
-        std::ofstream(root_ + "/config/Vantrel/Vantrel.conf") << "[General]\nonboardingDone=true\n";
+        std::ofstream(root_ + "/config/Vantrel/Vantrel.conf")
+            << "[General]\nonboardingDone=true\n"
+            << (history.empty() ? "" : "historyLimit=200\n");
+        if (!history.empty()) {
+            fs::create_directories(dataDir());
+            std::ofstream(historyPath(), std::ios::binary) << history;
+        }
         int err[2];
         if (pipe2(err, O_CLOEXEC) != 0) std::exit(2);
         started_ = Clock::now();
@@ -174,8 +185,8 @@ struct LaunchFigures {
     long rss = -1;
 };
 
-LaunchFigures launchOnce(const std::string& binary) {
-    Program p(binary);
+LaunchFigures launchOnce(const std::string& binary, const std::string& history = {}) {
+    Program p(binary, history);
     p.watchFor(kTapReady);
     p.watchFor(kTrayShown);
     LaunchFigures f;
@@ -199,6 +210,49 @@ LaunchFigures launchOnce(const std::string& binary) {
     f.trayShown = p.seenAt(kTrayShown);
     f.rss = rssKb(p.pid());
     return f;
+}
+
+// A history of `count` clips, every tenth an image: screenshot-like pictures of 1280 x 800 with
+// flat areas, lines of "text" and a photo, as PNG.
+std::string seededHistory(int count, std::size_t* imageBytes) {
+    std::string json = "{\"items\":[";
+    *imageBytes = 0;
+    for (int i = 0; i < count; ++i) {
+        char id[40];
+        std::snprintf(id, sizeof id, "%08X-0000-4000-8000-%012X", 0x5EED0000u + unsigned(i),
+                      unsigned(i));
+        if (i > 0) json += ',';
+        json += "{\"id\":\"" + std::string(id) + "\",";
+        if (i % 10 == 9) {
+            QImage image(1280, 800, QImage::Format_RGB32);
+            image.fill(QColor::fromHsv((i * 37) % 360, 40, 245));
+            QPainter painter(&image);
+            for (int line = 0; line < 40; ++line)
+                painter.fillRect(40 + (line * 13 + i) % 90, 30 + line * 19, 300 + (line * 71) % 800,
+                                 9, QColor::fromHsv((line * 53 + i) % 360, 120, 90));
+            painter.end();
+            // A photo in the page: noise, which no compressor shrinks.
+            std::uint32_t seed = 2463534242u + unsigned(i);
+            for (int y = 400; y < 640; ++y) {
+                auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 600; x < 920; ++x) {
+                    seed ^= seed << 13, seed ^= seed >> 17, seed ^= seed << 5;
+                    row[x] = 0xff000000u | (seed & 0xffffffu);
+                }
+            }
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            *imageBytes += std::size_t(png.size());
+            json += "\"kind\":\"image\",\"imageData\":\"" + png.toBase64().toStdString() + "\"";
+        } else {
+            json += "\"kind\":\"text\",\"text\":\"seeded clip " + std::to_string(i) +
+                    ": a line of text that someone copied\"";
+        }
+        json += ",\"date\":" + std::to_string(780000000 - i * 60) + ",\"sourceApp\":\"Bench\"}";
+    }
+    return json + "],\"limit\":200}";
 }
 
 // System calls over 10 s of idle, counted by strace when it is installed, and the times any of
@@ -309,8 +363,6 @@ private:
 
 // Copies `count` texts, `gapMs` apart (0: each once the previous one was recorded and the
 // program had been left alone for `restMs`), and measures copy → the history file holding it.
-// The program merges the saves of copies that come within half a second of a write, so a lone
-// copy needs that rest to be one.
 void copyFigures(const std::string& binary, int count, int gapMs, int restMs, const char* label) {
     Program p(binary);
     p.watchFor(kTapReady);
@@ -319,7 +371,7 @@ void copyFigures(const std::string& binary, int count, int gapMs, int restMs, co
     usleep(1500 * 1000);
     fs::create_directories(p.dataDir());
     const int ino = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    inotify_add_watch(ino, p.dataDir().c_str(), IN_CLOSE_WRITE | IN_MOVED_TO);
+    inotify_add_watch(ino, p.dataDir().c_str(), IN_MOVED_TO); // each save renames
     std::vector<double> latencies(static_cast<std::size_t>(count), -1.0);
     std::vector<Clock::time_point> copiedAt(static_cast<std::size_t>(count));
     int next = 0, firstPending = 0, writes = 0;
@@ -343,9 +395,18 @@ void copyFigures(const std::string& binary, int count, int gapMs, int restMs, co
         poll(fds, 2, 1);
         owner.serve();
         if (fds[1].revents & POLLIN) {
-            char buf[4096];
-            while (read(ino, buf, sizeof buf) > 0) {
+            // Only the history file itself counts (its synced copy is renamed into place too).
+            alignas(inotify_event) char buf[4096];
+            bool written = false;
+            ssize_t n;
+            while ((n = read(ino, buf, sizeof buf)) > 0) {
+                for (ssize_t at = 0; at < n;) {
+                    const auto* ev = reinterpret_cast<const inotify_event*>(buf + at);
+                    if (ev->len > 0 && std::strcmp(ev->name, "history.json") == 0) written = true;
+                    at += ssize_t(sizeof(inotify_event) + ev->len);
+                }
             }
+            if (!written) continue;
             ++writes;
             const std::string file = slurp(p.historyPath());
             for (int i = firstPending; i < next; ++i) {
@@ -431,6 +492,14 @@ int main(int argc, char** argv) {
     range("exec → idle (first 50 ms quiet)", quiet, "ms");
     range("exec → last CPU use in first 3 s", settled, "ms");
     range("resident memory after 3 s", rss, "MB");
+    // A history of 200 clips, 20 of them images.
+    std::size_t imageBytes = 0;
+    const std::string seeded = seededHistory(200, &imageBytes);
+    std::vector<double> seededRss;
+    for (int i = 0; i < std::max(1, launches / 2); ++i)
+        seededRss.push_back(double(launchOnce(binary, seeded).rss) / 1024.0);
+    std::printf("with 200 clips, 20 images (%.1f MB of PNG):\n", double(imageBytes) / 1e6);
+    range("resident memory after 3 s", seededRss, "MB");
     idleFigures(binary);
     copyFigures(binary, copies, 0, 600, "lone copies, 0.6 s apart");
     copyFigures(binary, burst, 10, 0, "burst (one every 10 ms)");

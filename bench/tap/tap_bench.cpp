@@ -124,7 +124,7 @@ void BM_TimerToPicker(benchmark::State& state) {
     for (int i = 0; i < 8; ++i)
         items.push_back(ClipItem::makeText(QStringLiteral("clip %1").arg(i)));
     std::vector<double> ms;
-    ring.prewarm(); // as the program does at launch
+    ring.prewarm(); // as the program does when the first hold starts
     spinUntil([] { return false; }, 100);
     for (auto _ : state) {
         bool done = false;

@@ -3,9 +3,10 @@
 
 namespace vt {
 
-// The services of a Wayland session, stage one: the clipboard through data-control, the active
-// window through foreign-toplevel where offered, the desktop-neutral session services, screens
-// from Qt, and no hold-to-paste yet (the tap never installs; the trust check says why).
+// The services of a Wayland session: the clipboard through data-control, the active window
+// through foreign-toplevel where offered, the desktop-neutral session services, screens from
+// Qt, and hold-to-paste through WaylandEventTap (the chord from the user's compositor bindings,
+// handed over with relayWord; pastes typed by the virtual keyboard).
 PlatformServices makeWaylandPlatform();
 
 } // namespace vt

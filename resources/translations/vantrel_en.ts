@@ -4,7 +4,7 @@
 <context>
     <name>PasteAppsEditor</name>
     <message>
-        <location filename="../../app/windows/paste_keys_section.cpp" line="+54"/>
+        <location filename="../../app/windows/paste_keys_section.cpp" line="+42"/>
         <source>アプリを追加</source>
         <translation>Add an app</translation>
     </message>
@@ -141,7 +141,12 @@ After moving, the moved %1 opens again.</translation>
         <translation>No key of the current keyboard layout types V, so Ctrl+V cannot be recognised.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+15"/>
+        <source>このデスクトップの Wayland は、ほかのアプリケーションにキー入力を送る仕組み（zwp_virtual_keyboard_v1）を提供していないため、Ctrl+V の長押しでは貼り付けられません。キーボードショートカットに「vantrel --pick」を割り当てると、ピッカー（layer-shell に対応したデスクトップで表示できます）で選んだ項目がクリップボードに戻るので、そのあと Ctrl+V で貼り付けてください。</source>
+        <translation>This Wayland desktop offers no way to send keystrokes to other applications (zwp_virtual_keyboard_v1), so holding Ctrl+V cannot paste. Bind “vantrel --pick” to a keyboard shortcut: the clip you choose in the picker (shown on desktops with layer-shell) goes back to the clipboard, and you then paste it with Ctrl+V.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>⚠︎ X ディスプレイに接続できません…</source>
         <translation>⚠︎ No X display…</translation>
     </message>
@@ -166,7 +171,12 @@ After moving, the moved %1 opens again.</translation>
         <translation>⚠︎ No V key found…</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+11"/>
+        <source>⚠︎ このデスクトップでは貼り付けのキーを送れません…</source>
+        <translation>⚠︎ This desktop cannot send the paste keys…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>⚠︎ Ctrl+V の長押しが使えません…</source>
         <translation>⚠︎ Holding Ctrl+V does not work…</translation>
     </message>
@@ -253,7 +263,7 @@ After moving, the moved %1 opens again.</translation>
     <message>
         <location line="+1"/>
         <location filename="../../app/windows/app_chooser_dialog.cpp" line="+5"/>
-        <location filename="../../app/windows/history_tab.cpp" line="+237"/>
+        <location filename="../../app/windows/history_tab.cpp" line="+225"/>
         <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
@@ -328,7 +338,7 @@ Please try again later.</translation>
     </message>
     <message>
         <location filename="../../app/status_menu.cpp" line="+95"/>
-        <location filename="../../app/windows/general_tab.cpp" line="+47"/>
+        <location filename="../../app/windows/general_tab.cpp" line="+76"/>
         <location line="+1"/>
         <source>ログイン時に起動</source>
         <translation>Start at Login</translation>
@@ -409,7 +419,22 @@ Please try again later.</translation>
         <translation>Hold Time</translation>
     </message>
     <message>
-        <location filename="../../app/windows/general_tab.cpp" line="+5"/>
+        <location filename="../../app/windows/general_tab.cpp" line="+8"/>
+        <source>Wayland での長押し</source>
+        <translation>Holding on Wayland</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sway の設定ファイル（~/.config/sway/config）に次の 2 行を加えて、swaymsg reload で読み込み直してください。Ctrl+V を押したことと離したことが Vantrel に届きます。</source>
+        <translation>Add these two lines to your Sway configuration (~/.config/sway/config) and reload it with swaymsg reload. They tell Vantrel when Ctrl+V is pressed and released.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>押し続けたキーを知らせる仕組みのないデスクトップでは、好きなキーボードショートカットに「%1」を割り当てると、ピッカーが開きます（Return、数字、クリックで貼り付け、Esc で閉じます）。</source>
+        <translation>On desktops that cannot report a held key, bind “%1” to a keyboard shortcut of your choice to open the picker (Return, a digit or a click pastes; Esc closes it).</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <source>アップデート</source>
         <translation>Updates</translation>
     </message>
@@ -546,7 +571,7 @@ Please try again later.</translation>
         <translation>Welcome to %1</translation>
     </message>
     <message>
-        <location filename="../../app/windows/settings_view.cpp" line="+31"/>
+        <location filename="../../app/windows/settings_view.cpp" line="+33"/>
         <source>一般</source>
         <translation>General</translation>
     </message>
@@ -582,7 +607,7 @@ Please try again later.</translation>
         <translation>Release to cancel</translation>
     </message>
     <message>
-        <location filename="../../app/trust_texts.cpp" line="-43"/>
+        <location filename="../../app/trust_texts.cpp" line="-56"/>
         <source>この Wayland のセッションでは、Ctrl+V の長押しはまだ使えません。コピーは履歴に記録され、トレイのメニューから選んだ項目はクリップボードに戻ります。</source>
         <translation>Holding Ctrl+V is not available in this Wayland session yet. Copies are recorded in the history, and an item chosen from the tray menu goes back to the clipboard.</translation>
     </message>
@@ -592,7 +617,7 @@ Please try again later.</translation>
         <translation>This desktop&apos;s Wayland compositor offers no way to watch the clipboard (data-control), so copies made in other programs cannot be recorded, and holding Ctrl+V is not available yet either. To use Vantrel through Xwayland, start it with --platform x11.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+36"/>
         <source>⚠︎ この Wayland のセッションでは長押しはまだ使えません…</source>
         <translation>⚠︎ Hold to paste is not available in this Wayland session yet…</translation>
     </message>

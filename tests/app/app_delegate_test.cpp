@@ -163,11 +163,15 @@ TEST(Program, ChoosingARowPutsThatClipOnTheClipboard) {
     EXPECT_NE(clipRows(openedMenu())[1]->text(), chosen);
 }
 
-TEST(Program, OnWaylandTheTraySaysHoldToPasteIsNotAvailableYet) {
+TEST(Program, OnWaylandTheTrayWarnsUntilTheBindingIsHeard) {
     if (!onWayland) GTEST_SKIP() << "an X11 session";
     EXPECT_FALSE(delegate->holdPaste().tap());
-    EXPECT_NE(findAction(openedMenu(), TrustTexts::menuTitle(TrustProblem::waylandNotYet)),
-              nullptr);
+    const QString warning = TrustTexts::menuTitle(TrustProblem::waylandNotYet);
+    EXPECT_NE(findAction(openedMenu(), warning), nullptr);
+    EXPECT_FALSE(delegate->hearWord("nonsense\n"));
+    EXPECT_TRUE(delegate->hearWord("hold release\n"));
+    EXPECT_TRUE(delegate->holdPaste().tap());
+    EXPECT_EQ(findAction(openedMenu(), warning), nullptr);
 }
 
 TEST(Program, StyleAndDelaySubmenusChangeTheSettingsAndTheController) {

@@ -84,7 +84,12 @@ TEST_F(ControllerTest, OtherChordsAreNeverIntercepted) {
 }
 
 TEST_F(ControllerTest, HoldOpensTheFanWithTheNewestClipSelected) {
-    holdOpen();
+    int starting = 0;
+    controller.onHoldStarting = [&] { ++starting; };
+    EXPECT_TRUE(tap.keyDown(TapKeyCode::v));
+    EXPECT_EQ(starting, 0); // not inside the verdict
+    queue.advance(controller.holdDelay);
+    EXPECT_EQ(starting, 1);
     ASSERT_EQ(fan.shown.size(), 1u);
     EXPECT_EQ(fan.shown[0], history);
     EXPECT_EQ(fan.shownSelected[0], 0);

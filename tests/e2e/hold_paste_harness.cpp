@@ -5,7 +5,8 @@
 //
 //   test_hold_paste_harness --picker ring|fan --clips "newest;older;…" [--clipboard TEXT]
 //   (the clipboard holds the newest clip unless --clipboard says otherwise)
-//   A line "stall MS" on stdin stalls the main thread for MS milliseconds.
+//   A line "stall MS" on stdin stalls the main thread for MS milliseconds ("stalling", then
+//   "answering").
 #include "core/hold_paste_controller.h"
 #include "picker/fan/fan_panel.h"
 #include "picker/ring/ring_panel.h"
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
         if (n > 6 && std::string(line, 6) == "stall ") {
             report("stalling");
             QThread::msleep(static_cast<unsigned long>(std::atoi(line + 6)));
+            report("answering");
         }
     });
     report(controller.useFan ? "ready fan" : "ready ring");

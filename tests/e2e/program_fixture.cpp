@@ -241,10 +241,8 @@ QList<QRect> ProgramTest::visibleProgramWindows() const {
 bool ProgramTest::openTrayMenu() {
     QList<QRect> windows;
     QRect icon;
-    // The icon shows once the tray host has embedded it. Shortly after launch the fan is
-    // prewarmed in a briefly mapped full-screen window; wait until that is done and the window
-    // gone, so the window count below only changes when the menu opens.
-    if (!waitForLog(QStringLiteral("picker prewarmed"))) return false;
+    // The icon shows once the tray host has embedded it; no full-screen picker window is mapped
+    // then, so the window count below only changes when the menu opens.
     const bool embedded = waitFor([&] {
         windows = visibleProgramWindows();
         icon = QRect();

@@ -72,7 +72,9 @@ TEST(HistoryFile, SavedHistoryLoadsBackAndIsPrivateAndAMissingFileGivesAFreshOne
     EXPECT_EQ(modeOf(path), kOwnerReadWrite);
     EXPECT_EQ(contentOf(path), history.toJson());
     EXPECT_EQ(HistoryFile::load(path), history);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"history.json"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"history.json", "history.json.synced"}));
+    EXPECT_EQ(contentOf(path + ".synced"), history.toJson());
 }
 
 // Other versions read and write this file too: one this version cannot read is kept aside.
@@ -119,6 +121,36 @@ TEST(HistoryFile, AFileOfANewerVersionIsKeptAsideWithOneLogLine) {
     EXPECT_EQ(contents, QByteArrayList({"fifth {", "fourth {", "third {"}));
     HistoryFile::removeSetAside(path);
     EXPECT_TRUE(keptAside().isEmpty());
+}
+
+// A crash soon after a save can leave the file torn or empty (its bytes were not on the disk
+// yet): the history last synced comes back and the broken file is kept aside. A file deleted on
+// purpose brings nothing back.
+TEST(HistoryFile, ATornOrEmptyFileGivesBackTheHistoryLastSynced) {
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> tears = {
+        {"empty", [](const QString& p) { QFile(p).resize(0); }},
+        {"torn", [](const QString& p) { QFile(p).resize(QFileInfo(p).size() / 2); }},
+        {"zeros", [](const QString& p) { write(p, QByteArray(64, '\0')); }},
+        {"deleted", [](const QString& p) { QFile::remove(p); }}};
+    for (const auto& [name, tear] : tears) {
+        SCOPED_TRACE(name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("history.json");
+        HistoryFile file(path);
+        file.load();
+        const ClipHistory synced = sampleHistory();
+        ASSERT_TRUE(file.save(synced));
+        ASSERT_TRUE(HistoryFile::secure(*file.takeUnsynced()));
+        ClipHistory newer = synced;
+        newer.add(ClipItem::makeText(QStringLiteral("not synced yet")));
+        ASSERT_TRUE(file.save(newer));
+        EXPECT_EQ(HistoryFile::load(path), newer);
+        tear(path);
+        const bool deleted = std::string_view(name) == "deleted";
+        EXPECT_EQ(HistoryFile(path).load(), deleted ? ClipHistory{} : synced);
+        EXPECT_EQ(QDir(dir.path()).entryList({"history.json.unreadable-*"}, QDir::Files).size(),
+                  deleted ? 0 : 1);
+    }
 }
 
 TEST(HistoryFile, FailedSaveReportsFalseAndKeepsNothingHalfWritten) {
