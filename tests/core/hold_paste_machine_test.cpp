@@ -45,7 +45,6 @@ TEST_P(MachineTable, Transition) {
     EXPECT_EQ(m.isOutside, row.outsideAfter);
     EXPECT_EQ(describe(result.effects), describe(row.effects));
     EXPECT_EQ(result.action, row.action);
-    EXPECT_EQ(m.itemCount, row.itemCount) << "the machine never writes itemCount";
 }
 
 const State idle = State::idle();
@@ -64,10 +63,6 @@ const Row idleRows[] = {
     {"idle_cmdV_with_other_mods", idle, false, 3, HPInput::keyDown(HPKey::v(), true, true, false), idle, false, none, pass},
     {"idle_cmdV_repeat", idle, false, 3, cmdV(true), idle, false, none, pass},
     {"idle_v_without_cmd", idle, false, 3, HPInput::keyDown(HPKey::v(), false, false, false), idle, false, none, pass},
-    {"idle_other_key", idle, false, 3, down(HPKey::other()), idle, false, none, pass},
-    {"idle_keyUp_v", idle, false, 3, HPInput::keyUp(HPKey::v()), idle, false, none, pass},
-    {"idle_pointer", idle, false, 3, HPInput::pointer(1), idle, false, none, pass},
-    {"idle_cmdReleased", idle, false, 3, HPInput::cmdReleased(), idle, false, none, pass},
     {"idle_stale_timer", idle, false, 3, HPInput::holdTimerFired(), idle, false, none, pass},
 };
 
@@ -75,59 +70,40 @@ const Row pendingRows[] = {
     {"pending_v_repeat", pending, false, 3, cmdV(true), pending, false, none, swallow},
     {"pending_second_v", pending, false, 3, cmdV(), idle, false, ordinaryPaste, pass},
     {"pending_other_key", pending, false, 3, down(HPKey::other()), idle, false, ordinaryPaste, pass},
-    {"pending_arrow_repeat", pending, false, 3, down(HPKey::left(), true), idle, false, ordinaryPaste, pass},
     {"pending_keyUp_v", pending, false, 3, HPInput::keyUp(HPKey::v()), idle, false, ordinaryPaste, swallow},
-    {"pending_keyUp_other", pending, false, 3, HPInput::keyUp(HPKey::other()), pending, false, none, pass},
     {"pending_cmdReleased", pending, false, 3, HPInput::cmdReleased(), idle, false, ordinaryPaste, pass},
     {"pending_timer_opens_picker", pending, false, 3, HPInput::holdTimerFired(), picking(0), false, {HPEffect::showPicker(0)}, pass},
     {"pending_timer_clears_outside", pending, true, 3, HPInput::holdTimerFired(), picking(0), false, {HPEffect::showPicker(0)}, pass},
-    {"pending_pointer", pending, false, 3, HPInput::pointer(2), pending, false, none, pass},
-    {"pending_pointerOutside", pending, false, 3, HPInput::pointerOutside(), pending, false, none, pass},
 };
 
 const Row insideRows[] = {
     {"in_digit_commits", picking(0), false, 3, down(HPKey::digit(3)), idle, false, {HPEffect::hidePicker(), HPEffect::commit(2)}, swallow},
-    {"in_digit_1_commits_0", picking(2), false, 3, down(HPKey::digit(1)), idle, false, {HPEffect::hidePicker(), HPEffect::commit(0)}, swallow},
     {"in_digit_beyond_count", picking(1), false, 3, down(HPKey::digit(4)), picking(1), false, none, swallow},
     {"in_v_steps", picking(0), false, 3, cmdV(), picking(1), false, {HPEffect::select(1)}, swallow},
-    {"in_v_without_cmd_steps", picking(0), false, 3, HPInput::keyDown(HPKey::v(), false, true, false), picking(1), false, {HPEffect::select(1)}, swallow},
-    {"in_v_wraps", picking(2), false, 3, cmdV(), picking(0), false, {HPEffect::select(0)}, swallow},
     {"in_v_repeat_ignored", picking(1), false, 3, cmdV(true), picking(1), false, none, swallow},
     {"in_right_wraps", picking(2), false, 3, down(HPKey::right()), picking(0), false, {HPEffect::select(0)}, swallow},
-    {"in_down_steps", picking(0), false, 3, down(HPKey::down()), picking(1), false, {HPEffect::select(1)}, swallow},
     {"in_left_wraps", picking(0), false, 3, down(HPKey::left()), picking(2), false, {HPEffect::select(2)}, swallow},
     {"in_up_steps", picking(2), false, 3, down(HPKey::up()), picking(1), false, {HPEffect::select(1)}, swallow},
-    {"in_one_item_right", picking(0), false, 1, down(HPKey::right()), picking(0), false, none, swallow},
-    {"in_one_item_v", picking(0), false, 1, cmdV(), picking(0), false, none, swallow},
     {"in_return_commits", picking(1), false, 3, down(HPKey::returnKey()), idle, false, {HPEffect::hidePicker(), HPEffect::commit(1)}, swallow},
     {"in_escape_cancels", picking(1), false, 3, down(HPKey::escape()), idle, false, {HPEffect::hidePicker()}, swallow},
     {"in_other_key", picking(1), false, 3, down(HPKey::other()), picking(1), false, none, swallow},
     {"in_keyUp_v", picking(1), false, 3, HPInput::keyUp(HPKey::v()), picking(1), false, none, swallow},
     {"in_pointer_selects", picking(0), false, 3, HPInput::pointer(2), picking(2), false, {HPEffect::select(2)}, pass},
     {"in_pointer_same", picking(2), false, 3, HPInput::pointer(2), picking(2), false, none, pass},
-    {"in_pointer_absent", picking(2), false, 3, HPInput::pointer(std::nullopt), picking(2), false, none, pass},
     {"in_pointer_beyond", picking(2), false, 3, HPInput::pointer(3), picking(2), false, none, pass},
     {"in_pointerOutside", picking(1), false, 3, HPInput::pointerOutside(), picking(1), true, {HPEffect::outside(true)}, pass},
     {"in_cmdReleased_commits", picking(1), false, 3, HPInput::cmdReleased(), idle, false, {HPEffect::hidePicker(), HPEffect::commit(1)}, pass},
     {"in_click_commits", picking(2), false, 3, HPInput::click(), idle, false, {HPEffect::hidePicker(), HPEffect::commit(2)}, swallow},
-    {"in_stale_timer", picking(1), false, 3, HPInput::holdTimerFired(), picking(1), false, none, pass},
 };
 
 const Row outsideRows[] = {
     {"out_digit_commits", picking(0), true, 3, down(HPKey::digit(3)), idle, false, {HPEffect::hidePicker(), HPEffect::commit(2)}, swallow},
-    {"out_digit_beyond_count", picking(0), true, 3, down(HPKey::digit(9)), picking(0), true, none, swallow},
     {"out_v_reenters_and_steps", picking(0), true, 3, cmdV(), picking(1), false, {HPEffect::outside(false), HPEffect::select(1)}, swallow},
-    {"out_right_reenters", picking(0), true, 3, down(HPKey::right()), picking(1), false, {HPEffect::outside(false), HPEffect::select(1)}, swallow},
     {"out_up_reenters", picking(1), true, 3, down(HPKey::up(), true), picking(0), false, {HPEffect::outside(false), HPEffect::select(0)}, swallow},
     {"out_arrow_one_item", picking(0), true, 1, down(HPKey::right()), picking(0), false, {HPEffect::outside(false)}, swallow},
-    {"out_v_repeat_ignored", picking(1), true, 3, cmdV(true), picking(1), true, none, swallow},
     {"out_return_cancels", picking(1), true, 3, down(HPKey::returnKey()), idle, false, {HPEffect::hidePicker()}, swallow},
-    {"out_escape_cancels", picking(1), true, 3, down(HPKey::escape()), idle, false, {HPEffect::hidePicker()}, swallow},
-    {"out_other_key", picking(1), true, 3, down(HPKey::other()), picking(1), true, none, swallow},
     {"out_pointer_back", picking(0), true, 3, HPInput::pointer(2), picking(2), false, {HPEffect::outside(false), HPEffect::select(2)}, pass},
     {"out_pointer_back_same", picking(1), true, 3, HPInput::pointer(1), picking(1), false, {HPEffect::outside(false), HPEffect::select(1)}, pass},
-    {"out_pointer_absent", picking(1), true, 3, HPInput::pointer(std::nullopt), picking(1), true, none, pass},
-    {"out_pointer_beyond", picking(1), true, 3, HPInput::pointer(3), picking(1), true, none, pass},
     {"out_cmdReleased_cancels", picking(1), true, 3, HPInput::cmdReleased(), idle, false, {HPEffect::hidePicker()}, pass},
     {"out_click_cancels", picking(1), true, 3, HPInput::click(), idle, false, {HPEffect::hidePicker()}, swallow},
     {"out_stale_timer", picking(1), true, 3, HPInput::holdTimerFired(), picking(1), true, none, pass},

@@ -13,27 +13,17 @@ TEST(PlatformChoice, CommandLineThenVariableThenSession) {
         PlatformKind kind;
         int argsLeft;
     } rows[] = {
-        {{"vantrel"},
-         {{"WAYLAND_DISPLAY", "wayland-1"}, {"DISPLAY", ":0"}},
-         PlatformKind::wayland,
-         1},
+        // clang-format off
+        {{"vantrel"}, {{"WAYLAND_DISPLAY", "wayland-1"}, {"DISPLAY", ":0"}}, PlatformKind::wayland, 1},
         {{"vantrel"}, {{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "wayland"}}, PlatformKind::x11, 1},
         {{"vantrel"}, {{"XDG_SESSION_TYPE", "wayland"}}, PlatformKind::wayland, 1},
         {{"vantrel"}, {}, PlatformKind::x11, 1},
         {{"vantrel", "--platform", "x11", "-v"}, {{"WAYLAND_DISPLAY", "w"}}, PlatformKind::x11, 2},
-        {{"vantrel", "--platform=wayland"},
-         {{"VANTREL_PLATFORM", "x11"}},
-         PlatformKind::wayland,
-         1},
-        {{"vantrel"},
-         {{"VANTREL_PLATFORM", "X11"}, {"WAYLAND_DISPLAY", "w"}},
-         PlatformKind::x11,
-         1},
+        {{"vantrel", "--platform=wayland"}, {{"VANTREL_PLATFORM", "x11"}}, PlatformKind::wayland, 1},
+        {{"vantrel"}, {{"VANTREL_PLATFORM", "X11"}, {"WAYLAND_DISPLAY", "w"}}, PlatformKind::x11, 1},
         // Unknown names are ignored, and the option never reaches Qt.
-        {{"vantrel", "--platform", "mir"},
-         {{"VANTREL_PLATFORM", "quartz"}, {"DISPLAY", ":1"}},
-         PlatformKind::x11,
-         1},
+        {{"vantrel", "--platform", "mir"}, {{"VANTREL_PLATFORM", "quartz"}, {"DISPLAY", ":1"}}, PlatformKind::x11, 1},
+        // clang-format on
     };
     for (const auto& row : rows) {
         std::vector<char*> argv;

@@ -2,7 +2,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <random>
 
 namespace vt {
 namespace {
@@ -18,17 +17,6 @@ FanGeometry fan(std::int64_t count, std::int64_t slots = 12, bool flip = false, 
     g.flipX = flip;
     g.centerAngle = center;
     return g;
-}
-
-// Twelve slots span 130 degrees, rows a pitch apart at the inner radius; the hit and range
-// tables below rest on these.
-TEST(FanGeometry, TwelveRowsSpanTheArcTopToBottom) {
-    const FanGeometry g = fan(12);
-    EXPECT_NEAR(g.rowAngle(0, 0) / deg, -65, 1e-9);
-    EXPECT_NEAR(g.rowAngle(11, 0) / deg, 65, 1e-9);
-    EXPECT_NEAR(g.inner(), 116.3545, 0.0001);
-    for (const std::int64_t slots : {1, 6, 8, 12})
-        EXPECT_GE(fan(20, slots).inner() * fan(20, slots).step(), 24 - 1e-9) << slots;
 }
 
 struct FitCase {
@@ -59,16 +47,6 @@ TEST(FanFit, TiltsIntoTheFreeSpace) {
     }
 }
 
-TEST(FanGeometry, FitStaysWithinFourteenDegreesAndIgnoresCount) {
-    for (double above = -100; above <= 900; above += 37)
-        for (double below = -100; below <= 900; below += 41) {
-            const double a = fan(3).fittedCenterAngle(above, below);
-            EXPECT_LE(std::abs(a), 14 * deg + 1e-12);
-            EXPECT_EQ(a, fan(300).fittedCenterAngle(above, below));
-        }
-    EXPECT_EQ(fan(3).fittedCenterAngle(nan, nan), 0);
-}
-
 struct RangeCase {
     const char* name;
     std::int64_t count, slots;
@@ -85,7 +63,6 @@ TEST(FanVisibleRange, RowsOnTheArc) {
     RangeCase{"negative_scroll", 20, 12, -0.5, std::pair{0, 10}},
     RangeCase{"scrolled_past_the_end", 5, 12, 10, std::nullopt},
     RangeCase{"empty", 0, 12, 0, std::nullopt},
-    RangeCase{"negative_count", -3, 12, 0, std::nullopt},
     RangeCase{"no_slots", 20, 0, 0, std::nullopt},
     RangeCase{"nan_scroll_reads_as_top", 20, 12, nan, std::pair{0, 11}},
     RangeCase{"infinite_scroll", 20, 12, std::numeric_limits<double>::infinity(), std::nullopt}
@@ -111,8 +88,7 @@ TEST(FanScrollToShow, NearestOffsetShowingTheRow) {
     ShowCase{"above_window_moves_up", 20, 2, 5, 2},
     ShowCase{"last_row", 20, 19, 0, 8},
     ShowCase{"row_beyond_list_clamped", 20, 25, 0, 8},
-    ShowCase{"short_list_always_top", 3, 2, 0, 0},
-    ShowCase{"nan_scroll", 20, 15, nan, 4}
+    ShowCase{"short_list_always_top", 3, 2, 0, 0}
     };
     // clang-format on
     for (const ShowCase& c : cases) {
@@ -164,7 +140,6 @@ PickerHit item(std::int64_t i) {
 TEST(FanHit, Classifies) {
     const HitCase cases[] = {
     HitCase{"halfway_rounds_away_from_zero", fan(20), 0, 200, 0, item(6)},
-    HitCase{"origin_is_center", fan(20), 0, 0, 0, PickerHit::center()},
     HitCase{"inside_dead_zone", fan(20), 0, 17.99, 0, PickerHit::center()},
     HitCase{"behind_by_14_still_hits", fan(20), 0, -14, 100, item(11)},
     HitCase{"behind_beyond_14_outside", fan(20), 0, -14.01, 100, PickerHit::outside()},
@@ -186,53 +161,6 @@ TEST(FanHit, Classifies) {
     }
 }
 
-TEST(FanHitProperty, PointingAtADrawnRowSelectsIt) {
-    for (const bool flip : {false, true})
-        for (const std::int64_t slots : {1, 2, 5, 8, 12, 16})
-            for (const double center : {-14 * deg, 0.0, 9 * deg}) {
-                const FanGeometry g = fan(25, slots, flip, center);
-                for (double s = 0; s <= g.maxScroll(); s += 1) {
-                    const auto range = g.visibleRange(s);
-                    ASSERT_TRUE(range);
-                    for (std::int64_t i = range->first; i <= range->second; ++i) {
-                        const double a = g.rowAngle(i, s);
-                        const double r = g.inner() + FanGeometry::halfRow;
-                        const double dx = (flip ? -r : r) * std::cos(a);
-                        EXPECT_EQ(fanHit(g, s, dx, r * std::sin(a)), PickerHit::item(i))
-                            << "slots " << slots << " flip " << flip << " scroll " << s;
-                    }
-                }
-            }
-}
-
-// Whatever the geometry, scroll offset and pointer, a row the fan answers is on the arc.
-TEST(FanHitProperty, NeverSelectsARowOffTheArc) {
-    std::mt19937_64 rng(20261206);
-    std::uniform_int_distribution<std::int64_t> count(0, 60), slots(1, 20);
-    std::uniform_real_distribution<double> unit(0, 1), offset(-700, 700);
-    std::int64_t items = 0;
-    for (int n = 0; n < 200000; ++n) {
-        const FanGeometry g =
-            fan(count(rng), slots(rng), unit(rng) < 0.5, (unit(rng) * 28 - 14) * deg);
-        const double s = unit(rng) < 0.2 ? std::round(unit(rng) * (g.maxScroll() + 1))
-                                         : unit(rng) * (g.maxScroll() + 4) - 2;
-        const double dx = offset(rng), dy = offset(rng);
-        const PickerHit h = fanHit(g, s, dx, dy);
-        if (h.kind != PickerHit::Kind::item) continue;
-        ++items;
-        const auto range = g.visibleRange(s);
-        ASSERT_TRUE(range) << "count " << g.count << " scroll " << s;
-        ASSERT_GE(h.index, range->first) << "scroll " << s << " dx " << dx << " dy " << dy;
-        ASSERT_LE(h.index, range->second) << "scroll " << s << " dx " << dx << " dy " << dy;
-        ASSERT_LT(h.index, g.count);
-        // The row is really on the arc: at most the snap tolerance beyond either end.
-        const double a = g.rowAngle(h.index, s);
-        ASSERT_GE(a, g.lo() - 0.01 * g.step() - 1e-9);
-        ASSERT_LE(a, g.hi() + 0.01 * g.step() + 1e-9);
-    }
-    EXPECT_GT(items, 20000) << "the property must actually be exercised";
-}
-
 struct SpokeCase {
     const char* name;
     Spoke spoke;
@@ -249,7 +177,6 @@ TEST(FanSpoke, PlacesTheRow) {
     const SpokeCase cases[] = {
     SpokeCase{"collapsed", spoke(0.3, 0), {0.3, 0.35, 0, 0, 0}},
     SpokeCase{"half_out", spoke(0, 0.5), {0, 0.675, 0.7, 115, 0}},
-    SpokeCase{"fully_out", spoke(0, 1), {0, 1, 1, 230, 0}},
     SpokeCase{"overshoot_keeps_full_size", spoke(0, 1.2), {0, 1, 1, 276, 0}},
     SpokeCase{"pushed", spoke(0, 1, 8), {0, 1, 1, 238, 0}},
     SpokeCase{"flipped", spoke(-0.4, 1, 0, true), {0.4, 1, 1, -230 * std::cos(-0.4), 230 * std::sin(-0.4)}},
@@ -267,12 +194,6 @@ TEST(FanSpoke, PlacesTheRow) {
     }
 }
 
-TEST(FanSpoke, ZeroStepStillFadesWithoutDividingByZero) {
-    Spoke s = spoke(hi + 0.005, 1);
-    s.step = 0;
-    EXPECT_NEAR(spokeTransform(s).opacity, 0.5, 1e-9);
-}
-
 struct WindowCase {
     const char* name;
     std::int64_t count, slots;
@@ -287,8 +208,7 @@ TEST(FanDrawingWindow, TwoExtraRowsEachSide) {
     WindowCase{"fractional", 20, 12, 2.5, std::pair{0, 16}},
     WindowCase{"bottom", 20, 12, 8, std::pair{6, 19}},
     WindowCase{"empty", 0, 12, 0, std::nullopt},
-    WindowCase{"far_past_the_end", 5, 12, 40, std::nullopt},
-    WindowCase{"infinite_scroll", 5, 12, -std::numeric_limits<double>::infinity(), std::nullopt}
+    WindowCase{"far_past_the_end", 5, 12, 40, std::nullopt}
     };
     // clang-format on
     for (const WindowCase& c : cases) {

@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <cmath>
-#include <map>
 
 namespace vt {
 namespace {
@@ -103,54 +102,11 @@ TEST_F(FanRender, OutsideLeavesNoRowSelectedAndTheBubbleOnlySaysReleasingCancels
     EXPECT_LT(opaqueRows, 45);
 }
 
-TEST_F(FanRender, CommittingKeepsOnlyTheChosenRow) {
-    open(clips(8), 2);
-    panel.hide(true);
-    wait(0.06);
-    std::map<std::int64_t, double> opacity;
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        opacity[p.index] = p.opacity;
-    EXPECT_GT(opacity[2], 0.99); // the chosen row flies in at full strength, over the others
-    EXPECT_LT(opacity[3], 0.95);
-    EXPECT_EQ(panel.view().placements().back().index, 2);
-    wait(0.14);
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        EXPECT_EQ(p.index, 2);
-}
-
 TEST_F(FanRender, RowsBeyondTheArcAreFaded) {
     open(clips(30), 14); // scroll 3: rows 1 and 2 wait above the arc
     const QImage image = frame();
     EXPECT_LT(probe(image, along(2, inner() + 60)).alpha(), 10);
     EXPECT_GT(probe(image, along(3, inner() + 60)).alpha(), 150);
-}
-
-TEST_F(FanRender, FlippedFanMirrorsTheLayout) {
-    open(clips(12), 4, {1150, 450});
-    ASSERT_TRUE(panel.model().geometry().flipX);
-    const QImage image = frame();
-    const QPointF o = panel.view().origin();
-    EXPECT_TRUE(isAccent(probe(image, along(4, inner() + 42))));
-    EXPECT_LT(along(4, inner() + 42).x(), o.x()); // the rows open to the left
-    // The tile stays at the end nearest the pointer: a white page there.
-    const QColor tile = probe(image, along(0, inner() + 1.5));
-    EXPECT_GT(tile.alpha(), 200);
-    EXPECT_GT(tile.lightness(), 200);
-    // The bubble moves to the right of the pointer.
-    EXPECT_GT(accentPixels(image, bubbleBox()), 20);
-    EXPECT_GT(bubbleBox().left(), o.x());
-}
-
-TEST_F(FanRender, OpeningSpringsRowsOutFromTheTopOneAfterTheOther) {
-    panel.show(clips(12), 0, {500, 450});
-    queue.runPending();
-    wait(0.03);
-    std::map<std::int64_t, double> scale;
-    for (const FanView::RowPlacement& p : panel.view().placements())
-        scale[p.index] = std::hypot(p.transform.m11(), p.transform.m12());
-    ASSERT_TRUE(scale.count(0));
-    ASSERT_TRUE(scale.count(4));
-    EXPECT_GT(scale[0], scale[4]);
 }
 
 TEST_F(FanRender, FollowsTheLightOrDarkAppearance) {

@@ -90,57 +90,6 @@ TEST_F(RingPanelTest, HideOrdersOutAfterTheClosingAnimation) {
     EXPECT_EQ(panel.model().items().size(), 3u);
 }
 
-// A hide while hidden orders out at once and keeps the generation.
-TEST_F(RingPanelTest, HideWhileHiddenOrdersOutAtOnce) {
-    panel.hide(false);
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->orderOutCount, 1);
-    EXPECT_EQ(panel.generation(), 0);
-    EXPECT_EQ(queue.pending(), 0u);
-}
-
-// Selecting the current row or setting the current outside state starts no animation.
-TEST_F(RingPanelTest, OnlyAChangeAnimates) {
-    for (const bool viaSelect : {true, false}) {
-        panel.show(clips(8), 2);
-        queue.runPending();
-        clock.advance(5);
-        panel.view().renderAt(clock.now(), 0.25);
-        ASSERT_FALSE(panel.view().animating());
-        viaSelect ? panel.select(2) : panel.setOutside(false);
-        EXPECT_FALSE(panel.view().animating());
-        viaSelect ? panel.select(3) : panel.setOutside(true);
-        EXPECT_TRUE(panel.view().animating());
-    }
-}
-
-TEST_F(RingPanelTest, SelectTakesTheShortWayRound) {
-    panel.show(clips(8), 7);
-    panel.select(0);
-    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi);
-    panel.select(1);
-    EXPECT_DOUBLE_EQ(panel.model().highlightAngle(), 2 * std::numbers::pi + std::numbers::pi / 4);
-}
-
-// The ring never scrolls; a hit uses the shown item count.
-TEST_F(RingPanelTest, HitUsesTheShownItemCount) {
-    EXPECT_FALSE(panel.scroll(1.0));
-    panel.show({}, 0);
-    EXPECT_EQ(panel.hit(0, -100), PickerHit::center());
-    EXPECT_EQ(panel.hit(0, -189), PickerHit::outside());
-    panel.show(clips(8), 0);
-    EXPECT_EQ(panel.hit(100, 0), PickerHit::item(2));
-}
-
-TEST_F(RingPanelTest, DelayedWorkOutlivingThePanelDoesNothing) {
-    auto owned = std::make_unique<RingPanel>(screens, queue, factory(), clock);
-    owned->show(clips(2), 0);
-    owned->hide(true);
-    owned.reset();
-    queue.advance(1); // must not touch the destroyed panel
-    SUCCEED();
-}
-
 TEST(RootSpace, ConvertsOnTwoScreensWithThePrimaryAwayFromTheRootOrigin) {
     // Root layout: a 1280 x 1024 screen at the left, the primary 1920 x 1080 to its right,
     // 100 pixels lower.

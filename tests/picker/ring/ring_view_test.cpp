@@ -96,48 +96,6 @@ TEST_F(RingRender, OutsideShowsTheCancelHintAndNoHighlight) {
     EXPECT_GT(ink(outside, {230, 230}, 50, 40), 60); // the symbol and "離すとやめる"
 }
 
-TEST_F(RingRender, CommittingLeavesOnlyTheSelectedWedge) {
-    open(test::clips(4), 1);
-    const QImage shown = frame();
-    for (int i = 0; i < 4; ++i)
-        EXPECT_GT(ink(shown, at(i * kPi / 2, 128), 30, 16), 0) << "wedge " << i;
-    panel.hide(true);
-    wait(0.13); // the other wedges have folded away; the whole ring is still fading
-    const QImage committing = frame();
-    for (int i = 0; i < 4; ++i) {
-        // The ring is faint by now, and so is the grain: a low threshold still sees the label.
-        const int labelInk = ink(committing, at(i * kPi / 2, 130), 30, 16, 6);
-        if (i == 1)
-            EXPECT_GT(labelInk, 0);
-        else
-            EXPECT_EQ(labelInk, 0) << "wedge " << i;
-    }
-}
-
-TEST_F(RingRender, OneClipCoversTheRingButForTheGapAtSixOClock) {
-    open(test::clips(1), 0);
-    const QImage image = frame();
-    for (double a : {0.0, kPi / 2, kPi - 0.08, kPi + 0.08, 3 * kPi / 2})
-        EXPECT_TRUE(isAccent(probe(image, at(a, 166)))) << "angle " << a;
-    EXPECT_FALSE(isAccent(probe(image, at(kPi, 166))));
-}
-
-TEST_F(RingRender, NoClipsDrawNoWedgesAndNoHighlight) {
-    open({}, 0);
-    const QImage image = frame();
-    int accent = 0;
-    for (int step = 0; step < 64; ++step)
-        for (double r : {100.0, 130.0, 166.0, 182.0})
-            accent += isAccent(probe(image, at(step * 2 * kPi / 64, r))) ? 1 : 0;
-    EXPECT_EQ(accent, 0);
-    // The frosted ring and the centre disc are still drawn.
-    EXPECT_GT(probe(image, at(1, 130)).alpha(), 100);
-    EXPECT_GT(probe(image, {230, 230}).alpha(), 100);
-    panel.setOutside(true); // with nothing selected the hint still shows
-    settle();
-    EXPECT_GT(ink(frame(), {230, 230}, 50, 40), 60);
-}
-
 // Frames every 15 ms through the opening (scaled, blurred and faded at once, painted through
 // the half-resolution layer while blurred), at scale 1 and 2: what is painted stays centred on
 // the ring's centre in every frame, never a fragment off to one side.

