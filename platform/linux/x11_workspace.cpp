@@ -141,6 +141,9 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     if (!display_) return std::nullopt;
     const Window w = activeWindow();
     if (w == 0) return std::nullopt;
+    // A window id can be given again to a window of another process: the process must match too.
+    const long pid = windowPid(display_, w);
+    if (last_ && last_->window == w && last_->pid == pid) return last_->app;
     RunningApplication app;
     const WmClass wm = wmClass(display_, w);
     // The ids a window declares for its desktop entry: KDE and Qt set the desktop-file name,
@@ -148,7 +151,7 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     const QString kdeId =
         stripDesktop(QString::fromUtf8(textProperty(display_, w, "_KDE_NET_WM_DESKTOP_FILE")));
     const QString gtkId = QString::fromUtf8(textProperty(display_, w, "_GTK_APPLICATION_ID"));
-    const QString executable = executableOf(windowPid(display_, w));
+    const QString executable = executableOf(pid);
 
     std::optional<DesktopEntry> entry;
     for (const QString& id : {kdeId, gtkId}) {
@@ -167,11 +170,13 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     }
     const QString name = entry && !entry->name.isEmpty() ? entry->name : wm.cls;
     if (!name.isEmpty()) app.localizedName = name;
+    last_ = Looked{w, pid, app};
     return app;
 }
 
 void X11Workspace::setDataDirs(const QStringList& dirs) {
     entries_ = DesktopEntries(dirs);
+    last_.reset();
 }
 
 } // namespace vt

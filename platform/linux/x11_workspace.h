@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/linux/desktop_entry.h"
 #include "platform/workspace.h"
+#include <optional>
 
 #include <QStringList>
 
@@ -33,6 +34,15 @@ private:
 
     _XDisplay* display_ = nullptr;
     DesktopEntries entries_;
+    // The last window looked up, with its process id and what it was found to be: a copy made in
+    // the same window as the last is attributed without reading its properties and the desktop
+    // entries again.
+    struct Looked {
+        unsigned long window = 0;
+        long pid = 0;
+        RunningApplication app;
+    };
+    mutable std::optional<Looked> last_;
 };
 
 } // namespace vt
