@@ -86,10 +86,6 @@ void ProgramTest::writeConfig(const QList<QPair<QString, QVariant>>& values) {
     ASSERT_EQ(settings.status(), QSettings::NoError);
 }
 
-QVariant ProgramTest::configValue(const QString& key) const {
-    return QSettings(configPath(), QSettings::IniFormat).value(key);
-}
-
 void ProgramTest::startProgram() {
     // A returning user: a first launch's onboarding window would take the keyboard focus from
     // the paste target.

@@ -57,7 +57,6 @@ protected:
     QString historyPath() const { return dataHome + QStringLiteral("/Vantrel/history.json"); }
     // Writes settings into the program's config file before it starts.
     void writeConfig(const QList<QPair<QString, QVariant>>& values);
-    QVariant configValue(const QString& key) const;
 
     // Starts the program and waits until its key tap is running.
     void startProgram();

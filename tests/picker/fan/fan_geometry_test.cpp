@@ -47,31 +47,32 @@ TEST(FanFit, TiltsIntoTheFreeSpace) {
     }
 }
 
-struct RangeCase {
-    const char* name;
-    std::int64_t count, slots;
-    double scroll;
-    Range expected;
-};
-
-// clang-format off
-TEST(FanVisibleRange, RowsOnTheArc) {
-    const RangeCase cases[] = {
-    RangeCase{"top", 20, 12, 0, std::pair{0, 11}},
-    RangeCase{"beyond_tolerance", 20, 12, 2.98, std::pair{3, 13}},
-    RangeCase{"bottom", 20, 12, 8, std::pair{8, 19}},
-    RangeCase{"negative_scroll", 20, 12, -0.5, std::pair{0, 10}},
-    RangeCase{"scrolled_past_the_end", 5, 12, 10, std::nullopt},
-    RangeCase{"empty", 0, 12, 0, std::nullopt},
-    RangeCase{"no_slots", 20, 0, 0, std::nullopt},
-    RangeCase{"nan_scroll_reads_as_top", 20, 12, nan, std::pair{0, 11}},
-    RangeCase{"infinite_scroll", 20, 12, std::numeric_limits<double>::infinity(), std::nullopt}
+// The rows on the arc, and the rows drawn: two more each side, for rows moving in and out.
+TEST(FanVisibleRange, RowsOnTheArcAndTheDrawingWindow) {
+    const struct {
+        const char* name;
+        std::int64_t count, slots;
+        double scroll;
+        Range visible, drawn;
+    } cases[] = {
+        {"top", 20, 12, 0, std::pair{0, 11}, std::pair{0, 13}},
+        {"fractional", 20, 12, 2.5, std::pair{3, 13}, std::pair{0, 16}},
+        {"beyond_tolerance", 20, 12, 2.98, std::pair{3, 13}, std::pair{0, 16}},
+        {"bottom", 20, 12, 8, std::pair{8, 19}, std::pair{6, 19}},
+        {"negative_scroll", 20, 12, -0.5, std::pair{0, 10}, std::pair{0, 13}},
+        {"scrolled_past_the_end", 5, 12, 10, std::nullopt, std::nullopt},
+        {"far_past_the_end", 5, 12, 40, std::nullopt, std::nullopt},
+        {"empty", 0, 12, 0, std::nullopt, std::nullopt},
+        {"nan_scroll_reads_as_top", 20, 12, nan, std::pair{0, 11}, std::pair{0, 13}},
+        {"infinite_scroll", 20, 12, std::numeric_limits<double>::infinity(), std::nullopt,
+         std::nullopt},
     };
-    // clang-format on
-    for (const RangeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(fan(c.count, c.slots).visibleRange(c.scroll), c.expected);
+        EXPECT_EQ(fan(c.count, c.slots).visibleRange(c.scroll), c.visible);
+        EXPECT_EQ(fanDrawingWindow(c.count, c.slots, c.scroll), c.drawn);
     }
+    EXPECT_EQ(fan(20, 0).visibleRange(0), std::nullopt); // no slots, nothing on the arc
 }
 
 struct ShowCase {
@@ -191,29 +192,6 @@ TEST(FanSpoke, PlacesTheRow) {
         EXPECT_NEAR(t.opacity, c.expected.opacity, 1e-9);
         EXPECT_NEAR(t.offsetX, c.expected.offsetX, 1e-9);
         EXPECT_NEAR(t.offsetY, c.expected.offsetY, 1e-9);
-    }
-}
-
-struct WindowCase {
-    const char* name;
-    std::int64_t count, slots;
-    double scroll;
-    Range expected;
-};
-
-// clang-format off
-TEST(FanDrawingWindow, TwoExtraRowsEachSide) {
-    const WindowCase cases[] = {
-    WindowCase{"top", 20, 12, 0, std::pair{0, 13}},
-    WindowCase{"fractional", 20, 12, 2.5, std::pair{0, 16}},
-    WindowCase{"bottom", 20, 12, 8, std::pair{6, 19}},
-    WindowCase{"empty", 0, 12, 0, std::nullopt},
-    WindowCase{"far_past_the_end", 5, 12, 40, std::nullopt}
-    };
-    // clang-format on
-    for (const WindowCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(fanDrawingWindow(c.count, c.slots, c.scroll), c.expected);
     }
 }
 
